@@ -1,0 +1,47 @@
+# MinGW build: halvorn.exe, the companion, Win32 tests and end-to-end tests.
+enable_language(RC)
+if(NOT HALVORN_TOOLS_DIR)
+  message(FATAL_ERROR "HALVORN_TOOLS_DIR must name the host build's tools folder (make builds it first)")
+endif()
+
+set(WIN_LINK -static -static-libgcc -static-libstdc++)
+set(WIN_LIBS comctl32 gdi32 user32 kernel32 advapi32 shell32 comdlg32 winmm version)
+target_compile_definitions(halvorn_core PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+target_compile_options(halvorn_core PRIVATE -O2)
+
+# Generated resources: every art source under src/resources/art becomes an icon or bitmap
+# in the build folder, named as the source with its kind's extension.
+set(GEN_DIR ${CMAKE_BINARY_DIR}/generated)
+file(MAKE_DIRECTORY ${GEN_DIR})
+file(GLOB ICON_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/resources/art/*.icon.txt)
+set(GENERATED_RESOURCES)
+foreach(src ${ICON_SOURCES})
+  get_filename_component(base ${src} NAME)
+  string(REPLACE ".icon.txt" ".ico" out ${base})
+  add_custom_command(OUTPUT ${GEN_DIR}/${out}
+    COMMAND ${HALVORN_TOOLS_DIR}/make_icon ${src} ${GEN_DIR}/${out}
+    DEPENDS ${src} ${HALVORN_TOOLS_DIR}/make_icon
+    COMMENT "Generating ${out}")
+  list(APPEND GENERATED_RESOURCES ${GEN_DIR}/${out})
+endforeach()
+add_custom_target(halvorn_resources DEPENDS ${GENERATED_RESOURCES})
+
+file(GLOB RC_PARTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/resources/*.rc ${CMAKE_SOURCE_DIR}/src/resources/*.h)
+set(RC_MAIN ${CMAKE_SOURCE_DIR}/src/resources/halvorn.rc)
+set_source_files_properties(${RC_MAIN} PROPERTIES OBJECT_DEPENDS "${GENERATED_RESOURCES};${RC_PARTS}")
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${GEN_DIR} -I${CMAKE_SOURCE_DIR}/src/resources")
+
+add_library(halvorn_win STATIC ${WIN_SOURCES})
+target_include_directories(halvorn_win PUBLIC ${CMAKE_SOURCE_DIR}/src)
+target_compile_options(halvorn_win PRIVATE ${WARNINGS} -O2)
+target_link_libraries(halvorn_win PUBLIC halvorn_core ${WIN_LIBS})
+
+add_executable(halvorn WIN32 ${ENTRY_SOURCE} ${RC_MAIN})
+add_dependencies(halvorn halvorn_resources)
+target_compile_options(halvorn PRIVATE ${WARNINGS} -O2)
+target_link_libraries(halvorn PRIVATE halvorn_win)
+target_link_options(halvorn PRIVATE ${WIN_LINK})
+
+if(HALVORN_TESTS)
+  include(cmake/wine_tests.cmake)
+endif()

@@ -1,0 +1,38 @@
+# Win32 tests and end-to-end tests, built with MinGW and run under Wine by the harness in
+# tests/harness. One Wine prefix, one Xvfb and one wineserver serve a whole ctest run: the
+# fixture test wine_session_start makes them, wine_session_stop ends them.
+enable_testing()
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+file(GLOB HARNESS_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/harness/*.cpp)
+add_library(wine_harness STATIC ${HARNESS_SOURCES})
+target_include_directories(wine_harness PUBLIC ${CMAKE_SOURCE_DIR}/tests/harness)
+target_link_libraries(wine_harness PUBLIC GTest::gtest halvorn_win)
+
+file(GLOB WIN_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*.cpp)
+add_executable(win_tests ${WIN_TEST_SOURCES} ${RC_MAIN})
+add_dependencies(win_tests halvorn_resources)
+target_link_libraries(win_tests PRIVATE wine_harness)
+target_link_options(win_tests PRIVATE ${WIN_LINK})
+
+file(GLOB E2E_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
+add_executable(e2e_tests ${E2E_TEST_SOURCES})
+target_link_libraries(e2e_tests PRIVATE wine_harness)
+target_link_options(e2e_tests PRIVATE ${WIN_LINK})
+add_dependencies(e2e_tests halvorn)
+
+set(RUN_DIR ${CMAKE_BINARY_DIR}/wine-run)
+set(SESSION ${CMAKE_SOURCE_DIR}/tests/harness/wine-session.sh)
+add_test(NAME wine_session_start COMMAND bash ${SESSION} start ${RUN_DIR})
+add_test(NAME wine_session_stop COMMAND bash ${SESSION} stop ${RUN_DIR})
+set_tests_properties(wine_session_start PROPERTIES FIXTURES_SETUP wine)
+set_tests_properties(wine_session_stop PROPERTIES FIXTURES_CLEANUP wine)
+
+add_test(NAME wine_tests COMMAND bash ${SESSION} exec ${RUN_DIR} $<TARGET_FILE:win_tests>)
+set_tests_properties(wine_tests PROPERTIES LABELS wine FIXTURES_REQUIRED wine)
+add_test(NAME e2e_tests COMMAND bash ${SESSION} exec ${RUN_DIR} $<TARGET_FILE:e2e_tests>
+         --halvorn=$<TARGET_FILE:halvorn>)
+set_tests_properties(e2e_tests PROPERTIES LABELS e2e FIXTURES_REQUIRED wine)

@@ -1,0 +1,18 @@
+#include <windows.h>
+
+#include "app/app_globals.h"
+
+HINSTANCE gInstance;
+UINT NewDataReadyMessage;
+UINT MonitorActiveMessage;
+UINT PandkitMessage;
+HWND MainWindow;
+HWND MainDialog;
+HWND StatusReportWindow;
+HWND AnalyzingPanel;
+CRITICAL_SECTION PrintLock;
+HANDLE SamplingThreadHandle;
+volatile DWORD SamplingTickCount;
+volatile DWORD FreeUserPercent;
+volatile DWORD FreeGdiPercent;
+volatile DWORD CommNotifyCount;

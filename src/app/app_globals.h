@@ -1,0 +1,23 @@
+// Process-wide handles and values of the application shell.
+//
+// Written once during start-up on the primary thread, except: AnalyzingPanel (sampling
+// thread, when its window is created), SamplingTickCount (sampling thread, every tick),
+// FreeUserPercent, FreeGdiPercent and CommNotifyCount (the hidden main window on the
+// primary thread). Everyone reads them without a lock.
+#pragma once
+#include <windows.h>
+
+extern HINSTANCE gInstance;
+extern UINT NewDataReadyMessage;
+extern UINT MonitorActiveMessage;
+extern UINT PandkitMessage;  // 0 until registered, late in start-up
+extern HWND MainWindow;
+extern HWND MainDialog;
+extern HWND StatusReportWindow;
+extern HWND AnalyzingPanel;
+extern CRITICAL_SECTION PrintLock;
+extern HANDLE SamplingThreadHandle;
+extern volatile DWORD SamplingTickCount;
+extern volatile DWORD FreeUserPercent;
+extern volatile DWORD FreeGdiPercent;
+extern volatile DWORD CommNotifyCount;

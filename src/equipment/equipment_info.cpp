@@ -1,0 +1,3 @@
+#include "equipment/equipment_info.h"
+
+EquipmentInfo* gEquipmentInfo = nullptr;

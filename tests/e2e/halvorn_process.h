@@ -1,0 +1,38 @@
+// Starts halvorn.exe from a fresh folder of its own (its sysstats.dat lives beside it),
+// finds its windows and ends it.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+extern std::string gHalvornExe;  // Windows path of the built program
+
+class HalvornProcess {
+public:
+    explicit HalvornProcess(const std::string& testName);
+    ~HalvornProcess();  // kills the process if it still runs
+
+    const std::string& Folder() const { return folder_; }
+    std::string StatsPath() const { return folder_ + "\\sysstats.dat"; }
+
+    bool Start(const std::string& arguments = "");
+    // Waits until start-up has created the sampling thread's window.
+    bool WaitUntilRunning(DWORD timeoutMs = 20000);
+    // Waits for the process to end; false after timeoutMs.
+    bool WaitForExit(DWORD timeoutMs, DWORD* exitCode = nullptr);
+    // Ends the program the clean way (its Exit sequence) and waits for it.
+    bool Close(DWORD timeoutMs = 20000);
+    bool IsRunning() const;
+
+    DWORD Id() const { return process_.dwProcessId; }
+    HWND MainWindow() const { return FindTopLevel("PANDREL"); }
+    HWND SamplingWindow() const { return FindTopLevel("PDDynamic"); }
+    HWND FindTopLevel(const char* className) const;
+
+private:
+    std::string folder_;
+    PROCESS_INFORMATION process_ = {};
+};
+
+// Finds a top-level window of a class owned by a process (any process when 0).
+HWND FindProcessWindow(DWORD processId, const char* className, const char* title = nullptr);

@@ -1,0 +1,138 @@
+#!/usr/bin/env bash
+# The Wine test harness: one prefix, one Xvfb display and one persistent wineserver per
+# test run, all inside the build folder.
+#   wine-session.sh start RUN_DIR         make a fresh prefix from a cached template, map the
+#                                          fixture drives, start Xvfb and the wineserver
+#   wine-session.sh exec RUN_DIR EXE ARGS  run a Windows program in that session
+#   wine-session.sh stop RUN_DIR          end every program, the wineserver and Xvfb
+set -uo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$here/../.." && pwd)
+cmd=${1:?usage: wine-session.sh start|exec|stop RUN_DIR ...}
+run=${2:?usage: wine-session.sh start|exec|stop RUN_DIR ...}
+shift 2
+
+export WINEARCH=win64
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+
+# The template prefix is rebuilt only when the prefix settings or Wine change.
+make_template() {
+  local template=$1
+  local stamp
+  stamp=$( (cat "$here/prefix.reg"; wine --version) | sha1sum | cut -c1-16)
+  if [ -f "$template/.stamp" ] && [ "$(cat "$template/.stamp")" = "$stamp" ]; then
+    return 0
+  fi
+  rm -rf "$template"
+  mkdir -p "$template"
+  (
+    export WINEPREFIX=$template
+    unset DISPLAY
+    wine wineboot -i >/dev/null 2>&1
+    mkdir -p "$template/drive_c/windows/Fonts"
+    cp /usr/share/wine/fonts/marlett.ttf "$template/drive_c/windows/Fonts/" 2>/dev/null
+    wine regedit /S "$(winepath_w "$here/prefix.reg")" >/dev/null 2>&1
+    wineserver -k >/dev/null 2>&1; wineserver -w
+  )
+  echo "$stamp" > "$template/.stamp"
+}
+
+# Z: is the host's root, so a Unix path maps to Z: plus the path with backslashes.
+winepath_w() { printf 'Z:%s' "${1//\//\\}"; }
+
+free_display() {
+  local n
+  for n in $(seq 90 199); do
+    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then echo "$n"; return 0; fi
+  done
+  return 1
+}
+
+map_drives() {
+  local prefix=$1 reg=$run/drives.reg
+  printf 'REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software\\Wine\\Drives]\n' > "$reg"
+  while read -r letter type folder; do
+    case "$letter" in ''|'#'*) continue ;; esac
+    mkdir -p "$run/drives/$letter"
+    cp -a "$root/tests/fixtures/drives/$folder/." "$run/drives/$letter/"
+    ln -sfn "$run/drives/$letter" "$prefix/dosdevices/$letter:"
+    printf '"%s:"="%s"\n' "$letter" "$type" >> "$reg"
+  done < "$root/tests/fixtures/drives.conf"
+  WINEPREFIX=$prefix wine regedit /S "$(winepath_w "$reg")" >/dev/null 2>&1
+}
+
+start() {
+  stop_quietly
+  rm -rf "$run"
+  mkdir -p "$run/artifacts" "$run/work"
+  local template
+  template=$(dirname "$run")/wine-template
+  make_template "$template" || { echo "could not build the Wine prefix template"; return 1; }
+  cp -a "$template" "$run/prefix"
+  local prefix=$run/prefix
+  export WINEPREFIX=$prefix
+
+  local n
+  n=$(free_display) || { echo "no free X display number"; return 1; }
+  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp </dev/null >"$run/xvfb.log" 2>&1 &
+  echo $! > "$run/xvfb.pid"
+  export DISPLAY=":$n"
+  local i
+  for i in $(seq 1 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+  xdpyinfo >/dev/null 2>&1 || { echo "Xvfb did not start on :$n"; return 1; }
+
+  # Drives are read when the wineserver starts, so map them before it runs.
+  map_drives "$prefix"
+  wineserver -k >/dev/null 2>&1; wineserver -w
+  cat > "$run/env" <<ENV
+export WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX="$prefix" DISPLAY=":$n"
+export HALVORN_RUN_DIR="$run" HALVORN_ARTIFACTS="$run/artifacts"
+ENV
+  wineserver -p </dev/null >/dev/null 2>&1
+  # Warm start: the first program pays for the desktop and services once, here.
+  wine cmd /c exit </dev/null >/dev/null 2>&1
+  echo "wine session ready: prefix $prefix, display :$n"
+}
+
+stop_quietly() {
+  if [ -f "$run/env" ]; then
+    ( . "$run/env"; wineserver -k >/dev/null 2>&1; wineserver -w >/dev/null 2>&1 )
+  fi
+  if [ -f "$run/xvfb.pid" ]; then
+    kill "$(cat "$run/xvfb.pid")" 2>/dev/null
+    rm -f "$run/xvfb.pid"
+  fi
+}
+
+stop() {
+  stop_quietly
+  # The prefix is large; screenshots and logs stay.
+  rm -rf "$run/prefix" "$run/drives"
+  echo "wine session stopped; artifacts in $run/artifacts"
+}
+
+exec_program() {
+  [ -f "$run/env" ] || { echo "no wine session in $run (run the wine_session_start test first)"; return 1; }
+  . "$run/env"
+  local exe=$1; shift
+  cd "$run/work" || return 1
+  local log=$run/artifacts/$(basename "$exe" .exe).log
+  wine "$exe" "$@" </dev/null 2>&1 | grep -v -e 'wine32 is missing' -e 'multiarch needs' \
+    -e 'dpkg --add-architecture' -e 'apt-get install wine32' | tee "$log"
+  local rc=${PIPESTATUS[0]}
+  # A program that did not run at all exits 0 silently: demand the test runner's summary.
+  if ! grep -q '^\[==========\] .* ran\.' "$log"; then
+    echo "wine-session: $(basename "$exe") printed no test summary (exit code $rc)"
+    return 1
+  fi
+  return "$rc"
+}
+
+case "$cmd" in
+  start) start ;;
+  stop) stop ;;
+  exec) exec_program "$@" ;;
+  *) echo "unknown command $cmd"; exit 2 ;;
+esac
