@@ -20,7 +20,7 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 make_template() {
   local template=$1
   local stamp
-  stamp=$( (cat "$here/prefix.reg"; wine --version) | sha1sum | cut -c1-16)
+  stamp=$( (cat "$here/prefix.reg" "$0"; wine --version) | sha1sum | cut -c1-16)
   if [ -f "$template/.stamp" ] && [ "$(cat "$template/.stamp")" = "$stamp" ]; then
     return 0
   fi
@@ -34,6 +34,11 @@ make_template() {
     cp /usr/share/wine/fonts/marlett.ttf "$template/drive_c/windows/Fonts/" 2>/dev/null
     wine regedit /S "$(winepath_w "$here/prefix.reg")" >/dev/null 2>&1
     wineserver -k >/dev/null 2>&1; wineserver -w
+    # The user folders link to the host's home; as plain folders they keep every walk
+    # over C: inside the prefix.
+    find "$template/drive_c/users" -type l | while read -r link; do
+      rm -f "$link"; mkdir -p "$link"
+    done
   )
   echo "$stamp" > "$template/.stamp"
 }
