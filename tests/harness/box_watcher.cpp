@@ -80,6 +80,17 @@ BOOL CALLBACK BoxWatcher::Visit(HWND window, LPARAM self)
     if (std::find(watcher->answered_.begin(), watcher->answered_.end(), window) != watcher->answered_.end())
         return TRUE;
     SeenBox box{WindowText(window), WindowText(textControl)};
+    // A box can be visible before its caption and text are set: wait for the text, but
+    // take a box that keeps an empty text for half a second as it is.
+    if (box.text.empty()) {
+        auto pending = watcher->pending_.find(window);
+        if (pending == watcher->pending_.end()) {
+            watcher->pending_[window] = GetTickCount();
+            return TRUE;
+        }
+        if (GetTickCount() - pending->second < 500) return TRUE;
+    }
+    watcher->pending_.erase(window);
     EnterCriticalSection(&watcher->lock_);
     watcher->boxes_.push_back(box);
     LeaveCriticalSection(&watcher->lock_);

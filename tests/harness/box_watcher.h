@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,7 @@ private:
     CRITICAL_SECTION lock_;
     std::vector<SeenBox> boxes_;
     std::vector<HWND> answered_;
+    std::map<HWND, DWORD> pending_;  // boxes seen without their text yet
 };
 
 // The text of a window of any process, read as UTF-16 and converted to the ANSI code page.
