@@ -42,6 +42,13 @@ target_compile_options(halvorn PRIVATE ${WARNINGS} -O2)
 target_link_libraries(halvorn PRIVATE halvorn_win)
 target_link_options(halvorn PRIVATE ${WIN_LINK})
 
+
+# The companion, beside halvorn.exe so start-up finds it by name.
+add_executable(res16 WIN32 ${CMAKE_SOURCE_DIR}/companion/res16.cpp ${CMAKE_SOURCE_DIR}/companion/resource_levels.cpp)
+target_compile_options(res16 PRIVATE ${WARNINGS} -O2)
+target_link_libraries(res16 PRIVATE user32 kernel32)
+target_link_options(res16 PRIVATE ${WIN_LINK})
+
 if(HALVORN_TESTS)
   include(cmake/wine_tests.cmake)
 endif()

@@ -32,7 +32,7 @@ set_tests_properties(wine_session_start PROPERTIES FIXTURES_SETUP wine)
 set_tests_properties(wine_session_stop PROPERTIES FIXTURES_CLEANUP wine)
 
 add_test(NAME wine_tests COMMAND bash ${SESSION} exec ${RUN_DIR} $<TARGET_FILE:win_tests>)
-set_tests_properties(wine_tests PROPERTIES LABELS wine FIXTURES_REQUIRED wine)
+set_tests_properties(wine_tests PROPERTIES LABELS wine FIXTURES_REQUIRED wine RESOURCE_LOCK wineserver)
 add_test(NAME e2e_tests COMMAND bash ${SESSION} exec ${RUN_DIR} $<TARGET_FILE:e2e_tests>
          --halvorn=$<TARGET_FILE:halvorn>)
-set_tests_properties(e2e_tests PROPERTIES LABELS e2e FIXTURES_REQUIRED wine)
+set_tests_properties(e2e_tests PROPERTIES LABELS e2e FIXTURES_REQUIRED wine RESOURCE_LOCK wineserver)

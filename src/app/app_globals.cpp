@@ -13,6 +13,3 @@ HWND AnalyzingPanel;
 CRITICAL_SECTION PrintLock;
 HANDLE SamplingThreadHandle;
 volatile DWORD SamplingTickCount;
-volatile DWORD FreeUserPercent;
-volatile DWORD FreeGdiPercent;
-volatile DWORD CommNotifyCount;

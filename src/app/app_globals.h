@@ -1,9 +1,8 @@
 // Process-wide handles and values of the application shell.
 //
 // Written once during start-up on the primary thread, except: AnalyzingPanel (sampling
-// thread, when its window is created), SamplingTickCount (sampling thread, every tick),
-// FreeUserPercent, FreeGdiPercent and CommNotifyCount (the hidden main window on the
-// primary thread). Everyone reads them without a lock.
+// thread, when its window is created) and SamplingTickCount (sampling thread, every
+// tick). Everyone reads them without a lock.
 #pragma once
 #include <windows.h>
 
@@ -18,6 +17,3 @@ extern HWND AnalyzingPanel;
 extern CRITICAL_SECTION PrintLock;
 extern HANDLE SamplingThreadHandle;
 extern volatile DWORD SamplingTickCount;
-extern volatile DWORD FreeUserPercent;
-extern volatile DWORD FreeGdiPercent;
-extern volatile DWORD CommNotifyCount;

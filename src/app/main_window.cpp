@@ -4,6 +4,7 @@
 #include "app/main_window.h"
 #include "app/startup.h"
 #include "sampling/stats_file.h"
+#include "sampling/tick_feeds.h"
 
 static void OnQueryEndSession()
 {

@@ -1,5 +1,8 @@
 #pragma once
 #include <windows.h>
 
-// Installs (on) or removes (off) the hook that counts keyboard and mouse input.
+// On: installs the journal-record hook that counts keyboard and mouse input for the
+// whole system, or, where the system refuses it, the low-level hooks; shows an error box
+// only when neither can be installed. Off: removes whichever is installed. Called on the
+// primary thread, whose message loop the hooks need.
 void SetInputHook(BOOL on);

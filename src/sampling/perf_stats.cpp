@@ -1,8 +1,9 @@
 #include <windows.h>
 
+#include "platform/perf_counters.h"
 #include "sampling/perf_stats.h"
 
 void StartPerfStats()
 {
-    // The counter source is not built yet.
+    StartPerfCounters();
 }

@@ -6,3 +6,7 @@ void SampleTick()
 {
     // Sampling is not built yet; the timer runs and counts ticks.
 }
+
+void PostNewData()
+{
+}

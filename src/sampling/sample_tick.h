@@ -1,5 +1,10 @@
 #pragma once
 #include <windows.h>
 
-// The once-a-second tick: reads the system and counts it into the statistics.
+// The once-a-second tick, run by the sampling thread's timer: reads the system and counts
+// the second into SystemStats and LiveSample, unless the user has been idle for two
+// minutes; then tells the open views that new data is ready.
 void SampleTick();
+
+// Posts "NEWDATAREADY" to every open monitor and then to the status report.
+void PostNewData();
