@@ -41,10 +41,22 @@ HWND FindProcessWindow(DWORD processId, const char* className, const char* title
     return query.found;
 }
 
-HalvornProcess::HalvornProcess(const std::string& testName)
+HalvornProcess::HalvornProcess(const std::string& testName, bool withCompanion)
 {
     folder_ = FreshTestFolder("e2e_" + testName);
     CopyFileA(gHalvornExe.c_str(), (folder_ + "\\halvorn.exe").c_str(), FALSE);
+    if (withCompanion) {
+        std::string companion = gHalvornExe.substr(0, gHalvornExe.rfind('\\')) + "\\res16.exe";
+        CopyFileA(companion.c_str(), (folder_ + "\\res16.exe").c_str(), FALSE);
+    }
+}
+
+void HalvornProcess::Kill()
+{
+    if (IsRunning()) {
+        TerminateProcess(process_.hProcess, 1);
+        WaitForSingleObject(process_.hProcess, 10000);
+    }
 }
 
 HalvornProcess::~HalvornProcess()

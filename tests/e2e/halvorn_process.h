@@ -9,7 +9,8 @@ extern std::string gHalvornExe;  // Windows path of the built program
 
 class HalvornProcess {
 public:
-    explicit HalvornProcess(const std::string& testName);
+    // withCompanion: res16.exe is copied beside the program, so start-up finds it.
+    explicit HalvornProcess(const std::string& testName, bool withCompanion = false);
     ~HalvornProcess();  // kills the process if it still runs
 
     const std::string& Folder() const { return folder_; }
@@ -23,6 +24,8 @@ public:
     // Ends the program the clean way (its Exit sequence) and waits for it.
     bool Close(DWORD timeoutMs = 20000);
     bool IsRunning() const;
+    // Ends the process at once, the way a crash or the task list would.
+    void Kill();
 
     DWORD Id() const { return process_.dwProcessId; }
     HWND MainWindow() const { return FindTopLevel("PANDREL"); }

@@ -2,42 +2,10 @@
 // from the running system.
 #include <gtest/gtest.h>
 
+#include "dynamic_data.h"
 #include "platform/perf_counters.h"
 
-#ifndef HKEY_DYN_DATA
-#define HKEY_DYN_DATA ((HKEY)(ULONG_PTR)((LONG)0x80000006))
-#endif
-
 namespace {
-
-const char* const kValueNames[] = {"KERNEL\\CPUUsage", "VMM\\cPageIns", "VMM\\cPageOuts", "VFAT\\BReadsSec",
-                                   "VFAT\\BWritesSec", "VFAT\\ReadsSec", "VFAT\\WritesSec"};
-
-// Fills or empties the StatData key the way the system keeps it.
-class DynamicData {
-public:
-    DynamicData()
-    {
-        RegCreateKeyExA(HKEY_DYN_DATA, "PerfStats\\StatData", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_, nullptr);
-    }
-    ~DynamicData()
-    {
-        Empty();
-        if (key_) RegCloseKey(key_);
-    }
-    bool IsOpen() const { return key_ != nullptr; }
-    void Set(const char* name, DWORD value)
-    {
-        RegSetValueExA(key_, name, 0, REG_BINARY, reinterpret_cast<const BYTE*>(&value), sizeof value);
-    }
-    void Empty()
-    {
-        for (const char* name : kValueNames) RegDeleteValueA(key_, name);
-    }
-
-private:
-    HKEY key_ = nullptr;
-};
 
 DWORD WINAPI Burn(LPVOID stop)
 {
@@ -48,10 +16,9 @@ DWORD WINAPI Burn(LPVOID stop)
 
 TEST(PerfCounters, DynamicDataValuesAreTakenAsTheyAre)
 {
-    DynamicData data;
+    DynamicDataFixture data;
     ASSERT_TRUE(data.IsOpen());
-    DWORD value = 37;
-    for (const char* name : kValueNames) data.Set(name, value++);
+    data.SetAll(37, 38, 39, 40, 41, 42, 43);
     PerfCounterValues values;
     ASSERT_EQ(ReadPerfCounters(&values), kPerfFromDynamicData);
     EXPECT_TRUE(values.hasCpu);
@@ -67,7 +34,7 @@ TEST(PerfCounters, DynamicDataValuesAreTakenAsTheyAre)
 
 TEST(PerfCounters, AnEmptyStatDataKeyFallsBackToTheRunningSystem)
 {
-    DynamicData data;
+    DynamicDataFixture data;
     data.Empty();
     PerfCounterValues values;
     ASSERT_EQ(ReadPerfCounters(&values), kPerfFromSystem);
