@@ -1,0 +1,144 @@
+#include <windows.h>
+
+#include <cstdint>
+#include <cstdio>
+
+#include "services/alloc.h"
+#include "services/dates.h"
+#include "services/files.h"
+#include "services/paths.h"
+#include "services/text_rules.h"
+
+static bool FindFirstMatch(const char* path, WIN32_FIND_DATAA* found)
+{
+    HANDLE search = FindFirstFileA(path, found);
+    if (search == INVALID_HANDLE_VALUE) return false;
+    FindClose(search);
+    return true;
+}
+
+char* ReadWholeFile(const char* path, DWORD* bytesRead)
+{
+    DWORD ignored;
+    if (!bytesRead) bytesRead = &ignored;
+    *bytesRead = 0;
+    WIN32_FIND_DATAA found;
+    if (!FindFirstMatch(path, &found) || found.nFileSizeLow == 0) return nullptr;
+
+    const DWORD size = found.nFileSizeLow;
+    // Where size + 5 does not fit in an address (32-bit builds), the allocation is asked
+    // for the largest size, fails and ends the program with the "Out of Memory" box; it
+    // never wraps to a block smaller than the read.
+    const SIZE_T blockLength = uint64_t(size) + 5 > SIZE_T(-1) ? SIZE_T(-1) : SIZE_T(size) + 5;
+    char* block = static_cast<char*>(AllocChecked(GPTR, blockLength));
+
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        MessageBoxA(nullptr,
+                    "Unable to open file due to error. If you are running from a floppy disk your disk may be write "
+                    "protected. Or your hard disk may be full.",
+                    "Error!", MB_OK);
+        return block;
+    }
+    DWORD read = 0;
+    if (!ReadFile(file, block, size, &read, nullptr)) read = 0;
+    CloseHandle(file);
+    if (read == 0) {
+        MessageBoxA(nullptr, "Disk Read Failed", "An attempt to read your hard disk failed!", MB_OK | MB_ICONHAND);
+    }
+    *bytesRead = read;
+    return block;
+}
+
+int FileExists(const char* path)
+{
+    WIN32_FIND_DATAA found;
+    return FindFirstMatch(path, &found) ? 1 : 0;
+}
+
+DWORD FileSizeOf(const char* path)
+{
+    WIN32_FIND_DATAA found;
+    return FindFirstMatch(path, &found) ? found.nFileSizeLow : 0;
+}
+
+char* FirstMatchName(const char* pattern)
+{
+    static char name[260];
+    name[0] = '\0';
+    WIN32_FIND_DATAA found;
+    if (FindFirstMatch(pattern, &found)) lstrcpynA(name, found.cFileName, sizeof name);
+    return name;
+}
+
+// 1 when folder + "\" + name exists; 0 also when the path does not fit.
+static int ExistsIn(const char* folder, const char* name)
+{
+    char path[MAX_PATH];
+    return JoinPath(folder, name, path, sizeof path) ? FileExists(path) : 0;
+}
+
+int SystemFileExists(const char* name, int where)
+{
+    char folder[MAX_PATH];
+    const UINT capacity = sizeof folder;
+    switch (where) {
+    case kInSystemDirectory: {
+        const UINT length = GetSystemDirectoryA(folder, capacity);
+        return length > 0 && length < capacity ? ExistsIn(folder, name) : 0;
+    }
+    case kInWindowsDirectory: {
+        const UINT length = GetWindowsDirectoryA(folder, capacity);
+        return length > 0 && length < capacity ? ExistsIn(folder, name) : 0;
+    }
+    case kInEveryDriveRoot: {
+        int drives = 0;
+        for (char letter = 'C'; letter <= 'Z'; ++letter) {
+            const char root[3] = {letter, ':', '\0'};
+            drives += ExistsIn(root, name);
+        }
+        return drives;
+    }
+    case kInIosubsys: {
+        const UINT length = GetSystemDirectoryA(folder, capacity);
+        if (length == 0 || length >= capacity) return 0;
+        char iosubsys[MAX_PATH];
+        return JoinPath(folder, "IOSUBSYS", iosubsys, sizeof iosubsys) ? ExistsIn(iosubsys, name) : 0;
+    }
+    default:
+        return 0;
+    }
+}
+
+// Runs test over the whole content of the file; 0 when the file is missing or empty.
+static int TestFileContent(const char* path, const char* text, int (*test)(const char*, size_t, const char*))
+{
+    DWORD length = 0;
+    char* content = ReadWholeFile(path, &length);
+    if (!content) return 0;
+    const int result = length > 0 ? test(content, length, text) : 0;
+    GlobalFree(content);
+    return result;
+}
+
+int FileContainsText(const char* path, const char* text)
+{
+    return TestFileContent(path, text, BufferContainsText);
+}
+
+int ConfigHasActiveLine(const char* path, const char* text)
+{
+    return TestFileContent(path, text, BufferHasActiveLine);
+}
+
+char* FileDateText(FILETIME fileTime)
+{
+    static char text[16];
+    SYSTEMTIME time;
+    if (fileTime.dwLowDateTime == 0 || fileTime.dwHighDateTime == 0 || !FileTimeToSystemTime(&fileTime, &time)) {
+        lstrcpynA(text, "00/00/00", sizeof text);
+    } else {
+        FormatFileDate(time.wMonth, time.wDay, time.wYear, text, sizeof text);
+    }
+    return text;
+}

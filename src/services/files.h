@@ -1,0 +1,47 @@
+#pragma once
+#include <windows.h>
+
+// File queries shared by every tool. Paths are ANSI; a path may be a wildcard pattern
+// where the text says "first match".
+
+// Reads the whole file into a new zero-filled block (AllocChecked) with at least five NUL
+// bytes after the content, and sets *bytesRead to the bytes read. A missing or empty file
+// gives null with no message. When the file cannot be opened it shows the "Error!" box and
+// when the read brings nothing the "Disk Read Failed" box; both still return the empty
+// block with *bytesRead 0. The caller frees the block with GlobalFree.
+char* ReadWholeFile(const char* path, DWORD* bytesRead);
+
+// 1 when FindFirstFileA finds anything for path, else 0.
+int FileExists(const char* path);
+
+// The low 32 bits of the size of the first match of path; 0 when there is none.
+DWORD FileSizeOf(const char* path);
+
+// The long name (no folder) of the first match of pattern, or an empty string, in a static
+// 260-byte buffer overwritten by the next call.
+char* FirstMatchName(const char* pattern);
+
+// Where SystemFileExists looks.
+enum SystemFilePlace {
+    kInSystemDirectory = 1,   // the Windows system directory
+    kInWindowsDirectory = 2,  // the Windows directory
+    kInEveryDriveRoot = 3,    // the root of each drive C: to Z:, whatever its type
+    kInIosubsys = 4,          // the system directory's IOSUBSYS folder
+};
+
+// 1 or 0 for whether name is present in the place; for kInEveryDriveRoot the number of
+// drive roots that hold it. An unknown place or a path that does not fit gives 0.
+int SystemFileExists(const char* name, int where);
+
+// 1 when the file's content, upper-cased with carriage returns as spaces, contains text in
+// upper case; 0 otherwise and for a missing or empty file.
+int FileContainsText(const char* path, const char* text);
+
+// 1 when a line of the file that is not a "REM" or ";" comment contains text (upper case,
+// matched against the upper-cased content); 0 otherwise and for a missing or empty file.
+int ConfigHasActiveLine(const char* path, const char* text);
+
+// "mm/dd/yy" with the year less 1900 (2000 prints as "100") of a file time, in UTC, in a
+// static buffer overwritten by the next call; "00/00/00" when either half is 0 or the time
+// cannot be converted.
+char* FileDateText(FILETIME fileTime);
