@@ -18,16 +18,6 @@ TEST(InputHistory, IdleOnlyAfter120QuietSamples)
     EXPECT_EQ(InputHistoryStep(&history, 0), 1);
 }
 
-TEST(InputHistory, KeepsTheNewestSamplesInOrder)
-{
-    InputHistory history = {};
-    for (uint32_t i = 1; i <= 130; ++i) InputHistoryStep(&history, i);
-    // Oldest first: 11..130.
-    EXPECT_EQ(history.samples[0], 11u);
-    EXPECT_EQ(history.samples[kInputHistoryLength - 1], 130u);
-    EXPECT_EQ(history.samples[59], 70u);
-}
-
 TEST(InputIdle, SamplesTheProcessEventCount)
 {
     InputEventCount = 3;

@@ -33,15 +33,6 @@ TEST(AppNameFromTitleText, KeepsTheTrimmedPartBeforeTheFirstDash)
     }
 }
 
-TEST(AppNameFromTitleText, NeverWritesPastSize)
-{
-    char out[8];
-    memset(out, 'x', sizeof out);
-    AppNameFromTitleText("A long program name", out, 4);
-    EXPECT_STREQ(out, "A l");
-    EXPECT_EQ(out[4], 'x');
-}
-
 TEST(SpecialNameFor, NamesOnlyTheKernelPattern)
 {
     struct Case {
