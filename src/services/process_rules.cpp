@@ -1,0 +1,39 @@
+#include "services/process_rules.h"
+
+#include <cstring>
+
+static bool IsWhiteSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
+
+void AppNameFromTitleText(const char* title, char* destination, size_t size)
+{
+    if (size == 0) return;
+    destination[0] = '\0';
+    if (!title) return;
+    const char* dash = strchr(title, '-');
+    size_t length = dash ? size_t(dash - title) : strlen(title);
+    while (length > 0 && IsWhiteSpace(title[length - 1])) --length;
+    if (length > size - 1) length = size - 1;
+    memcpy(destination, title, length);
+    destination[length] = '\0';
+}
+
+void CountThreadPriority(ThreadPrioritySummary* summary, int32_t priority)
+{
+    ++summary->threadCount;
+    if (priority > summary->highest) summary->highest = priority;
+    if (priority < summary->lowest) summary->lowest = priority;
+}
+
+bool IsSystemKernelPattern(const ThreadPrioritySummary& summary)
+{
+    return summary.threadCount == 4 && summary.highest == 28 && summary.lowest == 13;
+}
+
+const char* SpecialNameFor(const ThreadPrioritySummary& summary, int32_t askedThreadPriority)
+{
+    if (!IsSystemKernelPattern(summary)) return "";
+    return askedThreadPriority == 28 ? "Real-Time Input" : "Windows 95 Kernel";
+}

@@ -1,0 +1,48 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "services/report_search.h"
+
+TEST(ReportSearchText, TakesTheFirstFieldWithoutMarkup)
+{
+    struct Case {
+        const char* label;
+        const char* text;
+        bool searched;
+        const char* search;
+    } cases[] = {
+        {"plain field", "Memory\t32 MB", true, "Memory"},
+        {"no tab", "Disk drives", true, "Disk drives"},
+        {"caption marker", "\x01" "CProcessor\tPentium", true, "Processor"},
+        {"dark colour marker", "\x02RFailed", true, "Failed"},
+        {"ampersand code", "&xPorts", true, "Ports"},
+        {"tilde code", "Dis~uk", true, "Disk"},
+        {"marker marks a marker", "&&Mem", true, "Mem"},
+        {"line feeds dropped alone", "A\nB\nC", true, "ABC"},
+        {"carriage return kept", "A\rB", true, "A\rB"},
+        {"marker at the end", "Mem&", true, "Mem"},
+        {"marker at the end of the field", "Mem~\tx", true, "Mem"},
+        {"markup only", "\x01\x02\x03\x04", true, ""},
+        {"three characters", "abc", true, "abc"},
+        {"two characters", "ab", false, ""},
+        {"two characters then nothing", "a\t", false, ""},
+        {"empty", "", false, ""},
+        {"null", nullptr, false, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        char out[256];
+        memset(out, 'x', sizeof out);
+        EXPECT_EQ(ReportSearchText(c.text, out, sizeof out), c.searched);
+        EXPECT_STREQ(out, c.search);
+    }
+}
+
+TEST(ReportSearchText, CutsALongFieldToFit)
+{
+    const std::string text(400, 'a');
+    char out[256];
+    ASSERT_TRUE(ReportSearchText(text.c_str(), out, sizeof out));
+    EXPECT_EQ(std::string(out), std::string(255, 'a'));
+}

@@ -1,0 +1,39 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "box_watcher.h"
+#include "services/help_file.h"
+#include "services/program_directory.h"
+#include "wine_env.h"
+
+// Windows help shows a window titled "ERROR" for a file it cannot open.
+static BOOL CALLBACK FindForeignError(HWND window, LPARAM found)
+{
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != GetCurrentProcessId() && WindowText(window) == "ERROR") *reinterpret_cast<bool*>(found) = true;
+    return TRUE;
+}
+
+TEST(ShowHelpFile, AMissingHelpFileIsReportedWithoutStartingHelp)
+{
+    char folder[MAX_PATH];
+    ProgramDirectory(nullptr, folder, sizeof folder);
+    ASSERT_FALSE(PathExists(std::string(folder) + "\\pd32.hlp"));
+    HWND owner = CreateWindowA("STATIC", "owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    for (HWND window : {HWND(nullptr), owner}) {
+        BoxWatcher boxes;
+        EXPECT_FALSE(ShowHelpFile(window, HELP_CONTEXT, 29021));
+        SeenBox box;
+        ASSERT_TRUE(boxes.WaitForBox("Help", 5000, &box));
+        EXPECT_EQ(box.text, "The help file pd32.hlp is not in the program's folder.");
+        EXPECT_EQ(boxes.Boxes().size(), 1u);
+    }
+    DestroyWindow(owner);
+    // Give a wrongly started help program time to show its error.
+    Sleep(1000);
+    bool foreignError = false;
+    EnumWindows(FindForeignError, reinterpret_cast<LPARAM>(&foreignError));
+    EXPECT_FALSE(foreignError);
+}

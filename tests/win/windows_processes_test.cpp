@@ -1,0 +1,276 @@
+// Window and process naming against real windows, threads and processes: this process,
+// threads it starts, and helper processes that run this executable with one DISABLED_ test.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "services/processes.h"
+#include "services/toolhelp.h"
+#include "services/vwin32.h"
+#include "services/window_names.h"
+#include "test_windows.h"
+
+namespace {
+const char* const kOwnerTitle = "Helper App - main";
+const char* const kPopupTitle = "Tool Box - palette";
+const char* const kTitledHelper = "ProcessHelper.DISABLED_ShowsTitledWindows";
+const char* const kBareHelper = "ProcessHelper.DISABLED_RunsWithoutWindows";
+
+HWND Popup(const char* title, HWND owner = nullptr, DWORD style = WS_POPUP)
+{
+    return CreateWindowA("STATIC", title, style, 0, 0, 100, 50, owner, nullptr, nullptr, nullptr);
+}
+
+std::string ExeFileName()
+{
+    char self[MAX_PATH];
+    GetModuleFileNameA(nullptr, self, sizeof self);
+    return std::string(strrchr(self, '\\') + 1);
+}
+
+std::string ExeTitle()
+{
+    const std::string name = ExeFileName();
+    return name.substr(0, name.find('.'));
+}
+
+// A thread of this process that owns popups with the given titles (created in order) and
+// serves their messages until it is destroyed.
+class WindowThread {
+public:
+    explicit WindowThread(std::vector<std::string> titles) : titles_(std::move(titles))
+    {
+        ready_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        stop_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        thread_ = CreateThread(nullptr, 0, Run, this, 0, &id_);
+        WaitForSingleObject(ready_, 10000);
+    }
+    ~WindowThread()
+    {
+        SetEvent(stop_);
+        WaitForSingleObject(thread_, 10000);
+        for (HANDLE h : {thread_, stop_, ready_}) CloseHandle(h);
+    }
+    DWORD Id() const { return id_; }
+    HANDLE Handle() const { return thread_; }
+
+private:
+    static DWORD WINAPI Run(LPVOID self)
+    {
+        WindowThread* me = static_cast<WindowThread*>(self);
+        for (const std::string& title : me->titles_) Popup(title.c_str());
+        SetEvent(me->ready_);
+        MSG message;
+        while (MsgWaitForMultipleObjects(1, &me->stop_, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0)
+            while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+        return 0;  // the thread's windows go with it
+    }
+    std::vector<std::string> titles_;
+    HANDLE ready_, stop_, thread_;
+    DWORD id_ = 0;
+};
+
+std::set<DWORD> RunningProcessIds()
+{
+    std::set<DWORD> ids;
+    HANDLE snapshot = th::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = th::Process32First(snapshot, &entry); more; more = th::Process32Next(snapshot, &entry))
+        ids.insert(entry.th32ProcessID);
+    CloseHandle(snapshot);
+    return ids;
+}
+
+class WindowsProcesses : public testing::Test {
+protected:
+    void SetUp() override { LoadToolhelp(); }
+};
+}  // namespace
+
+// Helper process: an owner window and a popup it owns, both titled, until the owner closes.
+TEST(ProcessHelper, DISABLED_ShowsTitledWindows)
+{
+    HWND owner = Popup(kOwnerTitle);
+    Popup(kPopupTitle, owner);
+    PumpUntilClosed(owner, 60000);
+}
+
+// Helper process: no windows at all, until it is ended.
+TEST(ProcessHelper, DISABLED_RunsWithoutWindows)
+{
+    Sleep(60000);
+}
+
+TEST_F(WindowsProcesses, TopLevelOwnerClimbsParentsThenOwners)
+{
+    // top <- owned (overlapped: GetParent does not report its owner) <- popup <- child
+    HWND top = Popup("top", nullptr, WS_OVERLAPPED);
+    HWND owned = Popup("owned", top, WS_OVERLAPPED);
+    HWND popup = Popup("popup", owned);
+    HWND child = CreateWindowA("STATIC", "child", WS_CHILD, 0, 0, 10, 10, popup, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(child && !GetParent(owned));
+    for (HWND w : {child, popup, owned, top}) EXPECT_EQ(TopLevelOwner(w), top);
+    EXPECT_EQ(TopLevelOwner(nullptr), nullptr);
+
+    // Titles are read with at most 255 characters.
+    SetWindowTextA(top, (std::string(300, 'w') + " - x").c_str());
+    char name[300];
+    AppNameFromTitle(top, name, sizeof name);
+    EXPECT_EQ(std::string(name), std::string(255, 'w'));
+    DestroyWindow(top);
+}
+
+TEST_F(WindowsProcesses, ProgramNameOfComesFromTheHighestTitledWindow)
+{
+    PROCESS_INFORMATION helper = StartHelperTest(kTitledHelper);
+    HWND owner = WaitForProcessWindow(helper.dwProcessId, kOwnerTitle, 15000);
+    ASSERT_TRUE(owner && WaitForProcessWindow(helper.dwProcessId, kPopupTitle, 15000));
+    ProgramNameQuery query;
+    memset(&query, 0x55, sizeof query);
+    ProgramNameOf(helper.dwProcessId, &query);
+    EXPECT_EQ(query.processId, helper.dwProcessId);
+    EXPECT_STREQ(query.programName, "Helper App");
+    // The newer popup is met first; the name still comes from its titled owner.
+    EXPECT_EQ(query.window, owner);
+    PostMessageA(owner, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitForSingleObject(helper.hProcess, 10000), WAIT_OBJECT_0);
+    EndHelperProcess(&helper);
+}
+
+TEST_F(WindowsProcesses, AWindowlessProcessIsNamedAfterItsMainModule)
+{
+    PROCESS_INFORMATION helper = StartHelperTest(kBareHelper);
+    ASSERT_NE(helper.hProcess, nullptr);
+    WaitForInputIdle(helper.hProcess, 2000);
+    ProgramNameQuery query;
+    ProgramNameOf(helper.dwProcessId, &query);
+    EXPECT_EQ(std::string(query.programName), ExeTitle());
+    EXPECT_EQ(query.window, nullptr);
+    MODULEENTRY32 module;
+    ASSERT_EQ(MainModuleOf(helper.dwProcessId, &module), 1);
+    EXPECT_EQ(module.th32ProcessID, helper.dwProcessId);
+    EXPECT_EQ(lstrcmpiA(module.szModule, ExeFileName().c_str()), 0) << module.szModule;
+    EXPECT_STREQ(SpecialProcessName(helper.dwProcessId, 0), "");
+
+    // A process that no longer runs has no name at all.
+    const DWORD gone = helper.dwProcessId;
+    EndHelperProcess(&helper);
+    ProgramNameOf(gone, &query);
+    EXPECT_STREQ(query.programName, "");
+    EXPECT_EQ(MainModuleOf(gone, &module), 0);
+}
+
+TEST_F(WindowsProcesses, ThreadWindowTitleTakesTheFirstTitledWindow)
+{
+    char title[64];
+    {
+        // The untitled window is the newest, so it is met first and passed over.
+        WindowThread worker({"Worker Title", ""});
+        ThreadWindowTitle(worker.Id(), title, sizeof title);
+        EXPECT_STREQ(title, "Worker Title");
+        ThreadWindowTitle(worker.Id(), title, 7);
+        EXPECT_STREQ(title, "Worker");
+    }
+    // No window: the special name of an ordinary process, which is empty.
+    WindowThread bare({});
+    ThreadWindowTitle(bare.Id(), title, sizeof title);
+    EXPECT_STREQ(title, "");
+}
+
+TEST_F(WindowsProcesses, ThreadOwnerAndPriorityComeFromTheThreadSnapshot)
+{
+    WindowThread worker({});
+    EXPECT_EQ(ThreadOwnerOf(worker.Id()), GetCurrentProcessId());
+    EXPECT_EQ(ThreadOwnerOf(3), 0u);  // thread ids are multiples of 4
+    EXPECT_EQ(ThreadPriorityOf(3), 0);
+    const LONG normal = ThreadPriorityOf(worker.Id());
+    ASSERT_TRUE(SetThreadPriority(worker.Handle(), THREAD_PRIORITY_HIGHEST));
+    EXPECT_GT(ThreadPriorityOf(worker.Id()), normal);
+    // No process here has the kernel's pattern (the rule itself has its own tests).
+    for (DWORD id : RunningProcessIds()) EXPECT_STREQ(SpecialProcessName(id, 0), "") << id;
+    EXPECT_STREQ(SpecialProcessName(0, worker.Id()), "");
+}
+
+TEST_F(WindowsProcesses, FindProcessEntryAndMainModuleOfThisProcess)
+{
+    for (DWORD id : RunningProcessIds()) {
+        PROCESSENTRY32 entry;
+        ASSERT_EQ(FindProcessEntry(id, &entry), 1);
+        EXPECT_EQ(entry.th32ProcessID, id);
+    }
+    PROCESSENTRY32 entry;
+    EXPECT_EQ(FindProcessEntry(3, &entry), 0);
+
+    MODULEENTRY32 module;
+    ASSERT_EQ(MainModuleOf(GetCurrentProcessId(), &module), 1);
+    char self[MAX_PATH];
+    GetModuleFileNameA(nullptr, self, sizeof self);
+    EXPECT_EQ(lstrcmpiA(module.szExePath, self), 0) << module.szExePath;
+}
+
+TEST_F(WindowsProcesses, ModuleKindOfComparesFileNamesInAnyCase)
+{
+    const DWORD self = GetCurrentProcessId();
+    struct Case {
+        DWORD processId;
+        std::string path;
+        int kind;
+    } cases[] = {
+        {self, "C:\\WINDOWS\\SYSTEM\\WinOA386.Mod", 1},
+        {3, "winoa386.mod", 1},
+        {self, "C:\\Somewhere\\Else\\" + ExeTitle() + ".EXE", 3},
+        {self, "D:" + ExeFileName(), 3},
+        {self, "C:\\WINDOWS\\NOTEPAD.EXE", 2},
+        {self, "C:\\WINDOWS\\WINOA386.MOD.BAK", 2},
+        {3, "C:\\" + ExeFileName(), 2},
+    };
+    for (const Case& c : cases) EXPECT_EQ(ModuleKindOf(c.processId, c.path.c_str()), c.kind) << c.path;
+}
+
+TEST_F(WindowsProcesses, FillProcessListNamesEveryProcessAndHidesItsId)
+{
+    PROCESS_INFORMATION titled = StartHelperTest(kTitledHelper);
+    PROCESS_INFORMATION bare = StartHelperTest(kBareHelper);
+    HWND owner = WaitForProcessWindow(titled.dwProcessId, kOwnerTitle, 15000);
+    ASSERT_TRUE(owner && bare.hProcess);
+    WaitForInputIdle(bare.hProcess, 2000);
+    HWND dialog = Popup("Process List - test");
+    CreateWindowA("LISTBOX", "", WS_CHILD | LBS_USETABSTOPS, 0, 0, 100, 50, dialog, HMENU(100), nullptr, nullptr);
+
+    const std::set<DWORD> before = RunningProcessIds();
+    FillProcessList(dialog, 100);
+    const std::set<DWORD> after = RunningProcessIds();
+    std::set<DWORD> listed;
+    std::set<std::string> lines;
+    for (const std::string& line : ListBoxLines(GetDlgItem(dialog, 100))) {
+        const size_t tab = line.find('\t');
+        ASSERT_TRUE(tab > 0 && tab != std::string::npos && line.find('\t', tab + 1) == std::string::npos) << line;
+        listed.insert(DWORD(std::stoul(line.substr(tab + 1))));
+        lines.insert(line);
+    }
+    // Other programs of the session may start or end meanwhile.
+    for (DWORD id : before) EXPECT_TRUE(listed.count(id) || !after.count(id)) << id << " is missing";
+    for (DWORD id : listed) EXPECT_TRUE(before.count(id) || after.count(id)) << id << " is made up";
+    EXPECT_TRUE(lines.count("Helper App\t" + std::to_string(titled.dwProcessId)));
+    EXPECT_TRUE(lines.count(ExeTitle() + "\t" + std::to_string(bare.dwProcessId)));
+    EXPECT_TRUE(lines.count("Process List\t" + std::to_string(GetCurrentProcessId())));
+
+    DestroyWindow(dialog);
+    PostMessageA(owner, WM_CLOSE, 0, 0);
+    EndHelperProcess(&titled, 10000);
+    EndHelperProcess(&bare);
+}
+
+TEST(Vwin32Call, FailsWhenTheDeviceIsMissing)
+{
+    // This system has no vwin32 device: every call fails and leaves the packet alone.
+    for (DWORD code : {kVwin32DosIoctl, kVwin32Int13}) {
+        Vwin32Registers packet = {1, 0x80, 0x0860, 0x440D, 5, 6, 0};
+        EXPECT_EQ(Vwin32Call(code, &packet), 0) << code;
+        EXPECT_EQ(packet.eax, 0x440Du);
+        EXPECT_EQ(packet.flags, 0u);
+    }
+}
