@@ -1,7 +1,12 @@
 // The journal hook runs in the system's journal processing and only adds to the input
 // counters, which the sampling tick reads and clears.
+//
+// Current Windows refuses the journal-record hook; Wine accepts it but calls a hook that
+// lives in a program (not a library) only for input to that program's own windows. In
+// both cases the low-level hooks count the input of every program instead.
 #include <windows.h>
 
+#include "platform/host_system.h"
 #include "platform/low_level_input.h"
 #include "sampling/input_counters.h"
 #include "sampling/input_hook.h"
@@ -18,6 +23,13 @@ static LRESULT CALLBACK JournalRecordProc(int code, WPARAM wParam, LPARAM lParam
     return CallNextHookEx(gJournalHook, code, wParam, lParam);
 }
 
+bool InstallJournalInputHook()
+{
+    if (!gJournalHook)
+        gJournalHook = SetWindowsHookExA(WH_JOURNALRECORD, JournalRecordProc, GetModuleHandleA(nullptr), 0);
+    return gJournalHook != nullptr;
+}
+
 void SetInputHook(BOOL on)
 {
     HINSTANCE instance = GetModuleHandleA(nullptr);
@@ -27,9 +39,8 @@ void SetInputHook(BOOL on)
         RemoveLowLevelInputHooks();
         return;
     }
-    if (gJournalHook) return;
-    gJournalHook = SetWindowsHookExA(WH_JOURNALRECORD, JournalRecordProc, instance, 0);
-    if (gJournalHook || InstallLowLevelInputHooks(instance)) return;
+    if (!IsWineHost() && InstallJournalInputHook()) return;
+    if (InstallLowLevelInputHooks(instance)) return;
     MessageBoxA(nullptr,
                 "Unable to collect mouse and keyboard data due to error. The program will continue. Contact "
                 "Technical Support.",

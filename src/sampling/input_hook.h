@@ -6,3 +6,6 @@
 // only when neither can be installed. Off: removes whichever is installed. Called on the
 // primary thread, whose message loop the hooks need.
 void SetInputHook(BOOL on);
+
+// Installs the journal-record hook alone; true when it is in place.
+bool InstallJournalInputHook();

@@ -1,12 +1,213 @@
+// The Win32 half of the tick: it reads the clock, the counters and the system into a
+// TickInputs record; tick.cpp does the counting. Runs on the sampling thread only, which
+// alone writes gTickState and (apart from the session-end counts) the two records.
 #include <windows.h>
+#include <mmsystem.h>
 
+#include <algorithm>
+#include <vector>
+
+#include "analysis/monitors.h"
+#include "app/app_globals.h"
+#include "equipment/equipment_info.h"
+#include "platform/perf_counters.h"
+#include "sampling/census_rules.h"
+#include "sampling/input_counters.h"
 #include "sampling/sample_tick.h"
+#include "sampling/stats_file.h"
+#include "sampling/tick.h"
+#include "sampling/tick_feeds.h"
+#include "services/input_idle.h"
+#include "services/process_rules.h"
+#include "services/toolhelp.h"
+#include "services/window_names.h"
 
-void SampleTick()
+namespace {
+
+TickState gTickState;
+
+void ReadCounters(TickInputs* in)
 {
-    // Sampling is not built yet; the timer runs and counts ticks.
+    PerfCounterValues values;
+    ReadPerfCounters(&values);
+    in->hasCpu = values.hasCpu;
+    in->cpuUsage = values.cpuUsage;
+    in->hasTraffic = values.hasTraffic;
+    in->pageIns = values.pageIns;
+    in->pageOuts = values.pageOuts;
+    in->bytesRead = values.bytesRead;
+    in->bytesWritten = values.bytesWritten;
+    in->reads = values.reads;
+    in->writes = values.writes;
 }
+
+void ReadMemory(TickInputs* in)
+{
+    MEMORYSTATUSEX status = {};
+    status.dwLength = sizeof status;
+    if (!GlobalMemoryStatusEx(&status)) return;
+    in->totalPhysical = status.ullTotalPhys;
+    in->totalPageFile = status.ullTotalPageFile;
+    in->availablePageFile = status.ullAvailPageFile;
+    in->totalVirtual = status.ullTotalVirtual;
+    in->availableVirtual = status.ullAvailVirtual;
+    in->memoryLoad = status.dwMemoryLoad;
+}
+
+// Free and total clusters of the first fixed drives from C: on, as many as detection found.
+void ReadDiskSpace(TickInputs* in)
+{
+    const uint32_t wanted = gEquipmentInfo ? gEquipmentInfo->hardDisks : 0;
+    uint32_t found = 0;
+    for (char letter = 'C'; letter < 'C' + 24 && found < wanted; ++letter) {
+        const char root[4] = {letter, ':', '\\', '\0'};
+        if (GetDriveTypeA(root) != DRIVE_FIXED) continue;
+        ++found;
+        DWORD sectors = 0, bytes = 0, freeClusters = 0, totalClusters = 0;
+        if (GetDiskFreeSpaceA(root, &sectors, &bytes, &freeClusters, &totalClusters)) {
+            in->freeClusters += freeClusters;
+            in->totalClusters += totalClusters;
+        }
+    }
+}
+
+void ReadForeground(TickInputs* in)
+{
+    HWND foreground = GetForegroundWindow();
+    in->foreground = reinterpret_cast<uintptr_t>(foreground);
+    if (foreground) {
+        RECT r = {};
+        GetWindowRect(foreground, &r);
+        in->foregroundRect[0] = r.left;
+        in->foregroundRect[1] = r.top;
+        in->foregroundRect[2] = r.right;
+        in->foregroundRect[3] = r.bottom;
+    }
+    in->foregroundProgram = reinterpret_cast<uintptr_t>(TopLevelOwner(foreground));
+    in->screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    in->screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    in->videoClass = gEquipmentInfo ? gEquipmentInfo->videoClass : 0;
+}
+
+struct WindowCensus {
+    uint32_t count;
+    std::vector<DWORD> programs;  // processes owning a visible window with a caption or frame
+};
+
+BOOL CALLBACK CountWindow(HWND window, LPARAM param)
+{
+    WindowCensus* census = reinterpret_cast<WindowCensus*>(param);
+    ++census->count;
+    const LONG style = GetWindowLongA(window, GWL_STYLE);
+    if ((style & WS_VISIBLE) && (style & (WS_BORDER | WS_DLGFRAME))) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        census->programs.push_back(owner);
+    }
+    return TRUE;
+}
+
+void ReadCensus(TickInputs* in)
+{
+    static WindowCensus windows;
+    windows.count = 0;
+    windows.programs.clear();
+    EnumWindows(CountWindow, LPARAM(&windows));
+    std::sort(windows.programs.begin(), windows.programs.end());
+    in->windows = windows.count;
+
+    if (!th::CreateToolhelp32Snapshot || !th::Process32First || !th::Process32Next) return;
+    HANDLE processes = th::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (processes != INVALID_HANDLE_VALUE) {
+        PROCESSENTRY32 process = {};
+        process.dwSize = sizeof process;
+        for (BOOL more = th::Process32First(processes, &process); more; more = th::Process32Next(processes, &process)) {
+            ++in->processes;
+            char mainModule[MAX_MODULE_NAME32 + 1] = "";
+            HANDLE modules = th::Module32First ? th::CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, process.th32ProcessID)
+                                               : INVALID_HANDLE_VALUE;
+            if (modules != INVALID_HANDLE_VALUE) {
+                MODULEENTRY32 module = {};
+                module.dwSize = sizeof module;
+                bool first = true;
+                for (BOOL m = th::Module32First(modules, &module); m; m = th::Module32Next(modules, &module)) {
+                    ++in->modules;
+                    // The executable's own module: the one with the process's module id,
+                    // else the first one listed.
+                    if (first || module.th32ModuleID == process.th32ModuleID)
+                        lstrcpynA(mainModule, module.szModule, sizeof mainModule);
+                    first = false;
+                }
+                CloseHandle(modules);
+            }
+            if (!std::binary_search(windows.programs.begin(), windows.programs.end(), process.th32ProcessID)) continue;
+            switch (ProgramKindFromNames(FileTitleOf(process.szExeFile), mainModule)) {
+            case kProgramDos: ++in->appsDos; break;
+            case kProgram32Bit: ++in->apps32; break;
+            case kProgram16Bit: ++in->apps16; break;
+            }
+        }
+        CloseHandle(processes);
+    }
+
+    if (!th::Thread32First || !th::Thread32Next) return;
+    HANDLE threads = th::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    if (threads == INVALID_HANDLE_VALUE) return;
+    THREADENTRY32 thread = {};
+    thread.dwSize = sizeof thread;
+    for (BOOL more = th::Thread32First(threads, &thread); more; more = th::Thread32Next(threads, &thread)) {
+        ++in->threads;
+        ++in->threadPriorities[CensusPriority(thread.tpBasePri, thread.tpDeltaPri)];
+    }
+    CloseHandle(threads);
+}
+
+void ReadDate(TickInputs* in)
+{
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    in->day = now.wDay;
+    in->month = now.wMonth;
+    in->year = now.wYear;
+}
+
+}  // namespace
 
 void PostNewData()
 {
+    for (HWND monitor : MonitorWindows)
+        if (monitor) PostMessageA(monitor, NewDataReadyMessage, 0, 0);
+    if (StatusReportWindow) PostMessageA(StatusReportWindow, NewDataReadyMessage, 0, 0);
+}
+
+void SampleTick()
+{
+    if (!gSystemStats || !gLiveSample) return;
+    if (!BeginTick(gTickState, timeGetTime(), *gSystemStats, *gLiveSample)) {
+        EndTick(gTickState, timeGetTime());
+        return;
+    }
+    // Taking the counts and clearing them in one step loses no event that arrives meanwhile.
+    TickInputs in;
+    in.pointerActions = PointerActions.exchange(0);
+    in.navigationActions = NavigationActions.exchange(0);
+    in.keystrokes = Keystrokes.exchange(0);
+    in.helpKeyPresses = HelpKeyPresses.exchange(0);
+    in.rightClicks = RightClicks.exchange(0);
+    in.functionKeyPresses = FunctionKeyPresses.exchange(0);
+    in.commNotifications = CommNotifyCount.exchange(0);
+    InputEventCount = in.pointerActions + in.keystrokes;
+    if (!InputIdle()) {
+        in.freeUser = FreeUserPercent;
+        in.freeGdi = FreeGdiPercent;
+        ReadCounters(&in);
+        ReadMemory(&in);
+        ReadDiskSpace(&in);
+        ReadForeground(&in);
+        ReadDate(&in);
+        ReadCensus(&in);
+        if (ApplySampledTick(gTickState, in, *gSystemStats, *gLiveSample)) SaveSystemStats();
+        PostNewData();
+    }
+    EndTick(gTickState, timeGetTime());
 }

@@ -23,3 +23,13 @@ bool IsSystemKernelPattern(const ThreadPrioritySummary& summary);
 // The name of a windowless system process: "Windows 95 Kernel" for the kernel pattern, or
 // "Real-Time Input" when the thread asked about has priority 28; "" for any other process.
 const char* SpecialNameFor(const ThreadPrioritySummary& summary, int32_t askedThreadPriority);
+
+enum ProgramKind { kProgramDos = 1, kProgram16Bit = 2, kProgram32Bit = 3 };
+
+// The kind of a windowed program from the file title of its executable and the module
+// name of its main module: the MS-DOS host module means an MS-DOS program; a main module
+// named as the executable is a 32-bit program; anything else a 16-bit one.
+ProgramKind ProgramKindFromNames(const char* fileTitle, const char* mainModuleName);
+
+// The file title of a path: what follows its last backslash, slash or colon.
+const char* FileTitleOf(const char* path);

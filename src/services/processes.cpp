@@ -125,20 +125,10 @@ void FillProcessList(HWND dialog, int listId)
     CloseHandle(snapshot);
 }
 
-// The file name at the end of a path (after its last "\", "/" or ":").
-static const char* FileNameOf(const char* path)
-{
-    const char* name = path;
-    for (const char* p = path; *p; ++p)
-        if (*p == '\\' || *p == '/' || *p == ':') name = p + 1;
-    return name;
-}
-
 int ModuleKindOf(DWORD processId, const char* path)
 {
-    const char* title = FileNameOf(path ? path : "");
-    if (lstrcmpiA(title, "WINOA386.MOD") == 0) return 1;
+    const char* title = FileTitleOf(path);
     MODULEENTRY32 module;
-    if (MainModuleOf(processId, &module) && lstrcmpiA(module.szModule, title) == 0) return 3;
-    return 2;
+    const bool found = MainModuleOf(processId, &module) != 0;
+    return ProgramKindFromNames(title, found ? module.szModule : "");
 }

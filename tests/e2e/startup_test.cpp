@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -131,7 +132,9 @@ TEST(Startup, CleanExitSavesTheLoadedImageAndTellsTheCompanion)
     ASSERT_TRUE(halvorn.Close());
     std::vector<unsigned char> saved;
     ASSERT_TRUE(ReadWholeFileBytes(halvorn.StatsPath(), &saved));
-    EXPECT_EQ(saved, image);
+    ASSERT_EQ(saved.size(), image.size());
+    // Idle ticks only count observed seconds (word 0); the rest is the loaded image.
+    EXPECT_TRUE(std::equal(saved.begin() + 4, saved.end(), image.begin() + 4));
     EXPECT_FALSE(PathExists(halvorn.StatsPath() + ".tmp"));
 
     listener.Pump();
@@ -149,7 +152,8 @@ TEST(Startup, FirstRunCreatesAZeroImage)
     ASSERT_TRUE(halvorn.Close());
     std::vector<unsigned char> saved;
     ASSERT_TRUE(ReadWholeFileBytes(halvorn.StatsPath(), &saved));
-    EXPECT_EQ(saved, std::vector<unsigned char>(kSystemStatsLength, 0));
+    ASSERT_EQ(saved.size(), kSystemStatsLength);
+    EXPECT_TRUE(std::all_of(saved.begin() + 4, saved.end(), [](unsigned char b) { return b == 0; }));
 }
 
 TEST(Startup, DebugWordTracesEachStartupStage)

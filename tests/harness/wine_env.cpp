@@ -62,10 +62,20 @@ bool RunHostCommand(const std::string& command, DWORD timeoutMs)
                        marker + "'\"";
     std::vector<char> buffer(line.begin(), line.end());
     buffer.push_back('\0');
+    // The command gets standard handles of its own: handed this program's, Wine has been
+    // seen to close them for the caller too.
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    HANDLE nul = CreateFileA("NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                             OPEN_EXISTING, 0, nullptr);
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = startup.hStdOutput = startup.hStdError = nul;
     PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+    const BOOL started =
+        CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process);
+    if (nul != INVALID_HANDLE_VALUE) CloseHandle(nul);
+    if (!started) {
         fprintf(stderr, "RunHostCommand: cannot start [%s]: error %lu\n", buffer.data(), GetLastError());
         return false;
     }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "sampling/census_rules.h"
+#include "services/process_rules.h"
 
 TEST(ProgramKindFromNames, SortsWindowedPrograms)
 {

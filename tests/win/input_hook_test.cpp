@@ -75,7 +75,7 @@ TEST(InputHook, LowLevelHooksCountInjectedKeys)
     InjectAndExpectCounts(0, 0);
 }
 
-TEST(InputHook, JournalHookCountsWithoutAnyBoxAndStopsWhenRemoved)
+TEST(InputHook, SetInputHookCountsKeysOfTheDisplayAndStopsWhenRemoved)
 {
     // A visible window makes the virtual desktop exist on the display, to take the keys.
     HWND window = CreateWindowA("STATIC", "keys", WS_POPUP | WS_VISIBLE, 10, 10, 100, 40, nullptr, nullptr, nullptr, nullptr);
@@ -91,3 +91,15 @@ TEST(InputHook, JournalHookCountsWithoutAnyBoxAndStopsWhenRemoved)
 }
 
 }  // namespace
+
+TEST(InputHook, JournalHookCountsInputToTheProgramsOwnWindow)
+{
+    HWND window = CreateWindowA("STATIC", "keys", WS_POPUP | WS_VISIBLE, 10, 10, 100, 40, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+    PumpFor(200);
+    ASSERT_TRUE(InstallJournalInputHook());
+    InjectAndExpectCounts(2, 1, true);
+    SetInputHook(FALSE);
+    InjectAndExpectCounts(0, 0, true);
+    DestroyWindow(window);
+}
