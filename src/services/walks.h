@@ -21,8 +21,8 @@ int CountDirsWithMatch(const char* pattern);
 // leaves the current directory at the root of the last fixed drive walked.
 int CollectFilesByName(char (*out)[kWalkPathLength], const char (*needles)[kWalkPathLength], int needleCount);
 
-// Called for every entry (".", ".." and links included) with the path of its directory.
-// A non-zero result stops the walk.
+// Called for every entry (".", ".." and links included) with the path of its directory,
+// which is valid only during the call. A non-zero result stops the walk.
 typedef int (*WalkVisitor)(const WIN32_FIND_DATAA* found, const char* directory, void* argument);
 
 // Visits every entry of every fixed drive breadth-first, drive by drive. Returns the
