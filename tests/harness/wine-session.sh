@@ -64,6 +64,10 @@ map_drives() {
     ln -sfn "$run/drives/$letter" "$prefix/dosdevices/$letter:"
     printf '"%s:"="%s"\n' "$letter" "$type" >> "$reg"
   done < "$root/tests/fixtures/drives.conf"
+  while read -r letter link target; do
+    case "$letter" in ''|'#'*) continue ;; esac
+    ln -sfn "$target" "$run/drives/$letter/$link"
+  done < "$root/tests/fixtures/drive_links.conf"
   WINEPREFIX=$prefix wine regedit /S "$(winepath_w "$reg")" >/dev/null 2>&1
 }
 

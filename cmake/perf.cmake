@@ -1,0 +1,15 @@
+# Win32 benchmarks: every perf/*.cpp that includes <windows.h> becomes a program in
+# perf/ of the build folder, linked with the Win32 services. scripts/perf.sh runs them
+# under a Wine session of their own.
+file(GLOB WIN_PERF_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/perf/*.cpp)
+foreach(src ${WIN_PERF_SOURCES})
+  file(STRINGS ${src} win_include REGEX "^#include <windows\\.h>")
+  if(win_include)
+    get_filename_component(name ${src} NAME_WE)
+    add_executable(${name} ${src})
+    target_compile_options(${name} PRIVATE ${WARNINGS} -O2)
+    target_link_libraries(${name} PRIVATE halvorn_win)
+    target_link_options(${name} PRIVATE ${WIN_LINK})
+    set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/perf)
+  endif()
+endforeach()
