@@ -5,13 +5,15 @@
 
 #include <string>
 
+#include "wine_env.h"
+
 extern std::string gHalvornExe;  // Windows path of the built program
 
 class HalvornProcess {
 public:
     // withCompanion: res16.exe is copied beside the program, so start-up finds it.
     explicit HalvornProcess(const std::string& testName, bool withCompanion = false);
-    ~HalvornProcess();  // kills the process if it still runs
+    ~HalvornProcess() { EndHelperProcess(&process_); }  // kills the process if it still runs
 
     const std::string& Folder() const { return folder_; }
     std::string StatsPath() const { return folder_ + "\\sysstats.dat"; }
@@ -21,21 +23,18 @@ public:
     bool WaitUntilRunning(DWORD timeoutMs = 20000);
     // Waits for the process to end; false after timeoutMs.
     bool WaitForExit(DWORD timeoutMs, DWORD* exitCode = nullptr);
-    // Ends the program the clean way (its Exit sequence) and waits for it.
+    // Ends the program the clean way (its Exit sequence) and waits for it to exit with 0.
     bool Close(DWORD timeoutMs = 20000);
-    bool IsRunning() const;
+    bool IsRunning() const { return process_.hProcess && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT; }
     // Ends the process at once, the way a crash or the task list would.
-    void Kill();
+    void Kill() { EndHelperProcess(&process_); }
 
     DWORD Id() const { return process_.dwProcessId; }
     HWND MainWindow() const { return FindTopLevel("PANDREL"); }
     HWND SamplingWindow() const { return FindTopLevel("PDDynamic"); }
-    HWND FindTopLevel(const char* className) const;
+    HWND FindTopLevel(const char* className) const { return FindProcessWindow(process_.dwProcessId, className); }
 
 private:
     std::string folder_;
     PROCESS_INFORMATION process_ = {};
 };
-
-// Finds a top-level window of a class owned by a process (any process when 0).
-HWND FindProcessWindow(DWORD processId, const char* className, const char* title = nullptr);

@@ -25,21 +25,19 @@ public:
     std::vector<SeenBox> Boxes();
     // Waits until a box with this caption has been answered; false after timeoutMs.
     bool WaitForBox(const std::string& caption, DWORD timeoutMs, SeenBox* found = nullptr);
-    void SetAnswer(int answer);
 
 private:
     static DWORD WINAPI Run(LPVOID self);
     static BOOL CALLBACK Visit(HWND window, LPARAM self);
-    void Poll();
 
     DWORD processId_;
-    volatile LONG answer_;
+    int answer_;
     volatile LONG stop_ = 0;
     HANDLE thread_ = nullptr;
     CRITICAL_SECTION lock_;
     std::vector<SeenBox> boxes_;
-    std::vector<HWND> answered_;
-    std::map<HWND, DWORD> pending_;  // boxes seen without their text yet
+    std::map<HWND, DWORD> answered_;  // box -> when the answer was last posted
+    std::map<HWND, DWORD> pending_;   // boxes seen without their text yet
 };
 
 // The text of a window of any process, read as UTF-16 and converted to the ANSI code page.

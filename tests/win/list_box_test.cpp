@@ -13,7 +13,7 @@ class ListBoxes : public testing::Test {
 protected:
     void SetUp() override
     {
-        window_ = CreateWindowA("STATIC", "lists", WS_POPUP | WS_VISIBLE, 100, 100, 300, 200, nullptr, nullptr,
+        window_ = CreateWindowA(WC_DIALOG, "lists", WS_POPUP | WS_VISIBLE, 100, 100, 300, 200, nullptr, nullptr,
                                 nullptr, nullptr);
         // Room for about five lines, so selecting a later line has to scroll.
         list_ = CreateWindowA("LISTBOX", "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_NOINTEGRALHEIGHT, 10, 20, 200,
@@ -28,9 +28,7 @@ protected:
         RECT r;
         return GetUpdateRect(list_, &r, FALSE) && !IsRectEmpty(&r);
     }
-
-    HWND window_ = nullptr;
-    HWND list_ = nullptr;
+    HWND window_ = nullptr, list_ = nullptr;
 };
 }  // namespace
 
@@ -40,11 +38,8 @@ TEST_F(ListBoxes, SelectedItemNumberReadsTheFieldAfterTheFirstTab)
         std::string line;
         DWORD number;
     } cases[] = {
-        {"Helper App\t1234", 1234},
-        {"1234\t5678", 5678},
-        {"No tab here 99", 0},
-        {"Name\t42\t7", 42},
-        {"Large\t4294967295", 4294967295u},
+        {"Helper App\t1234", 1234},   {"1234\t5678", 5678},         {"No tab here 99", 0},
+        {"Name\t42\t7", 42},          {"Large\t4294967295", 4294967295u},
         {std::string(300, 'n') + "\t77", 77},  // longer than a report slot
     };
     for (const Case& c : cases) {
@@ -68,11 +63,7 @@ TEST_F(ListBoxes, SelectReportLineSelectsTheLabelsLineAndBringsItToTheTop)
     struct Case {
         const char* text;
         LRESULT selected;
-    } cases[] = {
-        {"\x01" "CMemory\t\x01" "Y32 MB", 25},
-        {"disk DRIVES\tFixed", 30},
-        {"Top~uic 07\t~M05", 7},
-    };
+    } cases[] = {{"\x01" "CMemory\t\x01" "Y32 MB", 25}, {"disk DRIVES\tFixed", 30}, {"Top~uic 07\t~M05", 7}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.selected);
         SendMessageA(list_, LB_SETCURSEL, 0, 0);
@@ -81,7 +72,6 @@ TEST_F(ListBoxes, SelectReportLineSelectsTheLabelsLineAndBringsItToTheTop)
         EXPECT_EQ(Selected(), c.selected);
         EXPECT_EQ(SendMessageA(list_, LB_GETTOPINDEX, 0, 0), c.selected);
     }
-
     // No match: the selection stays, the list is still repainted.
     UpdateWindow(list_);
     ValidateRect(list_, nullptr);
@@ -96,32 +86,23 @@ TEST_F(ListBoxes, SelectReportLineSelectsTheLabelsLineAndBringsItToTheTop)
     EXPECT_FALSE(NeedsPaint());
 }
 
-TEST_F(ListBoxes, ScreenRectToClientConvertsBothCorners)
+TEST_F(ListBoxes, ScreenRectToClientAndHoverCursorWorkInTheDialogsCoordinates)
 {
     RECT r;
     GetWindowRect(list_, &r);
     ScreenRectToClient(window_, &r);
-    EXPECT_EQ(r.left, 10);
-    EXPECT_EQ(r.top, 20);
-    EXPECT_EQ(r.right, 210);
-    EXPECT_EQ(r.bottom, 100);
-}
-
-TEST(HoverCursor, SetsTheCursorAndTheDialogsResult)
-{
-    // The help cursor resource is not built yet, so both places show the arrow; which
-    // places count as "over" is covered by RectHoldsPoint's own tests.
-    HWND dialog = CreateWindowA(WC_DIALOG, "hover", WS_POPUP | WS_VISIBLE, 50, 50, 300, 200, nullptr, nullptr,
-                                nullptr, nullptr);
-    CreateWindowA("STATIC", "", WS_CHILD | WS_VISIBLE, 20, 20, 100, 40, dialog, HMENU(200), nullptr, nullptr);
-    const int ids[] = {199, 200};
-    for (POINT at : {POINT{90, 90}, POINT{300, 300}}) {
+    EXPECT_EQ(std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
+                  std::to_string(r.bottom),
+              "10,20,210,100");
+    // The help cursor resource is not built yet, so on the list and off it the arrow
+    // shows; which places count as "on" is covered by RectHoldsPoint's own tests.
+    const int ids[] = {99, kListId};
+    for (POINT at : {POINT{150, 150}, POINT{350, 350}}) {
         SetCursorPos(at.x, at.y);
-        SetWindowLongPtrA(dialog, DWLP_MSGRESULT, 0);
+        SetWindowLongPtrA(window_, DWLP_MSGRESULT, 0);
         SetCursor(nullptr);
-        EXPECT_TRUE(HoverCursor(dialog, ids, 2));
-        EXPECT_EQ(GetWindowLongPtrA(dialog, DWLP_MSGRESULT), 1);
+        EXPECT_TRUE(HoverCursor(window_, ids, 2));
+        EXPECT_EQ(GetWindowLongPtrA(window_, DWLP_MSGRESULT), 1);
         EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW)));
     }
-    DestroyWindow(dialog);
 }

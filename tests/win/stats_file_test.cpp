@@ -1,10 +1,11 @@
+// sysstats.dat on Wine's file system: what loading accepts, the boxes it shows, and saves
+// that are cut short, fail or race each other.
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <vector>
 
 #include "box_watcher.h"
-#include "child_modes.h"
 #include "sampling/stats_file.h"
 #include "wine_env.h"
 
@@ -17,27 +18,38 @@ const char kCreateFailed[] =
     "Unable to create file due to error. If you are running from a floppy disk your disk may be write "
     "protected. Or your hard disk may be full.";
 
-bool IsZero(const SystemStats& stats)
+// Every 32-bit word of a statistics image set to one value (its generation).
+void FillImage(void* image, uint32_t generation)
 {
-    static const SystemStats zero = {};
-    return memcmp(&stats, &zero, sizeof zero) == 0;
+    for (size_t i = 0; i < kSystemStatsWords; ++i) memcpy(static_cast<char*>(image) + 4 * i, &generation, 4);
 }
 
 // True when the file holds exactly one whole image, every word the same value.
-testing::AssertionResult IsWholeImage(const std::string& path, unsigned* generation = nullptr)
+testing::AssertionResult IsWholeImage(const std::string& path, uint32_t* generation = nullptr)
 {
     std::vector<unsigned char> bytes;
     if (!ReadWholeFileBytes(path, &bytes)) return testing::AssertionFailure() << path << " cannot be read";
     if (bytes.size() != kSystemStatsLength) return testing::AssertionFailure() << "size " << bytes.size();
-    uint32_t first;
-    memcpy(&first, bytes.data(), 4);
-    for (size_t i = 0; i < kSystemStatsWords; ++i) {
-        uint32_t word;
-        memcpy(&word, bytes.data() + 4 * i, 4);
-        if (word != first) return testing::AssertionFailure() << "word " << i << " is " << word << ", word 0 is " << first;
-    }
-    if (generation) *generation = first;
+    std::vector<unsigned char> whole(kSystemStatsLength);
+    FillImage(whole.data(), bytes[0] | bytes[1] << 8 | bytes[2] << 16 | uint32_t(bytes[3]) << 24);
+    if (bytes != whole) return testing::AssertionFailure() << "the words differ";
+    if (generation) memcpy(generation, bytes.data(), 4);
     return testing::AssertionSuccess();
+}
+
+// Where the helper process and the racing threads save.
+std::string SavePath()
+{
+    char path[MAX_PATH] = "";
+    GetEnvironmentVariableA("HALVORN_SAVE_PATH", path, sizeof path);
+    return path;
+}
+
+FILETIME LastWriteTime(const std::string& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data);
+    return data.ftLastWriteTime;
 }
 
 class StatsFile : public testing::Test {
@@ -47,150 +59,127 @@ protected:
         folder = FreshTestFolder(std::string("stats_") + testing::UnitTest::GetInstance()->current_test_info()->name());
         path = folder + "\\sysstats.dat";
     }
-    std::string folder;
-    std::string path;
+    std::string folder, path;
     SystemStats stats = {};
 };
 
-TEST_F(StatsFile, MissingFileLeavesZerosAndShowsNothing)
+TEST_F(StatsFile, LoadAcceptsOnlyWholeImagesAndKeepsZerosOtherwise)
 {
-    BoxWatcher boxes;
-    LoadSystemStatsFrom(path.c_str(), &stats);
-    EXPECT_TRUE(IsZero(stats));
-    EXPECT_TRUE(boxes.Boxes().empty());
-}
-
-TEST_F(StatsFile, WrongSizesShowTheOpenBoxAndLeaveZeros)
-{
-    for (size_t length : {size_t(0), kSystemStatsLength - 1, kSystemStatsLength + 1}) {
-        SCOPED_TRACE(length);
-        std::vector<unsigned char> bytes(length, 0x5A);
-        ASSERT_TRUE(WriteWholeFile(path, bytes.data(), bytes.size()));
+    struct Case {
+        const char* label;
+        size_t length;  // of a file of generation-1 and generation-2 images; SIZE_MAX: none
+        uint32_t loaded;
+        const char* box;
+    } cases[] = {
+        {"missing", SIZE_MAX, 0, nullptr},
+        {"empty", 0, 0, kOpenFailed},
+        {"one byte short", kSystemStatsLength - 1, 0, kOpenFailed},
+        {"one byte long", kSystemStatsLength + 1, 0, kOpenFailed},
+        {"two images: the first counts", 2 * kSystemStatsLength, 1, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        DeleteFileA(path.c_str());
+        std::vector<unsigned char> bytes(2 * kSystemStatsLength);
+        FillImage(bytes.data(), 1);
+        FillImage(bytes.data() + kSystemStatsLength, 2);
+        if (c.length != SIZE_MAX) ASSERT_TRUE(WriteWholeFile(path, bytes.data(), c.length));
         BoxWatcher boxes;
         SystemStats loaded = {};
         LoadSystemStatsFrom(path.c_str(), &loaded);
-        EXPECT_TRUE(IsZero(loaded));
-        auto seen = boxes.Boxes();
-        ASSERT_EQ(seen.size(), 1u);
-        EXPECT_EQ(seen[0].caption, "Error!");
-        EXPECT_EQ(seen[0].text, kOpenFailed);
+        std::vector<unsigned char> expected(kSystemStatsLength, 0);
+        if (c.loaded) FillImage(expected.data(), c.loaded);
+        EXPECT_EQ(memcmp(&loaded, expected.data(), kSystemStatsLength), 0);
+        const std::vector<SeenBox> seen = boxes.Boxes();
+        ASSERT_EQ(seen.size(), c.box ? 1u : 0u);
+        if (c.box) EXPECT_EQ(seen[0].caption + "|" + seen[0].text, std::string("Error!|") + c.box);
     }
 }
 
-TEST_F(StatsFile, DoubleFileLoadsTheFirstImageSilently)
+TEST_F(StatsFile, SavesReplaceTheImageWholeOrNotAtAll)
 {
-    std::vector<unsigned char> bytes(2 * kSystemStatsLength);
-    FillStatsImage(bytes.data(), 11);
-    FillStatsImage(bytes.data() + kSystemStatsLength, 22);
-    ASSERT_TRUE(WriteWholeFile(path, bytes.data(), bytes.size()));
     BoxWatcher boxes;
-    LoadSystemStatsFrom(path.c_str(), &stats);
-    EXPECT_EQ(stats.sessionEnds, 11u);
-    EXPECT_EQ(stats.appsDos[100], 11u);
-    EXPECT_EQ(memcmp(&stats, bytes.data(), kSystemStatsLength), 0);
-    EXPECT_TRUE(boxes.Boxes().empty());
-}
-
-TEST_F(StatsFile, SaveThenLoadRoundTripsAndLeavesNoTemporaryFile)
-{
-    FillStatsImage(&stats, 0xC0FFEE);
-    BoxWatcher boxes;
+    FillImage(&stats, 5);
     SaveSystemStatsTo(path.c_str(), &stats);
-    EXPECT_TRUE(IsWholeImage(path));
     EXPECT_FALSE(PathExists(path + ".tmp"));
-    SystemStats loaded = {};
-    LoadSystemStatsFrom(path.c_str(), &loaded);
-    EXPECT_EQ(memcmp(&loaded, &stats, sizeof stats), 0);
-    EXPECT_TRUE(boxes.Boxes().empty());
-}
-
-TEST_F(StatsFile, SaveIntoAMissingFolderShowsTheCreateBox)
-{
-    BoxWatcher boxes;
-    SaveSystemStatsTo((folder + "\\no such folder\\sysstats.dat").c_str(), &stats);
-    auto seen = boxes.Boxes();
-    ASSERT_EQ(seen.size(), 1u);
-    EXPECT_EQ(seen[0].caption, "Error!");
-    EXPECT_EQ(seen[0].text, kCreateFailed);
-}
-
-TEST_F(StatsFile, FailedSaveKeepsThePreviousImage)
-{
-    FillStatsImage(&stats, 7);
-    SaveSystemStatsTo(path.c_str(), &stats);
-    // A folder in the way of the temporary file makes the next save fail before it
-    // touches the statistics file.
-    ASSERT_TRUE(CreateDirectoryA((path + ".tmp").c_str(), nullptr));
-    FillStatsImage(&stats, 8);
-    BoxWatcher boxes;
-    SaveSystemStatsTo(path.c_str(), &stats);
-    EXPECT_TRUE(boxes.WaitForBox("Error!", 2000));
-    unsigned generation = 0;
-    EXPECT_TRUE(IsWholeImage(path, &generation));
-    EXPECT_EQ(generation, 7u);
-}
-
-TEST_F(StatsFile, CrashLeftoversDoNotHideTheLastGoodImage)
-{
-    FillStatsImage(&stats, 5);
-    SaveSystemStatsTo(path.c_str(), &stats);
-    std::vector<unsigned char> partial(5000, 0xEE);  // a save cut short by a crash
+    // Leftovers of a save cut short neither hide the last image nor stop the next save.
+    std::vector<unsigned char> partial(5000, 0xEE);
     ASSERT_TRUE(WriteWholeFile(path + ".tmp", partial.data(), partial.size()));
     SystemStats loaded = {};
     LoadSystemStatsFrom(path.c_str(), &loaded);
-    EXPECT_EQ(loaded.sessionEnds, 5u);
-    FillStatsImage(&stats, 6);
+    EXPECT_EQ(memcmp(&loaded, &stats, sizeof stats), 0);
+    FillImage(&stats, 6);
     SaveSystemStatsTo(path.c_str(), &stats);
-    unsigned generation = 0;
+    uint32_t generation = 0;
     EXPECT_TRUE(IsWholeImage(path, &generation));
     EXPECT_EQ(generation, 6u);
-    EXPECT_FALSE(PathExists(path + ".tmp"));
+    EXPECT_TRUE(boxes.Boxes().empty());
+
+    // A folder in the way of the temporary file makes a save fail before it touches the
+    // statistics file; a missing folder fails the same way.
+    ASSERT_TRUE(CreateDirectoryA((path + ".tmp").c_str(), nullptr));
+    FillImage(&stats, 7);
+    SaveSystemStatsTo(path.c_str(), &stats);
+    SaveSystemStatsTo((folder + "\\no such folder\\sysstats.dat").c_str(), &stats);
+    EXPECT_TRUE(IsWholeImage(path, &generation));
+    EXPECT_EQ(generation, 6u);
+    const std::vector<SeenBox> seen = boxes.Boxes();
+    ASSERT_EQ(seen.size(), 2u);
+    for (const SeenBox& box : seen) EXPECT_EQ(box.caption + "|" + box.text, std::string("Error!|") + kCreateFailed);
+}
+
+// Helper process: saves ever newer whole images to HALVORN_SAVE_PATH until it is killed.
+TEST(StatsFileHelper, DISABLED_SaveForever)
+{
+    static SystemStats stats;
+    for (uint32_t generation = 1;; ++generation) {
+        FillImage(&stats, generation);
+        SaveSystemStatsTo(SavePath().c_str(), &stats);
+    }
 }
 
 TEST_F(StatsFile, KillingASaveAtAnyMomentLeavesAWholeImage)
 {
-    FillStatsImage(&stats, 0);
     SaveSystemStatsTo(path.c_str(), &stats);
-    unsigned newest = 0;
+    SetEnvironmentVariableA("HALVORN_SAVE_PATH", path.c_str());
     for (int round = 0; round < 12; ++round) {
         SCOPED_TRACE(round);
-        PROCESS_INFORMATION child = StartChild("save-forever", "\"" + path + "\"");
-        ASSERT_NE(child.hProcess, nullptr);
-        Sleep(150 + 37 * round);
-        TerminateProcess(child.hProcess, 9);
-        WaitForSingleObject(child.hProcess, 10000);
-        CloseHandle(child.hThread);
-        CloseHandle(child.hProcess);
-        unsigned generation = 0;
-        ASSERT_TRUE(IsWholeImage(path, &generation));
-        newest = generation;
+        const FILETIME before = LastWriteTime(path);
+        PROCESS_INFORMATION saver = StartHelperTest("StatsFileHelper.DISABLED_SaveForever");
+        ASSERT_NE(saver.hProcess, nullptr);
+        // Killed once it has replaced the file (seen without opening it), a varying time
+        // into its next saves.
+        bool saved = false;
+        for (const DWORD start = GetTickCount(); !saved && GetTickCount() - start < 15000; Sleep(2)) {
+            const FILETIME now = LastWriteTime(path);
+            saved = CompareFileTime(&now, &before) != 0;
+        }
+        Sleep(7 * round);
+        EndHelperProcess(&saver);
+        ASSERT_TRUE(saved) << "the helper did not save";
+        EXPECT_TRUE(IsWholeImage(path));
     }
-    EXPECT_GT(newest, 0u);  // the children did save while they ran
 }
 
-struct RacingSaver {
-    std::string path;
-    unsigned value;
-    static DWORD WINAPI Run(LPVOID self)
-    {
-        RacingSaver* saver = static_cast<RacingSaver*>(self);
-        static thread_local SystemStats stats;
-        FillStatsImage(&stats, saver->value);
-        for (int i = 0; i < 100; ++i) SaveSystemStatsTo(saver->path.c_str(), &stats);
-        return 0;
-    }
-};
+DWORD WINAPI SaveGenerationRepeatedly(LPVOID generation)
+{
+    static thread_local SystemStats stats;
+    FillImage(&stats, uint32_t(reinterpret_cast<uintptr_t>(generation)));
+    const std::string path = SavePath();
+    for (int i = 0; i < 100; ++i) SaveSystemStatsTo(path.c_str(), &stats);
+    return 0;
+}
 
 TEST_F(StatsFile, RacingSavesNeitherFailNorMix)
 {
+    SetEnvironmentVariableA("HALVORN_SAVE_PATH", path.c_str());
     BoxWatcher boxes;
-    RacingSaver a{path, 1}, b{path, 2};
-    HANDLE threads[2] = {CreateThread(nullptr, 0, RacingSaver::Run, &a, 0, nullptr),
-                         CreateThread(nullptr, 0, RacingSaver::Run, &b, 0, nullptr)};
+    HANDLE threads[2] = {CreateThread(nullptr, 0, SaveGenerationRepeatedly, LPVOID(1), 0, nullptr),
+                         CreateThread(nullptr, 0, SaveGenerationRepeatedly, LPVOID(2), 0, nullptr)};
     WaitForMultipleObjects(2, threads, TRUE, 60000);
     CloseHandle(threads[0]);
     CloseHandle(threads[1]);
-    unsigned generation = 0;
+    uint32_t generation = 0;
     EXPECT_TRUE(IsWholeImage(path, &generation));
     EXPECT_TRUE(generation == 1 || generation == 2);
     EXPECT_TRUE(boxes.Boxes().empty());

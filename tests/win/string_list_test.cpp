@@ -1,73 +1,57 @@
+// The shared string list against the real heap, and what running out of memory does.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "box_watcher.h"
+#include "services/alloc.h"
 #include "services/sort.h"
 #include "services/string_list.h"
-#include "test_windows.h"
-
-namespace {
-bool IsZeroSlot(const char* slot)
-{
-    return std::all_of(slot, slot + kStringListSlot, [](char c) { return c == 0; });
-}
-
-std::vector<std::string> SortedList(const std::vector<std::string>& lines)
-{
-    StringListCount = 0;
-    for (const std::string& line : lines) lstrcpynA(StringListNext(), line.c_str(), kStringListSlot);
-    SortByIndex(0, int32_t(StringListCount) - 1, StringListLess, StringListSwap);
-    std::vector<std::string> sorted;
-    for (uint32_t i = 0; i < StringListCount; ++i) sorted.push_back(StringListBase + i * kStringListSlot);
-    return sorted;
-}
-}  // namespace
+#include "wine_env.h"
 
 TEST(StringList, GrowsBySlotsThatStartZeroAndKeepsEarlierEntries)
 {
     StringListCount = 0;
+    const std::string zeroSlot(kStringListSlot, '\0');
     for (int i = 0; i < 300; ++i) {
         char* slot = StringListNext();
-        ASSERT_EQ(StringListCount, uint32_t(i + 1));
         ASSERT_EQ(slot, StringListBase + i * kStringListSlot);
-        ASSERT_TRUE(IsZeroSlot(slot)) << i;
+        ASSERT_EQ(std::string(slot, kStringListSlot), zeroSlot) << i;
         // Every byte but the last is written, so a zero next slot is no accident of the heap.
         memset(slot, 'a' + i % 26, kStringListSlot - 1);
     }
-    for (int i = 0; i < 300; ++i) {
-        const char* slot = StringListBase + i * kStringListSlot;
-        ASSERT_EQ(std::string(slot), std::string(kStringListSlot - 1, char('a' + i % 26))) << i;
-    }
+    EXPECT_EQ(StringListCount, 300u);
+    for (int i = 0; i < 300; ++i)
+        ASSERT_EQ(std::string(StringListBase + i * kStringListSlot), std::string(kStringListSlot - 1, char('a' + i % 26)));
     // A fresh list after the count is reset.
     StringListCount = 0;
     EXPECT_EQ(StringListNext(), StringListBase);
-    EXPECT_EQ(StringListCount, 1u);
-    EXPECT_TRUE(IsZeroSlot(StringListBase));
-    EXPECT_TRUE(IsZeroSlot(StringListNext()));
+    StringListNext();
+    EXPECT_EQ(std::string(StringListBase, 2 * kStringListSlot), zeroSlot + zeroSlot);
 }
 
-TEST(StringList, SortsCaseInsensitivelyInTheLocalesOrder)
+TEST(StringList, SortsCaseInsensitivelyInTheLocalesOrderAndSwapsWholeSlots)
 {
-    std::vector<std::string> sorted =
-        SortedList({"banana", "Cherry", "apple", "_under", "APPLE", "Banana split", "10 items", "2 items"});
-    // Strings equal but for case may come in either order.
-    for (std::string& s : sorted) CharUpperA(&s[0]);
-    // Punctuation sorts before digits and letters, whatever the letters' case.
+    StringListCount = 0;
+    for (const char* line : {"banana", "Cherry", "apple", "_under", "APPLE", "Banana split", "10 items", "2 items"})
+        lstrcpynA(StringListNext(), line, kStringListSlot);
+    SortByIndex(0, int32_t(StringListCount) - 1, StringListLess, StringListSwap);
+    std::vector<std::string> sorted;
+    for (uint32_t i = 0; i < StringListCount; ++i) sorted.push_back(CharUpperA(StringListBase + i * kStringListSlot));
+    // Punctuation sorts before digits and letters, whatever the letters' case (strings
+    // equal but for case come in either order, hence the upper case).
     EXPECT_EQ(sorted, (std::vector<std::string>{"_UNDER", "10 ITEMS", "2 ITEMS", "APPLE", "APPLE", "BANANA",
                                                 "BANANA SPLIT", "CHERRY"}));
-    // A swap moves the whole slot, bytes after the terminator too.
-    StringListBase[200] = 'X';
+    StringListBase[200] = 'X';  // after the terminator
     StringListSwap(0, 7);
-    EXPECT_STREQ(StringListBase + 7 * kStringListSlot, "_under");
+    EXPECT_STREQ(StringListBase + 7 * kStringListSlot, "_UNDER");
     EXPECT_EQ(StringListBase[7 * kStringListSlot + 200], 'X');
     EXPECT_EQ(StringListBase[200], '\0');
 }
 
-// Run in a helper process: an append whose block cannot be had ends the program.
-TEST(StringListHelper, DISABLED_AppendBeyondMemory)
+// Helper processes: allocations that cannot be had end the program.
+TEST(OutOfMemoryHelper, DISABLED_StringListAppend)
 {
     StringListCount = 0;
     StringListNext();
@@ -75,17 +59,34 @@ TEST(StringListHelper, DISABLED_AppendBeyondMemory)
     StringListNext();
 }
 
-TEST(StringList, AnAppendBeyondMemoryShowsTheBoxAndEndsWithCodeZero)
+TEST(OutOfMemoryHelper, DISABLED_AllocChecked)
 {
-    PROCESS_INFORMATION helper = StartHelperTest("StringListHelper.DISABLED_AppendBeyondMemory");
-    ASSERT_NE(helper.hProcess, nullptr);
-    BoxWatcher boxes(helper.dwProcessId);
-    SeenBox box;
-    EXPECT_TRUE(boxes.WaitForBox("Out of Memory", 15000, &box));
-    EXPECT_EQ(box.text, "Unable to allocate enough memory to continue the program. Close program and restart.");
-    ASSERT_EQ(WaitForSingleObject(helper.hProcess, 10000), WAIT_OBJECT_0);
-    DWORD code = 99;
-    GetExitCodeProcess(helper.hProcess, &code);
-    EXPECT_EQ(code, 0u);
-    EndHelperProcess(&helper);
+    AllocChecked(GPTR, SIZE_T(-1) / 2);
+}
+
+TEST(OutOfMemory, ShowsTheBoxAndEndsWithCodeZero)
+{
+    struct Case {
+        const char* helper;
+        const char* text;
+    } cases[] = {
+        {"DISABLED_StringListAppend", "Unable to allocate enough memory to continue the program. Close program and restart."},
+        {"DISABLED_AllocChecked", "Unable to allocate enough memory to continue the program. Close program and restart "
+                                  "or contact Technical Support."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.helper);
+        PROCESS_INFORMATION helper = StartHelperTest(std::string("OutOfMemoryHelper.") + c.helper);
+        ASSERT_NE(helper.hProcess, nullptr);
+        BoxWatcher boxes(helper.dwProcessId);
+        SeenBox box;
+        EXPECT_TRUE(boxes.WaitForBox("Out of Memory", 15000, &box));
+        EXPECT_EQ(box.text, c.text);
+        DWORD code = 99;
+        EXPECT_EQ(WaitForSingleObject(helper.hProcess, 10000), WAIT_OBJECT_0);
+        GetExitCodeProcess(helper.hProcess, &code);
+        EXPECT_EQ(code, 0u);
+        EndHelperProcess(&helper);
+        EXPECT_EQ(boxes.Boxes().size(), 1u);
+    }
 }

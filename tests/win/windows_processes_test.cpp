@@ -10,13 +10,11 @@
 #include "services/toolhelp.h"
 #include "services/vwin32.h"
 #include "services/window_names.h"
-#include "test_windows.h"
+#include "wine_env.h"
 
 namespace {
 const char* const kOwnerTitle = "Helper App - main";
 const char* const kPopupTitle = "Tool Box - palette";
-const char* const kTitledHelper = "ProcessHelper.DISABLED_ShowsTitledWindows";
-const char* const kBareHelper = "ProcessHelper.DISABLED_RunsWithoutWindows";
 
 HWND Popup(const char* title, HWND owner = nullptr, DWORD style = WS_POPUP)
 {
@@ -32,26 +30,24 @@ std::string ExeFileName()
 
 std::string ExeTitle()
 {
-    const std::string name = ExeFileName();
-    return name.substr(0, name.find('.'));
+    return ExeFileName().substr(0, ExeFileName().find('.'));
 }
 
 // A thread of this process that owns popups with the given titles (created in order) and
 // serves their messages until it is destroyed.
 class WindowThread {
 public:
-    explicit WindowThread(std::vector<std::string> titles) : titles_(std::move(titles))
+    explicit WindowThread(std::vector<const char*> titles) : titles_(std::move(titles))
     {
-        ready_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-        stop_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
         thread_ = CreateThread(nullptr, 0, Run, this, 0, &id_);
         WaitForSingleObject(ready_, 10000);
     }
     ~WindowThread()
     {
-        SetEvent(stop_);
+        PostThreadMessageA(id_, WM_QUIT, 0, 0);
         WaitForSingleObject(thread_, 10000);
-        for (HANDLE h : {thread_, stop_, ready_}) CloseHandle(h);
+        CloseHandle(thread_);
+        CloseHandle(ready_);
     }
     DWORD Id() const { return id_; }
     HANDLE Handle() const { return thread_; }
@@ -60,15 +56,15 @@ private:
     static DWORD WINAPI Run(LPVOID self)
     {
         WindowThread* me = static_cast<WindowThread*>(self);
-        for (const std::string& title : me->titles_) Popup(title.c_str());
-        SetEvent(me->ready_);
+        for (const char* title : me->titles_) Popup(title);
         MSG message;
-        while (MsgWaitForMultipleObjects(1, &me->stop_, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0)
-            while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+        PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);  // the queue exists before ready
+        SetEvent(me->ready_);
+        while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchMessageA(&message);
         return 0;  // the thread's windows go with it
     }
-    std::vector<std::string> titles_;
-    HANDLE ready_, stop_, thread_;
+    std::vector<const char*> titles_;
+    HANDLE ready_ = CreateEventA(nullptr, TRUE, FALSE, nullptr), thread_;
     DWORD id_ = 0;
 };
 
@@ -86,7 +82,11 @@ std::set<DWORD> RunningProcessIds()
 
 class WindowsProcesses : public testing::Test {
 protected:
-    void SetUp() override { LoadToolhelp(); }
+    void SetUp() override
+    {
+        LoadToolhelp();
+        ASSERT_NE(th::CreateToolhelp32Snapshot, nullptr);
+    }
 };
 }  // namespace
 
@@ -95,7 +95,7 @@ TEST(ProcessHelper, DISABLED_ShowsTitledWindows)
 {
     HWND owner = Popup(kOwnerTitle);
     Popup(kPopupTitle, owner);
-    PumpUntilClosed(owner, 60000);
+    PumpMessagesFor(60000, owner);
 }
 
 // Helper process: no windows at all, until it is ended.
@@ -114,7 +114,6 @@ TEST_F(WindowsProcesses, TopLevelOwnerClimbsParentsThenOwners)
     ASSERT_TRUE(child && !GetParent(owned));
     for (HWND w : {child, popup, owned, top}) EXPECT_EQ(TopLevelOwner(w), top);
     EXPECT_EQ(TopLevelOwner(nullptr), nullptr);
-
     // Titles are read with at most 255 characters.
     SetWindowTextA(top, (std::string(300, 'w') + " - x").c_str());
     char name[300];
@@ -123,47 +122,66 @@ TEST_F(WindowsProcesses, TopLevelOwnerClimbsParentsThenOwners)
     DestroyWindow(top);
 }
 
-TEST_F(WindowsProcesses, ProgramNameOfComesFromTheHighestTitledWindow)
+TEST_F(WindowsProcesses, ProcessesAreNamedByTheirWindowsOrTheirMainModule)
 {
-    PROCESS_INFORMATION helper = StartHelperTest(kTitledHelper);
-    HWND owner = WaitForProcessWindow(helper.dwProcessId, kOwnerTitle, 15000);
-    ASSERT_TRUE(owner && WaitForProcessWindow(helper.dwProcessId, kPopupTitle, 15000));
+    PROCESS_INFORMATION titled = StartHelperTest("ProcessHelper.DISABLED_ShowsTitledWindows");
+    PROCESS_INFORMATION bare = StartHelperTest("ProcessHelper.DISABLED_RunsWithoutWindows");
+    HWND owner = WaitForProcessWindow(titled.dwProcessId, kOwnerTitle, 15000);
+    ASSERT_TRUE(owner && WaitForProcessWindow(titled.dwProcessId, kPopupTitle, 15000) && bare.hProcess);
+    WaitForInputIdle(bare.hProcess, 2000);
+
     ProgramNameQuery query;
     memset(&query, 0x55, sizeof query);
-    ProgramNameOf(helper.dwProcessId, &query);
-    EXPECT_EQ(query.processId, helper.dwProcessId);
+    ProgramNameOf(titled.dwProcessId, &query);
+    EXPECT_EQ(query.processId, titled.dwProcessId);
     EXPECT_STREQ(query.programName, "Helper App");
-    // The newer popup is met first; the name still comes from its titled owner.
-    EXPECT_EQ(query.window, owner);
-    PostMessageA(owner, WM_CLOSE, 0, 0);
-    EXPECT_EQ(WaitForSingleObject(helper.hProcess, 10000), WAIT_OBJECT_0);
-    EndHelperProcess(&helper);
-}
-
-TEST_F(WindowsProcesses, AWindowlessProcessIsNamedAfterItsMainModule)
-{
-    PROCESS_INFORMATION helper = StartHelperTest(kBareHelper);
-    ASSERT_NE(helper.hProcess, nullptr);
-    WaitForInputIdle(helper.hProcess, 2000);
-    ProgramNameQuery query;
-    ProgramNameOf(helper.dwProcessId, &query);
+    EXPECT_EQ(query.window, owner);  // the newer popup is met first; its titled owner names it
+    ProgramNameOf(bare.dwProcessId, &query);
     EXPECT_EQ(std::string(query.programName), ExeTitle());
     EXPECT_EQ(query.window, nullptr);
     MODULEENTRY32 module;
-    ASSERT_EQ(MainModuleOf(helper.dwProcessId, &module), 1);
-    EXPECT_EQ(module.th32ProcessID, helper.dwProcessId);
+    ASSERT_EQ(MainModuleOf(bare.dwProcessId, &module), 1);
+    EXPECT_EQ(module.th32ProcessID, bare.dwProcessId);
     EXPECT_EQ(lstrcmpiA(module.szModule, ExeFileName().c_str()), 0) << module.szModule;
-    EXPECT_STREQ(SpecialProcessName(helper.dwProcessId, 0), "");
 
-    // A process that no longer runs has no name at all.
-    const DWORD gone = helper.dwProcessId;
-    EndHelperProcess(&helper);
+    // The list names every process once and hides its id behind a tab.
+    HWND dialog = Popup("Process List - test");
+    CreateWindowA("LISTBOX", "", WS_CHILD | LBS_USETABSTOPS, 0, 0, 100, 50, dialog, HMENU(100), nullptr, nullptr);
+    const std::set<DWORD> before = RunningProcessIds();
+    FillProcessList(dialog, 100);
+    const std::set<DWORD> after = RunningProcessIds();
+    std::set<DWORD> listed;
+    std::set<std::string> lines;
+    for (const std::string& line : ListBoxLines(GetDlgItem(dialog, 100))) {
+        const size_t tab = line.find('\t');
+        ASSERT_TRUE(tab > 0 && tab != std::string::npos && line.find('\t', tab + 1) == std::string::npos) << line;
+        EXPECT_TRUE(listed.insert(DWORD(std::stoul(line.substr(tab + 1)))).second) << line;
+        lines.insert(line);
+    }
+    // Other programs of the session may start or end meanwhile.
+    for (DWORD id : before) EXPECT_TRUE(listed.count(id) || !after.count(id)) << id << " is missing";
+    for (DWORD id : listed) EXPECT_TRUE(before.count(id) || after.count(id)) << id << " is made up";
+    EXPECT_TRUE(lines.count("Helper App\t" + std::to_string(titled.dwProcessId)));
+    EXPECT_TRUE(lines.count(ExeTitle() + "\t" + std::to_string(bare.dwProcessId)));
+    EXPECT_TRUE(lines.count("Process List\t" + std::to_string(GetCurrentProcessId())));
+    DestroyWindow(dialog);
+
+    // A process that no longer runs has no name, entry or module at all.
+    PostMessageA(owner, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitForSingleObject(titled.hProcess, 10000), WAIT_OBJECT_0);
+    EndHelperProcess(&titled);
+    const DWORD gone = bare.dwProcessId;
+    PROCESSENTRY32 entry;
+    ASSERT_EQ(FindProcessEntry(gone, &entry), 1);
+    EXPECT_EQ(entry.th32ProcessID, gone);
+    EndHelperProcess(&bare);
     ProgramNameOf(gone, &query);
     EXPECT_STREQ(query.programName, "");
     EXPECT_EQ(MainModuleOf(gone, &module), 0);
+    EXPECT_EQ(FindProcessEntry(gone, &entry), 0);
 }
 
-TEST_F(WindowsProcesses, ThreadWindowTitleTakesTheFirstTitledWindow)
+TEST_F(WindowsProcesses, ThreadsAreNamedOwnedAndRankedFromTheThreadSnapshot)
 {
     char title[64];
     {
@@ -178,37 +196,12 @@ TEST_F(WindowsProcesses, ThreadWindowTitleTakesTheFirstTitledWindow)
     WindowThread bare({});
     ThreadWindowTitle(bare.Id(), title, sizeof title);
     EXPECT_STREQ(title, "");
-}
-
-TEST_F(WindowsProcesses, ThreadOwnerAndPriorityComeFromTheThreadSnapshot)
-{
-    WindowThread worker({});
-    EXPECT_EQ(ThreadOwnerOf(worker.Id()), GetCurrentProcessId());
+    EXPECT_EQ(ThreadOwnerOf(bare.Id()), GetCurrentProcessId());
     EXPECT_EQ(ThreadOwnerOf(3), 0u);  // thread ids are multiples of 4
     EXPECT_EQ(ThreadPriorityOf(3), 0);
-    const LONG normal = ThreadPriorityOf(worker.Id());
-    ASSERT_TRUE(SetThreadPriority(worker.Handle(), THREAD_PRIORITY_HIGHEST));
-    EXPECT_GT(ThreadPriorityOf(worker.Id()), normal);
-    // No process here has the kernel's pattern (the rule itself has its own tests).
-    for (DWORD id : RunningProcessIds()) EXPECT_STREQ(SpecialProcessName(id, 0), "") << id;
-    EXPECT_STREQ(SpecialProcessName(0, worker.Id()), "");
-}
-
-TEST_F(WindowsProcesses, FindProcessEntryAndMainModuleOfThisProcess)
-{
-    for (DWORD id : RunningProcessIds()) {
-        PROCESSENTRY32 entry;
-        ASSERT_EQ(FindProcessEntry(id, &entry), 1);
-        EXPECT_EQ(entry.th32ProcessID, id);
-    }
-    PROCESSENTRY32 entry;
-    EXPECT_EQ(FindProcessEntry(3, &entry), 0);
-
-    MODULEENTRY32 module;
-    ASSERT_EQ(MainModuleOf(GetCurrentProcessId(), &module), 1);
-    char self[MAX_PATH];
-    GetModuleFileNameA(nullptr, self, sizeof self);
-    EXPECT_EQ(lstrcmpiA(module.szExePath, self), 0) << module.szExePath;
+    const LONG normal = ThreadPriorityOf(bare.Id());
+    ASSERT_TRUE(SetThreadPriority(bare.Handle(), THREAD_PRIORITY_HIGHEST));
+    EXPECT_GT(ThreadPriorityOf(bare.Id()), normal);
 }
 
 TEST_F(WindowsProcesses, ModuleKindOfComparesFileNamesInAnyCase)
@@ -230,43 +223,8 @@ TEST_F(WindowsProcesses, ModuleKindOfComparesFileNamesInAnyCase)
     for (const Case& c : cases) EXPECT_EQ(ModuleKindOf(c.processId, c.path.c_str()), c.kind) << c.path;
 }
 
-TEST_F(WindowsProcesses, FillProcessListNamesEveryProcessAndHidesItsId)
+TEST(Vwin32Call, FailsAndLeavesThePacketWhenTheDeviceIsMissing)
 {
-    PROCESS_INFORMATION titled = StartHelperTest(kTitledHelper);
-    PROCESS_INFORMATION bare = StartHelperTest(kBareHelper);
-    HWND owner = WaitForProcessWindow(titled.dwProcessId, kOwnerTitle, 15000);
-    ASSERT_TRUE(owner && bare.hProcess);
-    WaitForInputIdle(bare.hProcess, 2000);
-    HWND dialog = Popup("Process List - test");
-    CreateWindowA("LISTBOX", "", WS_CHILD | LBS_USETABSTOPS, 0, 0, 100, 50, dialog, HMENU(100), nullptr, nullptr);
-
-    const std::set<DWORD> before = RunningProcessIds();
-    FillProcessList(dialog, 100);
-    const std::set<DWORD> after = RunningProcessIds();
-    std::set<DWORD> listed;
-    std::set<std::string> lines;
-    for (const std::string& line : ListBoxLines(GetDlgItem(dialog, 100))) {
-        const size_t tab = line.find('\t');
-        ASSERT_TRUE(tab > 0 && tab != std::string::npos && line.find('\t', tab + 1) == std::string::npos) << line;
-        listed.insert(DWORD(std::stoul(line.substr(tab + 1))));
-        lines.insert(line);
-    }
-    // Other programs of the session may start or end meanwhile.
-    for (DWORD id : before) EXPECT_TRUE(listed.count(id) || !after.count(id)) << id << " is missing";
-    for (DWORD id : listed) EXPECT_TRUE(before.count(id) || after.count(id)) << id << " is made up";
-    EXPECT_TRUE(lines.count("Helper App\t" + std::to_string(titled.dwProcessId)));
-    EXPECT_TRUE(lines.count(ExeTitle() + "\t" + std::to_string(bare.dwProcessId)));
-    EXPECT_TRUE(lines.count("Process List\t" + std::to_string(GetCurrentProcessId())));
-
-    DestroyWindow(dialog);
-    PostMessageA(owner, WM_CLOSE, 0, 0);
-    EndHelperProcess(&titled, 10000);
-    EndHelperProcess(&bare);
-}
-
-TEST(Vwin32Call, FailsWhenTheDeviceIsMissing)
-{
-    // This system has no vwin32 device: every call fails and leaves the packet alone.
     for (DWORD code : {kVwin32DosIoctl, kVwin32Int13}) {
         Vwin32Registers packet = {1, 0x80, 0x0860, 0x440D, 5, 6, 0};
         EXPECT_EQ(Vwin32Call(code, &packet), 0) << code;
