@@ -9,18 +9,41 @@
 
 class DynamicDataFixture {
 public:
-    DynamicDataFixture();
-    ~DynamicDataFixture();  // empties the key again
+    DynamicDataFixture()
+    {
+        if (RegCreateKeyExA(HKEY_DYN_DATA, "PerfStats\\StatData", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_, nullptr))
+            key_ = nullptr;
+    }
+    ~DynamicDataFixture()  // empties the key again
+    {
+        Empty();
+        if (key_) RegCloseKey(key_);
+    }
     DynamicDataFixture(const DynamicDataFixture&) = delete;
     DynamicDataFixture& operator=(const DynamicDataFixture&) = delete;
 
     bool IsOpen() const { return key_ != nullptr; }
     // Sets one counter, e.g. Set("KERNEL\\CPUUsage", 37).
-    void Set(const char* name, DWORD value);
-    // Sets all seven counters the tick reads, in the order CPU usage, page-ins, page-outs,
-    // bytes read, bytes written, reads, writes.
-    void SetAll(DWORD cpu, DWORD pageIns, DWORD pageOuts, DWORD bytesRead, DWORD bytesWritten, DWORD reads, DWORD writes);
-    void Empty();
+    void Set(const char* name, DWORD value)
+    {
+        if (key_) RegSetValueExA(key_, name, 0, REG_BINARY, reinterpret_cast<const BYTE*>(&value), sizeof value);
+    }
+    // Sets the seven counters the tick reads, in the order of Names().
+    void SetAll(DWORD cpu, DWORD pageIns, DWORD pageOuts, DWORD bytesRead, DWORD bytesWritten, DWORD reads, DWORD writes)
+    {
+        const DWORD values[] = {cpu, pageIns, pageOuts, bytesRead, bytesWritten, reads, writes};
+        for (int i = 0; i < 7; ++i) Set(Names()[i], values[i]);
+    }
+    void Empty()
+    {
+        for (int i = 0; key_ && i < 7; ++i) RegDeleteValueA(key_, Names()[i]);
+    }
+    static const char* const* Names()
+    {
+        static const char* const names[] = {"KERNEL\\CPUUsage", "VMM\\cPageIns",    "VMM\\cPageOuts", "VFAT\\BReadsSec",
+                                            "VFAT\\BWritesSec", "VFAT\\ReadsSec", "VFAT\\WritesSec"};
+        return names;
+    }
 
 private:
     HKEY key_ = nullptr;

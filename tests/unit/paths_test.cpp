@@ -3,34 +3,60 @@
 #include <string>
 
 #include "services/paths.h"
+#include "services/walk_path.h"
 
-TEST(DirectoryOfPath, CutsAtTheLastBackslash)
+TEST(DirectoryOfPath, CutsAtTheLastBackslashOrRefusesWhatDoesNotFit)
 {
-    char out[64];
-    ASSERT_TRUE(DirectoryOfPath("C:\\Program Files\\Halvorn\\halvorn.exe", out, sizeof out));
-    EXPECT_STREQ(out, "C:\\Program Files\\Halvorn");
-    ASSERT_TRUE(DirectoryOfPath("C:\\halvorn.exe", out, sizeof out));
-    EXPECT_STREQ(out, "C:");
-    ASSERT_TRUE(DirectoryOfPath("halvorn.exe", out, sizeof out));
-    EXPECT_STREQ(out, "");
-    ASSERT_TRUE(DirectoryOfPath(nullptr, out, sizeof out));
-    EXPECT_STREQ(out, "");
-}
-
-TEST(DirectoryOfPath, RefusesAFolderThatDoesNotFit)
-{
-    char out[8] = "unset";
-    EXPECT_FALSE(DirectoryOfPath("C:\\longer\\x.exe", out, sizeof out));
-    EXPECT_STREQ(out, "");
-    EXPECT_TRUE(DirectoryOfPath("C:\\abcd\\x.exe", out, sizeof out));  // 7 characters fit
-    EXPECT_STREQ(out, "C:\\abcd");
-}
-
-TEST(JoinPath, JoinsOrRefuses)
-{
+    struct Case {
+        const char* path;
+        size_t size;
+        bool fits;
+        const char* folder;
+    } cases[] = {
+        {"C:\\Program Files\\Halvorn\\halvorn.exe", 64, true, "C:\\Program Files\\Halvorn"},
+        {"C:\\halvorn.exe", 64, true, "C:"},
+        {"halvorn.exe", 64, true, ""},
+        {nullptr, 64, true, ""},
+        {"C:\\abcd\\x.exe", 8, true, "C:\\abcd"},  // 7 characters fit
+        {"C:\\longer\\x.exe", 8, false, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path ? c.path : "(null)");
+        char out[64] = "unset";
+        EXPECT_EQ(DirectoryOfPath(c.path, out, c.size), c.fits);
+        EXPECT_STREQ(out, c.folder);
+    }
     char out[16];
     ASSERT_TRUE(JoinPath("C:\\dir", "a.dat", out, sizeof out));
     EXPECT_STREQ(out, "C:\\dir\\a.dat");
     EXPECT_FALSE(JoinPath("C:\\directory", "sysstats.dat", out, sizeof out));
     EXPECT_STREQ(out, "");
+}
+
+// Joining at the 259-character limit itself is covered by the walk over too-deep folders.
+TEST(WalkSearchPattern, ReadsThePatternAsIfTheDirectoryWereCurrent)
+{
+    const std::string deep = "C:\\" + std::string(250, 'a'), tooLong = "C:\\" + std::string(kWalkPathLength, 'a');
+    struct Case {
+        std::string directory;
+        const char* pattern;
+        const char* expected;  // null: refused
+    } cases[] = {
+        {"C:\\", "*.GRP", "C:\\*.GRP"},
+        {"C:\\WINDOWS", "..\\WIN.INI", "C:\\WINDOWS\\..\\WIN.INI"},
+        {"D:\\GAMES", "d:SAVE\\*.*", "D:\\GAMES\\SAVE\\*.*"},
+        {"D:\\GAMES", "C:SAVE", "C:SAVE"},
+        {"D:\\GAMES", "\\AUTOEXEC.BAT", "\\AUTOEXEC.BAT"},
+        {"D:\\GAMES", "C:\\AUTOEXEC.BAT", "C:\\AUTOEXEC.BAT"},
+        {"D:\\GAMES", "\\\\SERVER\\SHARE\\*", "\\\\SERVER\\SHARE\\*"},
+        {"C:\\", nullptr, nullptr},
+        {"C:\\", tooLong.c_str(), nullptr},
+        {deep, "*.INI-TOO-LONG", nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.directory.substr(0, 12) + " + " + (c.pattern ? std::string(c.pattern).substr(0, 20) : "(null)"));
+        char out[kWalkPathLength] = "unset";
+        EXPECT_EQ(WalkSearchPattern(c.directory.c_str(), c.pattern, out), c.expected != nullptr);
+        EXPECT_STREQ(out, c.expected ? c.expected : "");
+    }
 }

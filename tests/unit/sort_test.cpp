@@ -9,12 +9,11 @@
 
 namespace {
 // The data the callbacks sort and the range they may touch: a comparison or exchange
-// outside lo..hi is a fault of its own. less compares value / keyDivisor, so equal keys
-// can carry tags the sort cannot see.
+// outside lo..hi is a fault of its own. The key is value / 1000, so equal keys carry tags
+// the sort cannot see.
 std::vector<int> data;
 int32_t rangeLo, rangeHi;
 long calls;
-int keyDivisor = 1;
 
 bool InRange(int32_t i, int32_t j)
 {
@@ -26,7 +25,7 @@ bool InRange(int32_t i, int32_t j)
 
 int Less(int32_t i, int32_t j)
 {
-    return InRange(i, j) && data[size_t(i)] / keyDivisor < data[size_t(j)] / keyDivisor;
+    return InRange(i, j) && data[size_t(i)] / 1000 < data[size_t(j)] / 1000;
 }
 
 void Swap(int32_t i, int32_t j)
@@ -34,79 +33,71 @@ void Swap(int32_t i, int32_t j)
     if (InRange(i, j)) std::swap(data[size_t(i)], data[size_t(j)]);
 }
 
-void Sort(int32_t lo, int32_t hi)
+// Sorts data[lo..hi] and checks it against a reference sort: the keys in order, and the
+// same values (ties in any order).
+void SortAndCheck(int32_t lo, int32_t hi)
 {
+    std::vector<int> expected = data;
+    std::stable_sort(expected.begin() + lo, expected.begin() + (hi + 1), [](int a, int b) { return a / 1000 < b / 1000; });
     rangeLo = lo;
     rangeHi = hi;
     calls = 0;
     SortByIndex(lo, hi, Less, Swap);
+    for (size_t i = 0; i < data.size(); ++i) ASSERT_EQ(data[i] / 1000, expected[i] / 1000) << "at " << i;
+    std::sort(expected.begin(), expected.end());
+    std::vector<int> sorted = data;
+    std::sort(sorted.begin(), sorted.end());
+    ASSERT_EQ(sorted, expected);
 }
 }  // namespace
 
-TEST(SortByIndex, TouchesNothingOutsideItsRange)
+TEST(SortByIndex, MatchesAReferenceSortAndTouchesNothingOutsideItsRange)
 {
-    data = {7};
-    Sort(0, -1);
-    Sort(0, 0);
+    data = {7000};
+    SortAndCheck(0, -1);
+    SortAndCheck(0, 0);
     EXPECT_EQ(calls, 0);
-    data = {9, 8, 7, 6, 5, 4, 3, 2, 1, 0};
-    Sort(3, 7);
-    EXPECT_EQ(data, (std::vector<int>{9, 8, 7, 2, 3, 4, 5, 6, 1, 0}));
-}
-
-TEST(SortByIndex, MatchesStdSortOnRandomData)
-{
+    data = {9000, 8000, 7000, 6000, 5000, 4000, 3000, 2000, 1000, 0};
+    SortAndCheck(3, 7);
+    EXPECT_EQ(data, (std::vector<int>{9000, 8000, 7000, 2000, 3000, 4000, 5000, 6000, 1000, 0}));
     std::mt19937 random(12345);
-    for (int round = 0; round < 400; ++round) {
-        const int n = int(random() % 120);
-        // Small value ranges make many duplicates; large ones make few.
-        const unsigned spread = round % 2 ? 4 : 100000;
-        data.resize(size_t(n));
-        for (int& v : data) v = int(random() % spread);
-        std::vector<int> expected = data;
-        std::sort(expected.begin(), expected.end());
-        SCOPED_TRACE("round " + std::to_string(round));
-        Sort(0, n - 1);
-        ASSERT_EQ(data, expected);
-    }
-}
-
-TEST(SortByIndex, EqualElementsStayAPermutation)
-{
-    keyDivisor = 1000;  // every value 5000..5000+n-1 has key 5
-    for (int n : {2, 3, 50, 257}) {
+    for (int n : {2, 3, 50, 257}) {  // all keys equal
         SCOPED_TRACE(n);
-        std::vector<int> expected;
-        for (int i = 0; i < n; ++i) expected.push_back(5000 + i);
-        data = expected;
-        std::shuffle(data.begin(), data.end(), std::mt19937(unsigned(n)));
-        Sort(0, n - 1);
-        std::sort(data.begin(), data.end());
-        EXPECT_EQ(data, expected);
+        data.clear();
+        for (int i = 0; i < n; ++i) data.push_back(5000 + i);
+        std::shuffle(data.begin(), data.end(), random);
+        SortAndCheck(0, n - 1);
     }
-    keyDivisor = 1;
+    for (int round = 0; round < 400; ++round) {
+        SCOPED_TRACE(round);
+        // Small key ranges make many duplicates; large ones make few.
+        data.resize(random() % 120);
+        for (int& v : data) v = int(random() % (round % 2 ? 4000 : 100000000));
+        SortAndCheck(0, int32_t(data.size()) - 1);
+    }
 }
 
 // Ordered input splits off one element per partition; that must not cost a stack frame
 // per element.
-static void* SortOrderedInputs(void*)
-{
-    const int n = 3000;
-    data.resize(n);
-    for (int i = 0; i < n; ++i) data[size_t(i)] = i;
-    Sort(0, n - 1);
-    for (int i = 0; i < n; ++i) data[size_t(i)] = n - i;
-    Sort(0, n - 1);
-    return nullptr;
-}
-
 TEST(SortByIndex, OrderedInputFitsASmallStack)
 {
     pthread_attr_t attributes;
     pthread_attr_init(&attributes);
     pthread_attr_setstacksize(&attributes, 64 * 1024);
     pthread_t thread;
-    ASSERT_EQ(pthread_create(&thread, &attributes, SortOrderedInputs, nullptr), 0);
+    ASSERT_EQ(pthread_create(&thread, &attributes,
+                             [](void*) -> void* {
+                                 for (int direction : {1, -1}) {
+                                     data.clear();
+                                     for (int i = 0; i < 3000; ++i) data.push_back(1000 * i * direction);
+                                     rangeLo = 0;
+                                     rangeHi = 2999;
+                                     SortByIndex(0, 2999, Less, Swap);
+                                 }
+                                 return nullptr;
+                             },
+                             nullptr),
+              0);
     pthread_join(thread, nullptr);
     pthread_attr_destroy(&attributes);
     EXPECT_TRUE(std::is_sorted(data.begin(), data.end()));

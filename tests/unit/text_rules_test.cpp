@@ -5,11 +5,18 @@
 
 #include "services/text_rules.h"
 
-TEST(UppercaseBuffer, ChangesExactlyLengthBytes)
+TEST(TextRules, UpperCaseChangesExactlyTheGivenBytes)
 {
     char text[] = "ab\rc;\nz{x";
     UppercaseBuffer(text, 8);
-    EXPECT_EQ(std::string(text, 9), std::string("AB C;\nZ{x", 9));  // the byte after length is kept
+    EXPECT_EQ(std::string(text, 9), "AB C;\nZ{x");  // the byte after length is kept
+    char out[8];
+    memset(out, '#', sizeof out);
+    CopyUpper("system.ini", out, 5);
+    EXPECT_EQ(std::string(out, sizeof out), std::string("SYST\0###", 8));
+    CopyUpper("abc", out, 0);
+    CopyUpper(nullptr, out, sizeof out);
+    EXPECT_EQ(std::string(out, sizeof out), std::string("SYST\0###", 8));
 }
 
 TEST(StartsWith, ComparesThePrefixCharacterByCharacter)
@@ -18,68 +25,47 @@ TEST(StartsWith, ComparesThePrefixCharacterByCharacter)
         const char* text;
         const char* prefix;
         int expected;
-    } cases[] = {
-        {"DEVICE=HIMEM.SYS", "DEVICE", 1}, {"DEVICE", "DEVICE", 1}, {"DEV", "DEVICE", 0}, {"device", "DEVICE", 0},
-        {"", "", 1},                       {nullptr, "DEVICE", 1},  {"DEVICE", nullptr, 1},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.text ? c.text : "(null)") + " / " + (c.prefix ? c.prefix : "(null)"));
-        EXPECT_EQ(StartsWith(c.text, c.prefix), c.expected);
-    }
+    } cases[] = {{"DEVICE=HIMEM.SYS", "DEVICE", 1}, {"DEVICE", "DEVICE", 1}, {"DEV", "DEVICE", 0},
+                 {"device", "DEVICE", 0},           {nullptr, "DEVICE", 1},  {"DEVICE", nullptr, 1}};
+    for (const Case& c : cases)
+        EXPECT_EQ(StartsWith(c.text, c.prefix), c.expected) << (c.text ? c.text : "(null)") << " / " << (c.prefix ? c.prefix : "(null)");
 }
 
 TEST(ProfileLineValue, TakesWhatFollowsTheFirstEquals)
 {
+    const std::string longValue(400, 'v'), longLine = "key=" + longValue;
     struct Case {
         const char* line;
-        const char* expected;
+        std::string expected;
     } cases[] = {
-        {"shell=Explorer.exe", "Explorer.exe"}, {"shell=", ""}, {"shell =   Explorer.exe   ", "Explorer.exe"},
-        {"shell=x ", "x"},  {"shell=a b  ", "a b"}, {"path=C:\\A=B", "C:\\A=B"}, {"shell=     ", ""},
-        {"[boot]", ""},     {nullptr, ""},
+        {"shell=Explorer.exe", "Explorer.exe"}, {"shell=", ""},       {"shell =   Explorer.exe   ", "Explorer.exe"},
+        {"shell=a b  ", "a b"},                 {"path=C:\\A=B", "C:\\A=B"}, {"shell=     ", ""},
+        {"[boot]", ""},                         {nullptr, ""},        {longLine.c_str(), longValue.substr(0, 255)},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.line ? c.line : "(null)");
-        EXPECT_STREQ(ProfileLineValue(c.line), c.expected);
-    }
-    const std::string value(400, 'v');
-    EXPECT_EQ(std::string(ProfileLineValue(("key=" + value).c_str())), value.substr(0, 255));
+    for (const Case& c : cases) EXPECT_EQ(ProfileLineValue(c.line), c.expected) << (c.line ? c.line : "(null)");
 }
 
-TEST(CopyUpper, CopiesBoundedAndUpperCased)
-{
-    char out[8];
-    memset(out, '#', sizeof out);
-    CopyUpper("system.ini", out, 5);
-    EXPECT_EQ(std::string(out, 6), std::string("SYST\0#", 6));
-    memset(out, '#', sizeof out);
-    CopyUpper("abc", out, 0);
-    CopyUpper(nullptr, out, sizeof out);
-    EXPECT_EQ(std::string(out, sizeof out), std::string(sizeof out, '#'));
-}
-
-TEST(FormatThousands, PutsACommaBeforeEachGroupOfThree)
+TEST(FormatThousands, PutsACommaBeforeEachGroupOfThreeWithinItsRoom)
 {
     struct Case {
         uint32_t value;
-        const char* expected;
+        size_t size;
+        const char* expected;  // null: does not fit
     } cases[] = {
-        {0, "0"}, {999, "999"}, {1000, "1,000"}, {999999, "999,999"}, {1000000, "1,000,000"}, {4294967295u, "4,294,967,295"},
+        {0, kThousandsTextLength, "0"},           {999, kThousandsTextLength, "999"},
+        {1000, kThousandsTextLength, "1,000"},    {999999, kThousandsTextLength, "999,999"},
+        {1000000, kThousandsTextLength, "1,000,000"}, {4294967295u, kThousandsTextLength, "4,294,967,295"},
+        {100000, 8, "100,000"},                   {1000000, 8, nullptr},  // needs 10 bytes
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.value);
-        // The documented room, inside guard bytes that must survive.
+        // The given room, inside guard bytes that must survive.
         char buffer[kThousandsTextLength + 8];
         memset(buffer, '#', sizeof buffer);
-        EXPECT_TRUE(FormatThousands(c.value, buffer + 4, kThousandsTextLength));
-        EXPECT_STREQ(buffer + 4, c.expected);
-        EXPECT_EQ(std::string(buffer, 4) + std::string(buffer + 4 + kThousandsTextLength, 4), "########");
+        EXPECT_EQ(FormatThousands(c.value, buffer + 4, c.size), c.expected != nullptr);
+        EXPECT_STREQ(buffer + 4, c.expected ? c.expected : "");
+        EXPECT_EQ(std::string(buffer, 4) + std::string(buffer + 4 + c.size, 4), "########");
     }
-    char small[8];
-    EXPECT_FALSE(FormatThousands(1000000, small, sizeof small));  // needs 10 bytes
-    EXPECT_STREQ(small, "");
-    EXPECT_TRUE(FormatThousands(100000, small, sizeof small));  // fits exactly
-    EXPECT_STREQ(small, "100,000");
 }
 
 TEST(JoinPlusLines, WritesWholePlusLinesThatFit)
@@ -92,48 +78,33 @@ TEST(JoinPlusLines, WritesWholePlusLinesThatFit)
     EXPECT_FALSE(JoinPlusLines(out, 12, items, 2));  // the second line does not fit
     EXPECT_STREQ(out, "+ one\r\n");
     EXPECT_EQ(out[15], '#');
-    EXPECT_TRUE(JoinPlusLines(out, sizeof out, items, 0));
-    EXPECT_STREQ(out, "");
 }
 
-TEST(BufferContainsText, IgnoresCaseReadsReturnsAsSpacesAndSearchesTheWholeLength)
-{
-    static const char raw[] = "[386Enh]\r\ndevice=*vpicd\r\nlast\0after nul";
-    const std::string content(raw, sizeof raw - 1);
-    struct Case {
-        const char* text;
-        int expected;
-    } cases[] = {
-        {"DEVICE=*VPICD", 1}, {"device=*vpicd", 1}, {"*VPICD \n", 1}, {"*VPICD\r", 0},
-        {"VPICDX", 0},        {"AFTER NUL", 1},     {"", 1},          {nullptr, 0},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.text ? c.text : "(null)");
-        EXPECT_EQ(BufferContainsText(content.data(), content.size(), c.text), c.expected);
-    }
-    EXPECT_EQ(BufferContainsText(content.data(), 4, "[386E"), 0);  // never reads past length
-}
-
-TEST(BufferHasActiveLine, SkipsRemAndSemicolonLines)
+TEST(BufferSearches, ReadContentAsUpperCaseAndSkipCommentLines)
 {
     struct Case {
-        const char* content;
+        std::string content;
         const char* text;
-        int expected;
+        int contains, active;
     } cases[] = {
-        {"DEVICE=C:\\DOS\\EMM386.EXE\r\n", "EMM386", 1},
-        {"rem device=emm386.exe", "EMM386", 0},
-        {"; device=emm386.exe\n", "EMM386", 0},
-        {"   REM device=emm386.exe", "EMM386", 1},
-        {"REMARK EMM386", "EMM386", 0},
-        {"REM EMM386\nDEVICE=EMM386.EXE", "EMM386", 1},
-        {"device=emm386.exe", "emm386", 0},  // the text is matched as given, against upper case
-        {"DEVICE=EMM\n386.EXE", "EMM386", 0},
-        {"FILES=30\r\nBUFFERS=20\r\n", "30 ", 1},
-        {"", "", 0},
+        {"device=*vpicd\r\n", "DEVICE=*VPICD", 1, 1},
+        {"device=*vpicd\r\n", "device=*vpicd", 1, 0},  // an active-line text is matched as given
+        {"device=*vpicd\r\n", "*VPICD \n", 1, 0},      // a return reads as a space
+        {"device=*vpicd\r\n", "*VPICD\r", 0, 0},
+        {std::string("last\0after nul", 14), "AFTER NUL", 1, 1},  // the whole length counts
+        {"rem device=emm386.exe", "EMM386", 1, 0},
+        {"; device=emm386.exe\n", "EMM386", 1, 0},
+        {"   REM device=emm386.exe", "EMM386", 1, 1},
+        {"REMARK EMM386", "EMM386", 1, 0},
+        {"REM EMM386\nDEVICE=EMM386.EXE", "EMM386", 1, 1},
+        {"DEVICE=EMM\n386.EXE", "EMM386", 0, 0},
+        {"", "", 1, 0},
+        {"x", nullptr, 0, 0},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.content) + " / " + c.text);
-        EXPECT_EQ(BufferHasActiveLine(c.content, strlen(c.content), c.text), c.expected);
+        SCOPED_TRACE(c.content + " / " + (c.text ? c.text : "(null)"));
+        EXPECT_EQ(BufferContainsText(c.content.data(), c.content.size(), c.text), c.contains);
+        if (c.text) EXPECT_EQ(BufferHasActiveLine(c.content.data(), c.content.size(), c.text), c.active);
     }
+    EXPECT_EQ(BufferContainsText("[386Enh]", 4, "[386E"), 0);  // never reads past length
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "sampling/tick.h"
+#include "services/input_idle.h"
 
 namespace {
 
@@ -12,8 +13,6 @@ class Tick : public testing::Test {
 protected:
     void SetUp() override
     {
-        stats = std::make_unique<SystemStats>();
-        live = std::make_unique<LiveSample>();
         in.day = 6;
         in.month = 12;
         in.year = 2026;
@@ -25,94 +24,82 @@ protected:
         in.totalVirtual = 4000;
         in.availableVirtual = 1000;
     }
-
-    // One whole tick at nowMs; returns whether a save fell due.
-    bool RunTick(uint32_t nowMs)
+    // One whole tick at nowMs as the sampling thread runs it: sampled unless the input
+    // history is all quiet after adding events. Returns whether a save fell due.
+    bool RunTick(uint32_t nowMs, uint32_t events = 1)
     {
         bool save = false;
-        if (BeginTick(state, nowMs, *stats, *live)) save = ApplySampledTick(state, in, *stats, *live);
+        if (BeginTick(state, nowMs, *stats, *live) && !InputHistoryStep(&history, events))
+            save = ApplySampledTick(state, in, *stats, *live);
         EndTick(state, nowMs);
         return save;
     }
-
     TickState state;
     TickInputs in;
-    std::unique_ptr<SystemStats> stats;
-    std::unique_ptr<LiveSample> live;
+    InputHistory history = {};
+    std::unique_ptr<SystemStats> stats = std::make_unique<SystemStats>();
+    std::unique_ptr<LiveSample> live = std::make_unique<LiveSample>();
 };
 
-TEST_F(Tick, FirstTickRecordsOnlyTheClock)
+TEST_F(Tick, TheFirstTickRecordsOnlyTheClockAndLaterOnesTheirInterval)
 {
-    EXPECT_FALSE(BeginTick(state, 5000, *stats, *live));
-    EndTick(state, 5000);
-    EXPECT_EQ(state.previousTime, 5000u);
-    SystemStats zero = {};
+    EXPECT_FALSE(RunTick(10000));
+    EXPECT_EQ(state.previousTime, 10000u);
+    const SystemStats zero = {};
     EXPECT_EQ(memcmp(stats.get(), &zero, sizeof zero), 0);
     EXPECT_EQ(live->secondsObserved, 0.0f);
-}
-
-TEST_F(Tick, ElapsedSecondsFollowsTheClockWithAOneSecondFloor)
-{
-    RunTick(10000);
-    ASSERT_TRUE(BeginTick(state, 13500, *stats, *live));
-    EXPECT_DOUBLE_EQ(state.elapsedSeconds, 3.5);
-    EndTick(state, 13500);
-    ASSERT_TRUE(BeginTick(state, 13900, *stats, *live));
-    EXPECT_DOUBLE_EQ(state.elapsedSeconds, 1.0);
-    EndTick(state, 13900);
-    // The clock wraps after 49.7 days; the interval is taken modulo 2^32.
-    state.previousTime = 0xFFFFF000u;
-    ASSERT_TRUE(BeginTick(state, 0x00000BB8u, *stats, *live));
-    EXPECT_DOUBLE_EQ(state.elapsedSeconds, (0x1000 + 0xBB8) / 1000.0);
+    struct Step {
+        uint32_t from, to;
+        double seconds;
+    } steps[] = {{10000, 13500, 3.5}, {13500, 13900, 1.0}, {0xFFFFF000u, 0xBB8, (0x1000 + 0xBB8) / 1000.0}};  // floor, wrap
+    for (const Step& s : steps) {
+        state.previousTime = s.from;
+        ASSERT_TRUE(BeginTick(state, s.to, *stats, *live));
+        EXPECT_DOUBLE_EQ(state.elapsedSeconds, s.seconds) << s.to;
+    }
     EXPECT_EQ(stats->secondsObserved, 3.0f);
 }
 
+// One counter read on successive ticks; the percent and the running maximum after each.
 TEST(DeltaPercent, ScalesGrowthAgainstTheRunningMaximum)
 {
+    struct Step {
+        uint32_t value;
+        double seconds;
+        uint32_t percent, maximum;
+        const char* label;
+    } steps[] = {
+        {7, 1, 0, 0, "the first reading only remembers"},
+        {7, 1, 0, 1, "no growth: the maximum becomes 1, never 0"},
+        {8, 1, 100, 1, "growth of 1"},
+        {208, 1, 100, 200, "a new maximum"},
+        {308, 1, 50, 200, "half the maximum"},
+        {708, 2, 100, 200, "400 over 2 s"},
+        {208, 10, 0, 200, "going backwards gives 0 and keeps the maximum, whatever the interval"},
+        {0xFFFFFF00u, 1, 0, 200, "a jump of more than 2^31 is going backwards too"},
+        {0x100, 1, 100, 0x200, "wrapping through 2^32 counts forward"},
+    };
     uint32_t previous = 0, maximum = 0;
-    EXPECT_EQ(DeltaPercent(1000, &previous, &maximum, 1.0), 0u);  // first reading only remembers
-    EXPECT_EQ(previous, 1000u);
-    EXPECT_EQ(DeltaPercent(1200, &previous, &maximum, 1.0), 100u);
-    EXPECT_EQ(maximum, 200u);
-    EXPECT_EQ(DeltaPercent(1300, &previous, &maximum, 1.0), 50u);
-    EXPECT_EQ(DeltaPercent(1700, &previous, &maximum, 2.0), 100u);  // 400 over 2 s
-    EXPECT_EQ(DeltaPercent(1700, &previous, &maximum, 1.0), 0u);
-    EXPECT_EQ(maximum, 200u);
-}
-
-TEST(DeltaPercent, ACounterGoingBackwardsGivesZeroAndKeepsTheMaximum)
-{
-    for (double elapsed : {1.0, 3.5, 10.0}) {
-        SCOPED_TRACE(elapsed);
-        uint32_t previous = 5000, maximum = 300;
-        EXPECT_EQ(DeltaPercent(4000, &previous, &maximum, elapsed), 0u);
-        EXPECT_EQ(maximum, 300u);
-        EXPECT_EQ(previous, 4000u);
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.label);
+        EXPECT_EQ(DeltaPercent(s.value, &previous, &maximum, s.seconds), s.percent);
+        EXPECT_EQ(maximum, s.maximum);
+        EXPECT_EQ(previous, s.value);
     }
-    // A counter that wraps through 2^32 keeps counting forward.
-    uint32_t previous = 0xFFFFFF00u, maximum = 0;
-    EXPECT_EQ(DeltaPercent(0x100, &previous, &maximum, 1.0), 100u);
-    EXPECT_EQ(maximum, 0x200u);
-}
-
-TEST(DeltaPercent, AnIdleCounterNeverDividesByZero)
-{
-    uint32_t previous = 7, maximum = 0;
-    EXPECT_EQ(DeltaPercent(7, &previous, &maximum, 1.0), 0u);
-    EXPECT_EQ(maximum, 1u);
-    EXPECT_EQ(DeltaPercent(8, &previous, &maximum, 1.0), 100u);
 }
 
 TEST(LevelPercent, StartsTheMaximumThenScales)
 {
+    struct Step {
+        uint32_t value;
+        double seconds;
+        uint32_t percent;
+    } steps[] = {{40, 1, 0}, {10, 1, 25}, {80, 2, 100}, {0, 1, 0}, {2000000000u, 1, 0}};  // absurd rates change nothing
     uint32_t maximum = 0;
-    EXPECT_EQ(LevelPercent(40, &maximum, 1.0), 0u);
-    EXPECT_EQ(maximum, 40u);
-    EXPECT_EQ(LevelPercent(10, &maximum, 1.0), 25u);
-    EXPECT_EQ(LevelPercent(80, &maximum, 2.0), 100u);  // 40 a second
-    EXPECT_EQ(LevelPercent(0, &maximum, 1.0), 0u);
-    EXPECT_EQ(LevelPercent(2000000000u, &maximum, 1.0), 0u);  // absurd rates change nothing
-    EXPECT_EQ(maximum, 40u);
+    for (const Step& s : steps) {
+        EXPECT_EQ(LevelPercent(s.value, &maximum, s.seconds), s.percent) << s.value;
+        EXPECT_EQ(maximum, 40u);
+    }
 }
 
 TEST_F(Tick, CountsEachQuantityInItsHistogram)
@@ -131,40 +118,35 @@ TEST_F(Tick, CountsEachQuantityInItsHistogram)
     in.windows = 75;
     in.apps16 = 1;
     in.apps32 = 1;  // only this program
-    in.appsDos = 0;
     in.threadPriorities[8] = 100;
     in.threadPriorities[32] = 2;
     RunTick(2000);
-    EXPECT_EQ(stats->cpuUsage[37], 1u);
+    const struct {
+        const char* name;
+        const uint32_t* histogram;
+        int bucket;
+        uint32_t count;
+    } counted[] = {
+        {"cpu", stats->cpuUsage, 37, 1},         {"headroom: 500 of 1000 used", stats->memoryHeadroom, 50, 1},
+        {"page file", stats->pageFileFree, 75, 1}, {"virtual", stats->virtualFree, 25, 1},
+        {"load", stats->memoryLoad, 64, 1},      {"disk", stats->diskFree, 25, 1},
+        {"USER", stats->freeUser, 80, 1},        {"GDI: bucket 0 is never counted", stats->freeGdi, 0, 0},
+        {"600 processes", stats->processes, 500, 1}, {"threads", stats->threads, 120, 1},
+        {"modules", stats->modules, 450, 1},     {"windows", stats->windows, 75, 1},
+        {"16-bit", stats->apps16, 1, 1},         {"32-bit: not this program", stats->apps32, 0, 1},
+        {"priority 8", stats->threadPriority, 8, 100}, {"priority 32", stats->threadPriority, 32, 2},
+    };
+    for (const auto& c : counted) EXPECT_EQ(c.histogram[c.bucket], c.count) << c.name;
     EXPECT_EQ(live->cpuUsage, 37u);
-    EXPECT_EQ(stats->memoryHeadroom[50], 1u);  // (2000 - 1500) x 100 / 1000 = 50 used
-    EXPECT_EQ(stats->pageFileFree[75], 1u);
-    EXPECT_EQ(stats->virtualFree[25], 1u);
-    EXPECT_EQ(stats->memoryLoad[64], 1u);
-    EXPECT_EQ(stats->diskFree[25], 1u);
-    EXPECT_EQ(live->diskFree, 25u);
-    EXPECT_EQ(stats->freeUser[80], 1u);
-    EXPECT_EQ(stats->freeGdi[0], 0u);  // bucket 0 is never counted
-    EXPECT_EQ(stats->processes[500], 1u);
     EXPECT_EQ(live->processes, 500u);
-    EXPECT_EQ(stats->threads[120], 1u);
-    EXPECT_EQ(stats->modules[450], 1u);
-    EXPECT_EQ(stats->windows[75], 1u);
-    EXPECT_EQ(stats->apps16[1], 1u);
-    EXPECT_EQ(stats->apps32[0], 1u);  // this program's own window is left out
     EXPECT_EQ(live->apps32, 0u);
-    EXPECT_EQ(stats->threadPriority[8], 100u);
-    EXPECT_EQ(stats->threadPriority[32], 2u);
     EXPECT_EQ(stats->secondsSampled, 1.0f);
-    EXPECT_EQ(stats->secondsObserved, 1.0f);
 }
 
 TEST_F(Tick, EmptyTotalsGiveZeroInsteadOfAnOutOfRangeBucket)
 {
     RunTick(1000);
-    in.totalPageFile = in.availablePageFile = 0;
-    in.totalVirtual = in.availableVirtual = 0;
-    in.totalPhysical = 0;
+    in.totalPageFile = in.availablePageFile = in.totalVirtual = in.availableVirtual = in.totalPhysical = 0;
     in.totalClusters = 0;
     in.freeClusters = 5;  // a zero total counts as 1 cluster
     RunTick(2000);
@@ -172,34 +154,6 @@ TEST_F(Tick, EmptyTotalsGiveZeroInsteadOfAnOutOfRangeBucket)
     EXPECT_EQ(stats->virtualFree[0], 1u);
     EXPECT_EQ(stats->memoryHeadroom[100], 1u);
     EXPECT_EQ(stats->diskFree[100], 1u);
-}
-
-TEST_F(Tick, DiskTrafficScalesEachCounter)
-{
-    in.hasTraffic = true;
-    in.bytesRead = 1000;
-    in.bytesWritten = 500;
-    in.reads = 10;
-    in.writes = 0;
-    RunTick(1000);
-    RunTick(2000);  // first sampled reading: every delta gives 0
-    EXPECT_EQ(stats->bytesRead[0], 1u);
-    EXPECT_EQ(stats->diskActivity[0], 1u);
-    EXPECT_EQ(stats->bytesPerReadMax, 100u);  // 1000 / 10 starts the maximum
-    in.bytesRead = 5000;  // +4000
-    in.bytesWritten = 700;  // +200
-    in.reads = 30;  // +20
-    in.writes = 5;  // 0 was read as 1: +4
-    in.pageIns = 10;
-    in.pageOuts = 0;
-    RunTick(3000);
-    EXPECT_EQ(live->bytesRead, 100u);
-    EXPECT_EQ(stats->bytesReadMax, 4000u);
-    EXPECT_EQ(live->readOps, 100u);
-    EXPECT_EQ(live->diskActivity, 100u);
-    EXPECT_EQ(stats->diskActivityMax, 24u);
-    EXPECT_EQ(live->bytesPerRead, 100u);  // 5000 / 30 = 166 raises it
-    EXPECT_EQ(stats->bytesPerReadMax, 166u);
 }
 
 TEST_F(Tick, VideoLoadUsesTheWindowShareAndTheClassFloor)
@@ -216,65 +170,59 @@ TEST_F(Tick, VideoLoadUsesTheWindowShareAndTheClassFloor)
     live->keystrokes = 3;
     live->pointerActions = 1;
     RunTick(3000);
-    // ((1 + 3) x 10 + 40 / 2) x 0.5 / 2 = 15
-    EXPECT_EQ(live->videoLoad, 15u);
+    EXPECT_EQ(live->videoLoad, 15u);  // ((1 + 3) x 10 + 40 / 2) x 0.5 / 2
     in.foreground = 0;
     RunTick(4000);
     EXPECT_EQ(live->videoLoad, 100u);
-    EXPECT_EQ(stats->videoLoad[50] + stats->videoLoad[15] + stats->videoLoad[100], 3u);
 }
 
-TEST_F(Tick, MovesSwitchesAndDisplayLoad)
+TEST_F(Tick, CountsMovesSwitchesAndScaledInput)
 {
     RunTick(1000);
-    in.foreground = 7;
-    in.foregroundProgram = 7;
-    in.foregroundRect[2] = 100;
-    in.foregroundRect[3] = 100;
+    in.foreground = in.foregroundProgram = 7;
+    in.foregroundRect[2] = in.foregroundRect[3] = 100;
     RunTick(2000);
-    EXPECT_EQ(live->windowMoved, 0u);
     EXPECT_EQ(live->foregroundChanged, 1u);
     in.foregroundRect[0] = 5;  // moved
-    in.navigationActions = 2;
-    RunTick(3000);
-    EXPECT_EQ(live->windowMoved, 1u);
-    EXPECT_EQ(live->foregroundChanged, 0u);
-    EXPECT_EQ(live->displayLoad, 22u);  // 3 x 2^2 + 10
-    in.navigationActions = 100;
-    RunTick(4000);
-    EXPECT_EQ(live->displayLoad, 100u);
-    EXPECT_EQ(stats->windowMoves, 1u);
-    EXPECT_EQ(stats->foregroundSwitches, 1u);
-}
-
-TEST_F(Tick, InputCountersReachTheTotalsAndTheScaledSample)
-{
-    RunTick(1000);
     in.keystrokes = 4;
     in.pointerActions = 3;
     in.helpKeyPresses = 1;
     in.functionKeyPresses = 2;
-    in.rightClicks = 1;
-    in.navigationActions = 1;
-    RunTick(3500);  // 2.5 s
-    EXPECT_EQ(stats->keystrokes, 4u);
-    EXPECT_EQ(stats->secondsWithKeystrokes, 1u);
-    EXPECT_EQ(stats->f1Presses, 1u);
-    EXPECT_EQ(stats->functionKeys, 2u);
-    EXPECT_EQ(live->keystrokes, 10u);
+    in.navigationActions = 2;
+    RunTick(4500);  // 2.5 s
+    EXPECT_EQ(live->windowMoved, 1u);
+    EXPECT_EQ(live->foregroundChanged, 0u);
+    EXPECT_EQ(live->displayLoad, 22u);  // 3 x 2^2 + 10 for the move
+    EXPECT_EQ((std::vector<uint32_t>{stats->windowMoves, stats->foregroundSwitches}), (std::vector<uint32_t>{1, 1}));
+    EXPECT_EQ((std::vector<uint32_t>{stats->keystrokes, stats->f1Presses, stats->functionKeys, stats->secondsWithKeystrokes}),
+              (std::vector<uint32_t>{4, 1, 2, 1}));
+    EXPECT_EQ(live->keystrokes, 10u);  // per tick, scaled by its seconds
     EXPECT_EQ(live->pointerActions, 7u);
-    EXPECT_EQ(live->navigationActions, 1u);  // unscaled
+    EXPECT_EQ(live->navigationActions, 2u);  // unscaled
+}
+
+TEST_F(Tick, TwoMinutesWithoutInputStopSamplingAndTheFirstKeyResumesIt)
+{
+    history.samples[kInputHistoryLength - 1] = 1;  // a key just before start-up
+    uint32_t now = 1000;
+    RunTick(now);
+    for (int second = 1; second <= 150; ++second) RunTick(now += 1000, 0);
+    // The key stays in the history for 119 quiet seconds, which are sampled; the 120th
+    // quiet second is not, nor any after it, while every second is observed.
+    EXPECT_EQ(stats->secondsSampled, 119.0f);
+    EXPECT_EQ(stats->secondsObserved, 150.0f);
+    RunTick(now += 1000, 1);
+    EXPECT_EQ(stats->secondsSampled, 120.0f);
+    EXPECT_EQ(stats->secondsObserved, 151.0f);
 }
 
 TEST_F(Tick, SavesAtTheSecondSampledTickThenEvery1200)
 {
-    RunTick(1000);
     uint32_t now = 1000;
+    RunTick(now);
     std::vector<int> saves;
-    for (int sampled = 1; sampled <= 2500; ++sampled) {
-        now += 1000;
-        if (RunTick(now)) saves.push_back(sampled);
-    }
+    for (int sampled = 1; sampled <= 2500; ++sampled)
+        if (RunTick(now += 1000)) saves.push_back(sampled);
     // The first sampled tick counts the day and resets the counter to 0.
     EXPECT_EQ(saves, (std::vector<int>{3, 1203, 2403}));
     EXPECT_EQ(stats->daysOfUse, 1u);

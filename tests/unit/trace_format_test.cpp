@@ -6,50 +6,39 @@
 
 #include "services/trace_format.h"
 
-static std::string Line(int kind, const void* value)
+TEST(FormatTraceLine, FormatsEachKindWithinItsBuffer)
 {
-    char out[128];
-    FormatTraceLine(kind, "Stage", value, out, sizeof out);
-    return out;
-}
-
-TEST(FormatTraceLine, FormatsEachKind)
-{
-    int32_t one = 1, two = 2, negative = -42;
-    uint32_t big = 4000000000u;
-    float f = 3.14159f;
-    double d = 2.5;
-    char c = 'Q';
-    EXPECT_EQ(Line(kTraceBool, &one), "Stage = TRUE");
-    EXPECT_EQ(Line(kTraceBool, &two), "Stage = FALSE");  // only exactly 1 is TRUE
-    EXPECT_EQ(Line(kTraceInt, &negative), "Stage = -42");
-    EXPECT_EQ(Line(kTraceString, "Initialize"), "Stage = Initialize");
-    EXPECT_EQ(Line(kTraceFloat, &f), "Stage =  3.14");
-    EXPECT_EQ(Line(kTraceULong, &big), "Stage = 4000000000");
-    EXPECT_EQ(Line(kTraceChar, &c), "Stage = Q");
-    EXPECT_EQ(Line(kTraceUInt, &big), "Stage = 4000000000");
-    EXPECT_EQ(Line(kTraceDouble, &d), "Stage =  2.50");
-    EXPECT_EQ(Line(99, &one), "Stage = ?");
-    EXPECT_EQ(Line(kTraceString, nullptr), "Stage = ?");
-}
-
-TEST(FormatTraceLine, NeverOverrunsItsBuffer)
-{
-    std::string longValue(1000, 'x');
-    char out[16];
-    memset(out, '#', sizeof out);
-    FormatTraceLine(kTraceString, "Label", longValue.c_str(), out, sizeof out);
-    EXPECT_EQ(std::string(out), "Label = xxxxxxx");
+    const int32_t one = 1, two = 2, negative = -42;
+    const uint32_t big = 4000000000u;
+    const float f = 3.14159f;
+    const double d = 2.5;
+    const char c = 'Q';
+    const std::string longValue(1000, 'x');
+    struct Case {
+        int kind;
+        const void* value;
+        size_t size;
+        const char* line;
+    } cases[] = {
+        {kTraceBool, &one, 128, "Stage = TRUE"},     {kTraceBool, &two, 128, "Stage = FALSE"},  // only exactly 1
+        {kTraceInt, &negative, 128, "Stage = -42"},  {kTraceString, "Initialize", 128, "Stage = Initialize"},
+        {kTraceFloat, &f, 128, "Stage =  3.14"},     {kTraceULong, &big, 128, "Stage = 4000000000"},
+        {kTraceChar, &c, 128, "Stage = Q"},          {kTraceUInt, &big, 128, "Stage = 4000000000"},
+        {kTraceDouble, &d, 128, "Stage =  2.50"},    {99, &one, 128, "Stage = ?"},
+        {kTraceString, nullptr, 128, "Stage = ?"},   {kTraceString, longValue.c_str(), 16, "Stage = xxxxxxx"},
+    };
+    for (const Case& k : cases) {
+        char out[128];
+        memset(out, '#', sizeof out);
+        FormatTraceLine(k.kind, "Stage", k.value, out, k.size);
+        EXPECT_STREQ(out, k.line);
+        EXPECT_EQ(std::string(out + k.size, sizeof out - k.size), std::string(sizeof out - k.size, '#'));
+    }
 }
 
 TEST(CommandLineWantsDebug, FindsTheWordInAnyCase)
 {
-    EXPECT_TRUE(CommandLineWantsDebug("xxdebugyy"));
-    EXPECT_TRUE(CommandLineWantsDebug("DEBUG"));
-    EXPECT_TRUE(CommandLineWantsDebug("/x DeBuG"));
-    EXPECT_TRUE(CommandLineWantsDebug("ddebug"));  // a partial match just before it
-    EXPECT_FALSE(CommandLineWantsDebug(""));
-    EXPECT_FALSE(CommandLineWantsDebug(nullptr));
-    EXPECT_FALSE(CommandLineWantsDebug("DEBU"));
-    EXPECT_FALSE(CommandLineWantsDebug("DE BUG"));
+    for (const char* line : {"xxdebugyy", "DEBUG", "/x DeBuG", "ddebug"})  // a partial match just before it
+        EXPECT_TRUE(CommandLineWantsDebug(line)) << line;
+    for (const char* line : {"", static_cast<const char*>(nullptr), "DEBU", "DE BUG"}) EXPECT_FALSE(CommandLineWantsDebug(line)) << (line ? line : "(null)");
 }

@@ -85,24 +85,3 @@ TEST_F(ListBoxes, SelectReportLineSelectsTheLabelsLineAndBringsItToTheTop)
     EXPECT_EQ(Selected(), 7);
     EXPECT_FALSE(NeedsPaint());
 }
-
-TEST_F(ListBoxes, ScreenRectToClientAndHoverCursorWorkInTheDialogsCoordinates)
-{
-    RECT r;
-    GetWindowRect(list_, &r);
-    ScreenRectToClient(window_, &r);
-    EXPECT_EQ(std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
-                  std::to_string(r.bottom),
-              "10,20,210,100");
-    // The help cursor resource is not built yet, so on the list and off it the arrow
-    // shows; which places count as "on" is covered by RectHoldsPoint's own tests.
-    const int ids[] = {99, kListId};
-    for (POINT at : {POINT{150, 150}, POINT{350, 350}}) {
-        SetCursorPos(at.x, at.y);
-        SetWindowLongPtrA(window_, DWLP_MSGRESULT, 0);
-        SetCursor(nullptr);
-        EXPECT_TRUE(HoverCursor(window_, ids, 2));
-        EXPECT_EQ(GetWindowLongPtrA(window_, DWLP_MSGRESULT), 1);
-        EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW)));
-    }
-}

@@ -81,13 +81,11 @@ struct Visit {
 std::vector<Visit> WalkAll()
 {
     std::vector<Visit> visits;
-    EXPECT_EQ(WalkFixedDrives(
-                  [](const WIN32_FIND_DATAA* found, const char* directory, void* visits) {
-                      static_cast<std::vector<Visit>*>(visits)->push_back({directory, found->cFileName});
-                      return 0;
-                  },
-                  &visits),
-              0);
+    const auto record = [](const WIN32_FIND_DATAA* found, const char* directory, void* visits) {
+        static_cast<std::vector<Visit>*>(visits)->push_back({directory, found->cFileName});
+        return 0;
+    };
+    EXPECT_EQ(WalkFixedDrives(record, &visits), 0);
     return visits;
 }
 
@@ -144,15 +142,8 @@ TEST_F(Walks, WalkFixedDrivesGoesBreadthFirstOverFixedDrivesOnly)
     SetCurrentDirectoryA("D:\\");
     const std::vector<Visit> visits = WalkAll();
     EXPECT_EQ(CurrentDirectory(), "D:\\");
-    const std::vector<std::string> expected = {"F:\\",
-                                               "F:\\ALPHA",
-                                               "F:\\BETA",
-                                               "F:\\ALPHA\\INNER",
-                                               "F:\\ALPHA\\INNER\\DEEPEST",
-                                               "G:\\",
-                                               "G:\\DELTA",
-                                               "G:\\GAMMA",
-                                               "G:\\GAMMA\\SUB"};
+    const std::vector<std::string> expected = {"F:\\", "F:\\ALPHA", "F:\\BETA", "F:\\ALPHA\\INNER", "F:\\ALPHA\\INNER\\DEEPEST",
+                                               "G:\\", "G:\\DELTA", "G:\\GAMMA", "G:\\GAMMA\\SUB"};
     EXPECT_EQ(DirectoriesVisited(visits, "FG"), expected);
     // Every folder's entries come together, and only fixed drives are walked.
     const std::vector<std::string> all = DirectoriesVisited(visits, "ABCDEFGHIJKLMNOPQRSTUVWXYZ");
@@ -168,16 +159,13 @@ TEST_F(Walks, WalkFixedDrivesGoesBreadthFirstOverFixedDrivesOnly)
 
 TEST_F(Walks, AVisitorsResultStopsTheWalkAndIsReturned)
 {
-    std::vector<std::string> seen;
-    EXPECT_EQ(WalkFixedDrives(
-                  [](const WIN32_FIND_DATAA* found, const char* directory, void* seen) {
-                      static_cast<std::vector<std::string>*>(seen)->push_back(std::string(directory) + "|" + found->cFileName);
-                      return strcmp(found->cFileName, "A1.HVW") == 0 ? 42 : 0;
-                  },
-                  &seen),
-              42);
-    ASSERT_FALSE(seen.empty());
-    EXPECT_EQ(seen.back(), "F:\\ALPHA|A1.HVW");
+    std::string last;
+    const auto stopAtA1 = [](const WIN32_FIND_DATAA* found, const char* directory, void* last) {
+        *static_cast<std::string*>(last) = std::string(directory) + "|" + found->cFileName;
+        return strcmp(found->cFileName, "A1.HVW") == 0 ? 42 : 0;
+    };
+    EXPECT_EQ(WalkFixedDrives(stopAtA1, &last), 42);
+    EXPECT_EQ(last, "F:\\ALPHA|A1.HVW");
 }
 
 TEST_F(Walks, CollectFilesByNameCountsAtMost2499Paths)

@@ -4,7 +4,6 @@
 
 #include <set>
 #include <string>
-#include <vector>
 
 #include "services/processes.h"
 #include "services/toolhelp.h"
@@ -33,41 +32,6 @@ std::string ExeTitle()
     return ExeFileName().substr(0, ExeFileName().find('.'));
 }
 
-// A thread of this process that owns popups with the given titles (created in order) and
-// serves their messages until it is destroyed.
-class WindowThread {
-public:
-    explicit WindowThread(std::vector<const char*> titles) : titles_(std::move(titles))
-    {
-        thread_ = CreateThread(nullptr, 0, Run, this, 0, &id_);
-        WaitForSingleObject(ready_, 10000);
-    }
-    ~WindowThread()
-    {
-        PostThreadMessageA(id_, WM_QUIT, 0, 0);
-        WaitForSingleObject(thread_, 10000);
-        CloseHandle(thread_);
-        CloseHandle(ready_);
-    }
-    DWORD Id() const { return id_; }
-    HANDLE Handle() const { return thread_; }
-
-private:
-    static DWORD WINAPI Run(LPVOID self)
-    {
-        WindowThread* me = static_cast<WindowThread*>(self);
-        for (const char* title : me->titles_) Popup(title);
-        MSG message;
-        PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);  // the queue exists before ready
-        SetEvent(me->ready_);
-        while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchMessageA(&message);
-        return 0;  // the thread's windows go with it
-    }
-    std::vector<const char*> titles_;
-    HANDLE ready_ = CreateEventA(nullptr, TRUE, FALSE, nullptr), thread_;
-    DWORD id_ = 0;
-};
-
 std::set<DWORD> RunningProcessIds()
 {
     std::set<DWORD> ids;
@@ -90,11 +54,13 @@ protected:
 };
 }  // namespace
 
-// Helper process: an owner window and a popup it owns, both titled, until the owner closes.
+// Helper process: an owner window, a popup it owns, both titled, and a newer untitled
+// popup, until the owner closes.
 TEST(ProcessHelper, DISABLED_ShowsTitledWindows)
 {
     HWND owner = Popup(kOwnerTitle);
     Popup(kPopupTitle, owner);
+    Popup("");
     PumpMessagesFor(60000, owner);
 }
 
@@ -122,7 +88,7 @@ TEST_F(WindowsProcesses, TopLevelOwnerClimbsParentsThenOwners)
     DestroyWindow(top);
 }
 
-TEST_F(WindowsProcesses, ProcessesAreNamedByTheirWindowsOrTheirMainModule)
+TEST_F(WindowsProcesses, ProcessesAndThreadsAreNamedByTheirWindowsOrTheirMainModule)
 {
     PROCESS_INFORMATION titled = StartHelperTest("ProcessHelper.DISABLED_ShowsTitledWindows");
     PROCESS_INFORMATION bare = StartHelperTest("ProcessHelper.DISABLED_RunsWithoutWindows");
@@ -143,6 +109,22 @@ TEST_F(WindowsProcesses, ProcessesAreNamedByTheirWindowsOrTheirMainModule)
     ASSERT_EQ(MainModuleOf(bare.dwProcessId, &module), 1);
     EXPECT_EQ(module.th32ProcessID, bare.dwProcessId);
     EXPECT_EQ(lstrcmpiA(module.szModule, ExeFileName().c_str()), 0) << module.szModule;
+
+    // Threads are named by their newest titled window (else by the special name of their
+    // process, empty here), owned by their process and ranked by their priority.
+    char title[64];
+    ThreadWindowTitle(titled.dwThreadId, title, sizeof title);
+    EXPECT_STREQ(title, kPopupTitle);
+    ThreadWindowTitle(titled.dwThreadId, title, 5);
+    EXPECT_STREQ(title, "Tool");
+    ThreadWindowTitle(bare.dwThreadId, title, sizeof title);
+    EXPECT_STREQ(title, "");
+    EXPECT_EQ(ThreadOwnerOf(bare.dwThreadId), bare.dwProcessId);
+    EXPECT_EQ(ThreadOwnerOf(3), 0u);  // thread ids are multiples of 4
+    EXPECT_EQ(ThreadPriorityOf(3), 0);
+    const LONG normal = ThreadPriorityOf(bare.dwThreadId);
+    ASSERT_TRUE(SetThreadPriority(bare.hThread, THREAD_PRIORITY_HIGHEST));
+    EXPECT_GT(ThreadPriorityOf(bare.dwThreadId), normal);
 
     // The list names every process once and hides its id behind a tab.
     HWND dialog = Popup("Process List - test");
@@ -179,29 +161,6 @@ TEST_F(WindowsProcesses, ProcessesAreNamedByTheirWindowsOrTheirMainModule)
     EXPECT_STREQ(query.programName, "");
     EXPECT_EQ(MainModuleOf(gone, &module), 0);
     EXPECT_EQ(FindProcessEntry(gone, &entry), 0);
-}
-
-TEST_F(WindowsProcesses, ThreadsAreNamedOwnedAndRankedFromTheThreadSnapshot)
-{
-    char title[64];
-    {
-        // The untitled window is the newest, so it is met first and passed over.
-        WindowThread worker({"Worker Title", ""});
-        ThreadWindowTitle(worker.Id(), title, sizeof title);
-        EXPECT_STREQ(title, "Worker Title");
-        ThreadWindowTitle(worker.Id(), title, 7);
-        EXPECT_STREQ(title, "Worker");
-    }
-    // No window: the special name of an ordinary process, which is empty.
-    WindowThread bare({});
-    ThreadWindowTitle(bare.Id(), title, sizeof title);
-    EXPECT_STREQ(title, "");
-    EXPECT_EQ(ThreadOwnerOf(bare.Id()), GetCurrentProcessId());
-    EXPECT_EQ(ThreadOwnerOf(3), 0u);  // thread ids are multiples of 4
-    EXPECT_EQ(ThreadPriorityOf(3), 0);
-    const LONG normal = ThreadPriorityOf(bare.Id());
-    ASSERT_TRUE(SetThreadPriority(bare.Handle(), THREAD_PRIORITY_HIGHEST));
-    EXPECT_GT(ThreadPriorityOf(bare.Id()), normal);
 }
 
 TEST_F(WindowsProcesses, ModuleKindOfComparesFileNamesInAnyCase)

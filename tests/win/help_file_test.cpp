@@ -1,42 +1,12 @@
-// Services that show boxes or name the program's folder.
+// Help for a missing help file: a box of the program's own, never the help program.
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "box_watcher.h"
-#include "services/debug_trace.h"
 #include "services/help_file.h"
 #include "services/program_directory.h"
 #include "wine_env.h"
-
-TEST(DebugTrace, ShowsNumberedBoxesOnlyInDebugMode)
-{
-    BoxWatcher boxes;
-    DebugMode = 0;
-    const int before = DebugTraceCounter;
-    DebugTrace(kTraceString, "Main...", "Initialize");
-    EXPECT_EQ(DebugTraceCounter, before);
-    DebugMode = 1;
-    int value = 42;
-    DebugTrace(kTraceInt, "Count", &value);
-    DebugTrace(kTraceString, "Main...", "Initialize");
-    DebugMode = 0;
-    const std::vector<SeenBox> seen = boxes.Boxes();
-    ASSERT_EQ(seen.size(), 2u);
-    EXPECT_EQ(seen[0].caption + "|" + seen[0].text, "Message #" + std::to_string(before) + "|Count = 42");
-    EXPECT_EQ(seen[1].caption + "|" + seen[1].text, "Message #" + std::to_string(before + 1) + "|Main... = Initialize");
-    EXPECT_EQ(DebugTraceCounter, before + 2);
-}
-
-TEST(ProgramDirectory, IsTheExecutablesFolderOrEmptyWhenItDoesNotFit)
-{
-    char self[MAX_PATH], folder[MAX_PATH], tiny[4] = "xyz";
-    GetModuleFileNameA(nullptr, self, sizeof self);
-    ProgramDirectory(nullptr, folder, sizeof folder);
-    EXPECT_EQ(std::string(folder), std::string(self, strrchr(self, '\\')));
-    ProgramDirectory(nullptr, tiny, sizeof tiny);
-    EXPECT_STREQ(tiny, "");
-}
 
 // Windows help shows a window titled "ERROR" for a file it cannot open.
 static BOOL CALLBACK FindForeignError(HWND window, LPARAM found)
