@@ -176,31 +176,6 @@ TEST_F(Tick, VideoLoadUsesTheWindowShareAndTheClassFloor)
     EXPECT_EQ(live->videoLoad, 100u);
 }
 
-TEST_F(Tick, CountsMovesSwitchesAndScaledInput)
-{
-    RunTick(1000);
-    in.foreground = in.foregroundProgram = 7;
-    in.foregroundRect[2] = in.foregroundRect[3] = 100;
-    RunTick(2000);
-    EXPECT_EQ(live->foregroundChanged, 1u);
-    in.foregroundRect[0] = 5;  // moved
-    in.keystrokes = 4;
-    in.pointerActions = 3;
-    in.helpKeyPresses = 1;
-    in.functionKeyPresses = 2;
-    in.navigationActions = 2;
-    RunTick(4500);  // 2.5 s
-    EXPECT_EQ(live->windowMoved, 1u);
-    EXPECT_EQ(live->foregroundChanged, 0u);
-    EXPECT_EQ(live->displayLoad, 22u);  // 3 x 2^2 + 10 for the move
-    EXPECT_EQ((std::vector<uint32_t>{stats->windowMoves, stats->foregroundSwitches}), (std::vector<uint32_t>{1, 1}));
-    EXPECT_EQ((std::vector<uint32_t>{stats->keystrokes, stats->f1Presses, stats->functionKeys, stats->secondsWithKeystrokes}),
-              (std::vector<uint32_t>{4, 1, 2, 1}));
-    EXPECT_EQ(live->keystrokes, 10u);  // per tick, scaled by its seconds
-    EXPECT_EQ(live->pointerActions, 7u);
-    EXPECT_EQ(live->navigationActions, 2u);  // unscaled
-}
-
 TEST_F(Tick, TwoMinutesWithoutInputStopSamplingAndTheFirstKeyResumesIt)
 {
     history.samples[kInputHistoryLength - 1] = 1;  // a key just before start-up

@@ -29,19 +29,6 @@ TEST(StringList, GrowsBySlotsThatStartZeroAndKeepsEarlierEntries)
     EXPECT_EQ(std::string(StringListBase, 2 * kStringListSlot), zeroSlot + zeroSlot);
 }
 
-TEST(StringList, ComparesWithoutCaseAndSwapsWholeSlots)
-{
-    StringListCount = 0;
-    for (const char* line : {"BANANA", "apple", "Apple"}) lstrcpynA(StringListNext(), line, kStringListSlot);
-    EXPECT_TRUE(StringListLess(1, 0));
-    EXPECT_FALSE(StringListLess(1, 2) || StringListLess(2, 1));
-    StringListBase[200] = 'X';  // after the terminator
-    StringListSwap(0, 2);
-    EXPECT_STREQ(StringListBase + 2 * kStringListSlot, "BANANA");
-    EXPECT_EQ(StringListBase[2 * kStringListSlot + 200], 'X');
-    EXPECT_EQ(StringListBase[200], '\0');
-}
-
 // Helper processes: allocations that cannot be had end the program.
 TEST(OutOfMemoryHelper, DISABLED_StringListAppend)
 {

@@ -163,25 +163,6 @@ TEST_F(WindowsProcesses, ProcessesAndThreadsAreNamedByTheirWindowsOrTheirMainMod
     EXPECT_EQ(FindProcessEntry(gone, &entry), 0);
 }
 
-TEST_F(WindowsProcesses, ModuleKindOfComparesFileNamesInAnyCase)
-{
-    const DWORD self = GetCurrentProcessId();
-    struct Case {
-        DWORD processId;
-        std::string path;
-        int kind;
-    } cases[] = {
-        {self, "C:\\WINDOWS\\SYSTEM\\WinOA386.Mod", 1},
-        {3, "winoa386.mod", 1},
-        {self, "C:\\Somewhere\\Else\\" + ExeTitle() + ".EXE", 3},
-        {self, "D:" + ExeFileName(), 3},
-        {self, "C:\\WINDOWS\\NOTEPAD.EXE", 2},
-        {self, "C:\\WINDOWS\\WINOA386.MOD.BAK", 2},
-        {3, "C:\\" + ExeFileName(), 2},
-    };
-    for (const Case& c : cases) EXPECT_EQ(ModuleKindOf(c.processId, c.path.c_str()), c.kind) << c.path;
-}
-
 TEST(Vwin32Call, FailsAndLeavesThePacketWhenTheDeviceIsMissing)
 {
     for (DWORD code : {kVwin32DosIoctl, kVwin32Int13}) {
