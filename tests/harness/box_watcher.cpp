@@ -1,5 +1,7 @@
 #include "box_watcher.h"
 
+#include <algorithm>
+
 std::string WindowText(HWND window)
 {
     wchar_t wide[2048] = {};
@@ -36,24 +38,25 @@ std::vector<SeenBox> BoxWatcher::Boxes()
 
 bool BoxWatcher::WaitForBox(const std::string& caption, DWORD timeoutMs, SeenBox* found)
 {
-    for (const DWORD start = GetTickCount();; Sleep(20)) {
+    const DWORD start = GetTickCount();
+    for (;;) {
         for (const SeenBox& box : Boxes()) {
-            if (box.caption != caption) continue;
-            if (found) *found = box;
-            return true;
+            if (box.caption == caption) {
+                if (found) *found = box;
+                return true;
+            }
         }
         if (GetTickCount() - start > timeoutMs) return false;
+        Sleep(20);
     }
 }
 
 DWORD WINAPI BoxWatcher::Run(LPVOID self)
 {
     BoxWatcher* watcher = static_cast<BoxWatcher*>(self);
-    for (; !watcher->stop_; Sleep(20)) {
-        // Forget boxes that have closed, so a new box that reuses a handle is seen.
-        for (auto box = watcher->answered_.begin(); box != watcher->answered_.end();)
-            box = IsWindow(box->first) ? std::next(box) : watcher->answered_.erase(box);
-        EnumWindows(Visit, LPARAM(watcher));
+    while (!watcher->stop_) {
+        watcher->Poll();
+        Sleep(20);
     }
     return 0;
 }
@@ -66,31 +69,35 @@ BOOL CALLBACK BoxWatcher::Visit(HWND window, LPARAM self)
     if (owner != watcher->processId_ || !IsWindowVisible(window)) return TRUE;
     char className[64] = {};
     GetClassNameA(window, className, sizeof className);
+    if (strcmp(className, "#32770") != 0) return TRUE;
     HWND textControl = GetDlgItem(window, 0xFFFF);
-    if (strcmp(className, "#32770") != 0 || !textControl) return TRUE;  // not a message box
-    const DWORD now = GetTickCount();
-    auto answered = watcher->answered_.find(window);
-    if (answered != watcher->answered_.end()) {
-        // Wine has been seen to drop an answer posted while the box was being set up:
-        // a box still open half a second later is answered again.
-        if (now - answered->second >= 500) {
-            PostMessageA(window, WM_COMMAND, MAKEWPARAM(watcher->answer_, BN_CLICKED), 0);
-            answered->second = now;
-        }
+    if (!textControl) return TRUE;  // a dialog, not a message box
+    if (std::find(watcher->answered_.begin(), watcher->answered_.end(), window) != watcher->answered_.end())
         return TRUE;
-    }
     SeenBox box{WindowText(window), WindowText(textControl)};
     // A box can be visible before its caption and text are set: wait for the text, but
     // take a box that keeps an empty text for half a second as it is.
     if (box.text.empty()) {
-        auto pending = watcher->pending_.emplace(window, now).first;
-        if (now - pending->second < 500) return TRUE;
+        auto pending = watcher->pending_.find(window);
+        if (pending == watcher->pending_.end()) {
+            watcher->pending_[window] = GetTickCount();
+            return TRUE;
+        }
+        if (GetTickCount() - pending->second < 500) return TRUE;
     }
     watcher->pending_.erase(window);
     EnterCriticalSection(&watcher->lock_);
     watcher->boxes_.push_back(box);
     LeaveCriticalSection(&watcher->lock_);
-    watcher->answered_[window] = now;
+    watcher->answered_.push_back(window);
     PostMessageA(window, WM_COMMAND, MAKEWPARAM(watcher->answer_, BN_CLICKED), 0);
     return TRUE;
+}
+
+void BoxWatcher::Poll()
+{
+    EnumWindows(Visit, LPARAM(this));
+    // Forget boxes that have closed, so a new box that reuses a handle is seen.
+    answered_.erase(std::remove_if(answered_.begin(), answered_.end(), [](HWND w) { return !IsWindow(w); }),
+                    answered_.end());
 }

@@ -29,15 +29,16 @@ public:
 private:
     static DWORD WINAPI Run(LPVOID self);
     static BOOL CALLBACK Visit(HWND window, LPARAM self);
+    void Poll();
 
     DWORD processId_;
-    int answer_;
+    const int answer_;
     volatile LONG stop_ = 0;
     HANDLE thread_ = nullptr;
     CRITICAL_SECTION lock_;
     std::vector<SeenBox> boxes_;
-    std::map<HWND, DWORD> answered_;  // box -> when the answer was last posted
-    std::map<HWND, DWORD> pending_;   // boxes seen without their text yet
+    std::vector<HWND> answered_;
+    std::map<HWND, DWORD> pending_;  // boxes seen without their text yet
 };
 
 // The text of a window of any process, read as UTF-16 and converted to the ANSI code page.
