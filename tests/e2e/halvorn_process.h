@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "test_windows.h"
 #include "wine_env.h"
 
 extern std::string gHalvornExe;  // Windows path of the built program

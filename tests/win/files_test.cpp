@@ -10,6 +10,7 @@
 #include "services/executable_header.h"
 #include "services/executable_kind.h"
 #include "services/files.h"
+#include "test_windows.h"
 #include "wine_env.h"
 
 namespace {

@@ -6,6 +6,7 @@
 
 #include "sampling/input_counters.h"
 #include "sampling/input_hook.h"
+#include "test_windows.h"
 #include "wine_env.h"
 
 // Shift types twice, End moves around once.

@@ -7,6 +7,7 @@
 
 #include "box_watcher.h"
 #include "sampling/stats_file.h"
+#include "test_windows.h"
 #include "wine_env.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include "box_watcher.h"
 #include "services/alloc.h"
 #include "services/string_list.h"
-#include "wine_env.h"
+#include "test_windows.h"
 
 TEST(StringList, GrowsBySlotsThatStartZeroAndKeepsEarlierEntries)
 {

@@ -9,7 +9,7 @@
 #include "services/toolhelp.h"
 #include "services/vwin32.h"
 #include "services/window_names.h"
-#include "wine_env.h"
+#include "test_windows.h"
 
 namespace {
 const char* const kOwnerTitle = "Helper App - main";
