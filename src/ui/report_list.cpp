@@ -22,7 +22,7 @@ void ReportShowLines(HWND list, const char* base, DWORD count)
     InvalidateRect(list, nullptr, TRUE);
 }
 
-int ReportLoadTable(HWND list, UINT resourceId, char* (*nextSlot)(), char* const* base, const DWORD* count)
+int ReportLoadTable(HWND list, UINT resourceId, char* (*nextSlot)(), char* const* base, const uint32_t* count)
 {
     HMODULE module = GetModuleHandleA(nullptr);
     HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(resourceId), MAKEINTRESOURCEA(10));  // RT_RCDATA

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <cstdint>
 
 // Adds entries 0..count-1 of a list of 256-byte slots starting at base to the list, in
 // order, with redrawing switched off meanwhile. Does not empty the list first.
@@ -14,7 +15,7 @@ void ReportShowLines(HWND list, const char* base, DWORD count);
 // nextSlot, then shows every entry of that list (*base, *count, read after appending) in
 // the report list. A missing resource adds and shows nothing. Returns the number of table
 // lines appended.
-int ReportLoadTable(HWND list, UINT resourceId, char* (*nextSlot)(), char* const* base, const DWORD* count);
+int ReportLoadTable(HWND list, UINT resourceId, char* (*nextSlot)(), char* const* base, const uint32_t* count);
 
 // The owner-draw painter for WM_DRAWITEM of a report list: draws the item's fields at the
 // given tab stops (pixels from the item's left edge). Draws only whole items.

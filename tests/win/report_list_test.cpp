@@ -374,7 +374,7 @@ TEST(ReportList, ReplacesLinesInPlace)
 }
 
 std::vector<char> gTableSlots;
-DWORD gTableCount = 0;
+uint32_t gTableCount = 0;
 char* gTableBase = nullptr;
 char* NextTableSlot()
 {
