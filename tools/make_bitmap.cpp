@@ -14,7 +14,8 @@ int main(int argc, char** argv)
     if (!ReadArtPicture(argv[1], &picture, &error)) return ArtFail("make_bitmap", error);
     for (const auto& entry : picture.palette)
         if (entry.second.a == 0) return ArtFail("make_bitmap", std::string(argv[1]) + ": a bitmap cannot use 'none'");
-    std::vector<uint8_t> file = BmpFile(picture.Width(), picture.Height(), [&](int x, int y) { return picture.At(x, y); });
+    auto pixel = [&](int x, int y) { return picture.At(x, y); };
+    std::vector<uint8_t> file = BmpFile(picture.Width(), picture.Height(), pixel);
     if (!WriteArtFile(argv[2], file)) return ArtFail("make_bitmap", std::string("cannot write ") + argv[2]);
     return 0;
 }

@@ -17,7 +17,9 @@ int main(int argc, char** argv)
     if (picture.Height() != size || size > 256) return ArtFail("make_icon", "the grid must be square, at most 256");
     const std::string out = argv[2];
     const bool isCursor = out.size() > 4 && out.compare(out.size() - 4, 4, ".cur") == 0;
-    if (isCursor && (picture.hotspotX >= size || picture.hotspotY >= size || picture.hotspotX < 0 || picture.hotspotY < 0))
+    const bool isHotspotInside = picture.hotspotX >= 0 && picture.hotspotY >= 0 && picture.hotspotX < size &&
+                                 picture.hotspotY < size;
+    if (isCursor && !isHotspotInside)
         return ArtFail("make_icon", "the hotspot lies outside the grid");
 
     // Image: BITMAPINFOHEADER (height doubled for the mask), bottom-up BGRA rows, then the

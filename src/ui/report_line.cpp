@@ -131,7 +131,8 @@ struct LinePainter {
         const int height = r.bottom - r.top;
         const ReportBrush brush = ByWidth(width);
         if (height <= 0) return;
-        for (int i = 0; i < width; i += 2) Fill(ReportRect{r.left + i, r.top + i * height / 100, r.left + i + 1, r.bottom}, brush);
+        for (int i = 0; i < width; i += 2)
+            Fill(ReportRect{r.left + i, r.top + i * height / 100, r.left + i + 1, r.bottom}, brush);
     }
 
     // Full-height strips every third column, coloured by their distance from the left.
@@ -181,7 +182,8 @@ struct LinePainter {
     void LevelCells(int c, const char* field, size_t length) const
     {
         int count = 0;
-        for (size_t i = 1; i < length && IsDigit(field[i]) && count <= kMaxCells; ++i) count = count * 10 + (field[i] - '0');
+        for (size_t i = 1; i < length && IsDigit(field[i]) && count <= kMaxCells; ++i)
+            count = count * 10 + (field[i] - '0');
         for (int j = 0; j < count && j < kMaxCells; ++j) {
             const int left = Left(c) + kCellWidth * j;
             if (left >= layout.item.right) break;  // the rest would not show

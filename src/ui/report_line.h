@@ -17,7 +17,10 @@ constexpr char kMarkRgb = 0x04;        // then three bytes r, g, b
 constexpr char kMarkUnderline = 0x06;  // prefix: underlined font
 
 // Brushes the commands name; the painter maps them to shared or stock brushes.
-enum class ReportBrush : uint8_t { kBlack, kWhite, kLightGrey, kDarkGrey, kYellow, kCyan, kMagenta, kGreen, kRed, kBlue };
+enum class ReportBrush : uint8_t {
+    kBlack, kWhite, kLightGrey, kDarkGrey,          // stock brushes
+    kYellow, kCyan, kMagenta, kGreen, kRed, kBlue,  // SharedGdi brushes
+};
 
 struct ReportRect {
     int left, top, right, bottom;

@@ -77,7 +77,8 @@ void SplashShow(HWND owner)
 
     gSplash = {};
     // A DIB section keeps the picture's exact colours whatever the screen's depth.
-    gSplash.bitmap = HBITMAP(LoadImageA(instance, MAKEINTRESOURCEA(IDB_SPLASH), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    gSplash.bitmap =
+        HBITMAP(LoadImageA(instance, MAKEINTRESOURCEA(IDB_SPLASH), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     if (!gSplash.bitmap) return;
     BITMAP info = {};
     GetObjectA(gSplash.bitmap, sizeof info, &info);

@@ -17,8 +17,8 @@ struct Bounds {
 static void Check(void* context, const ReportDraw& draw)
 {
     const Bounds& line = *static_cast<const Bounds*>(context);
-    if (draw.op == ReportOp::kText && (draw.textLength <= 0 || draw.text < line.begin || draw.text + draw.textLength > line.end))
-        abort();
+    const bool isText = draw.op == ReportOp::kText;
+    if (isText && (draw.textLength <= 0 || draw.text < line.begin || draw.text + draw.textLength > line.end)) abort();
     if ((draw.op == ReportOp::kFill || draw.op == ReportOp::kFrame) &&
         (draw.rect.right <= draw.rect.left || draw.rect.bottom <= draw.rect.top))
         abort();

@@ -315,24 +315,4 @@ TEST(ReportBarValue, ReadsAtMostTwoDigits)
     }
 }
 
-std::vector<std::string> Runs(const std::string& text, char separator)
-{
-    std::vector<std::string> runs;
-    size_t position = 0, start = 0, length = 0;
-    while (NextReportRun(text.data(), text.size(), &position, separator, &start, &length))
-        runs.push_back(text.substr(start, length));
-    return runs;
-}
-
-TEST(NextReportRun, SplitsTablesAtLineFeedsWithoutEmptyLines)
-{
-    using V = std::vector<std::string>;
-    EXPECT_EQ(Runs("a\nb", '\n'), (V{"a", "b"}));
-    EXPECT_EQ(Runs("a\n\nb\n", '\n'), (V{"a", "b"}));
-    EXPECT_EQ(Runs("\n\n a\n \n", '\n'), (V{" a", " "}));  // a spacer line is one space
-    EXPECT_EQ(Runs(std::string("a\nb\0c\nd", 7), '\n'), (V{"a", "b"}));
-    EXPECT_EQ(Runs("", '\n'), V{});
-    EXPECT_EQ(Runs("\n\n", '\n'), V{});
-}
-
 }  // namespace

@@ -9,7 +9,6 @@
 #include "ui/about.h"
 #include "ui/drawing.h"
 #include "ui/shared_gdi.h"
-#include "wine_env.h"
 
 namespace {
 
@@ -143,16 +142,6 @@ TEST(Art, EveryPictureAndTheCursorLoad)
     DeleteObject(info.hbmMask);
 }
 
-struct AboutCheck {
-    HWND owner;
-    HWND dialog = nullptr;
-    std::string caption, name, version, maker;
-    LOGFONTA nameFont = {};
-    HFONT fontHandle = nullptr;
-    RECT dialogRect = {}, ownerRect = {};
-    int pictureColours = 0;  // distinct colours of the pyramid seen inside the frame
-};
-
 std::string Text(HWND window)
 {
     char text[256] = "";
@@ -160,82 +149,54 @@ std::string Text(HWND window)
     return text;
 }
 
-BOOL CALLBACK FindStatic(HWND child, LPARAM argument)
-{
-    auto* check = reinterpret_cast<AboutCheck*>(argument);
-    const std::string text = Text(child);
-    if (text == "Version 1.00.00") check->version = text;
-    if (text == "Quenfield Software Corporation") check->maker = text;
-    return TRUE;
-}
-
-// Runs beside the modal box: looks at it, then presses OK.
-DWORD WINAPI InspectAbout(LPVOID argument)
-{
-    auto* check = static_cast<AboutCheck*>(argument);
-    for (int i = 0; i < 100 && !check->dialog; ++i) {
-        Sleep(50);
-        check->dialog = FindWindowA("#32770", "About Halvorn");
-    }
-    if (!check->dialog) return 1;
-    Sleep(300);  // let it paint
-    check->caption = Text(check->dialog);
-    HWND name = GetDlgItem(check->dialog, IDC_ABOUT_NAME);
-    check->name = Text(name);
-    check->fontHandle = HFONT(SendMessageA(name, WM_GETFONT, 0, 0));
-    GetObjectA(check->fontHandle, sizeof check->nameFont, &check->nameFont);
-    EnumChildWindows(check->dialog, FindStatic, LPARAM(check));
-    GetWindowRect(check->dialog, &check->dialogRect);
-    GetWindowRect(check->owner, &check->ownerRect);
-
-    RECT frame;
-    GetWindowRect(GetDlgItem(check->dialog, IDC_ABOUT_PICTURE), &frame);
-    MapWindowPoints(nullptr, check->dialog, reinterpret_cast<POINT*>(&frame), 2);
-    HDC dc = GetDC(check->dialog);
-    bool seen[3] = {};
-    for (int y = frame.top + 2; y < frame.bottom - 2; ++y)
-        for (int x = frame.left + 2; x < frame.right - 2; ++x) {
-            const COLORREF c = GetPixel(dc, x, y);
-            seen[0] |= c == 0x000080;  // tiers
-            seen[1] |= c == 0x808000;  // sky
-            seen[2] |= c == 0x000000;  // outlines
-        }
-    ReleaseDC(check->dialog, dc);
-    check->pictureColours = seen[0] + seen[1] + seen[2];
-    SaveScreenshot("about");
-    PostMessageA(check->dialog, WM_COMMAND, IDOK, 0);
-    return 0;
-}
-
 TEST(About, ShowsTheProductInBoldBesideThePictureCentredOverItsOwner)
 {
     HWND owner = CreateWindowA("STATIC", "owner", WS_POPUP | WS_VISIBLE, 100, 80, 500, 400, nullptr, nullptr, nullptr,
                                nullptr);
-    AboutCheck check{owner};
-    HANDLE inspector = CreateThread(nullptr, 0, InspectAbout, &check, 0, nullptr);
-    const INT_PTR result =
-        DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_ABOUT), owner, AboutDlgProc, 0);
-    WaitForSingleObject(inspector, 10000);
-    CloseHandle(inspector);
-    DestroyWindow(owner);
+    HWND dialog = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_ABOUT), owner, AboutDlgProc, 0);
+    ASSERT_NE(dialog, nullptr);
+    ShowWindow(dialog, SW_SHOW);
+    UpdateWindow(dialog);
+    EXPECT_EQ(Text(dialog), "About Halvorn");
+    EXPECT_NE(FindWindowExA(dialog, nullptr, "Static", "Version 1.00.00"), nullptr);
+    EXPECT_NE(FindWindowExA(dialog, nullptr, "Static", "Quenfield Software Corporation"), nullptr);
+    HWND name = GetDlgItem(dialog, IDC_ABOUT_NAME);
+    EXPECT_EQ(Text(name), "Halvorn");
+    HFONT bold = HFONT(SendMessageA(name, WM_GETFONT, 0, 0));
+    LOGFONTA font = {};
+    ASSERT_NE(GetObjectA(bold, sizeof font, &font), 0);
+    EXPECT_EQ(font.lfHeight, 18);
+    EXPECT_EQ(font.lfWeight, FW_BOLD);
+    EXPECT_STREQ(font.lfFaceName, "MS Sans Serif");
 
-    ASSERT_NE(check.dialog, nullptr);
-    EXPECT_EQ(result, IDOK);
-    EXPECT_EQ(check.caption, "About Halvorn");
-    EXPECT_EQ(check.name, "Halvorn");
-    EXPECT_EQ(check.version, "Version 1.00.00");
-    EXPECT_EQ(check.maker, "Quenfield Software Corporation");
-    EXPECT_EQ(check.nameFont.lfHeight, 18);
-    EXPECT_EQ(check.nameFont.lfWeight, FW_BOLD);
-    EXPECT_STREQ(check.nameFont.lfFaceName, "MS Sans Serif");
-    EXPECT_EQ(check.pictureColours, 3);
-    const long dx = (check.dialogRect.left + check.dialogRect.right) / 2 - (check.ownerRect.left + check.ownerRect.right) / 2;
-    const long dy = (check.dialogRect.top + check.dialogRect.bottom) / 2 - (check.ownerRect.top + check.ownerRect.bottom) / 2;
-    EXPECT_LE(labs(dx), 1);
-    EXPECT_LE(labs(dy), 1);
-    // The bold font went with the box.
-    LOGFONTA gone;
-    EXPECT_EQ(GetObjectA(check.fontHandle, sizeof gone, &gone), 0);
+    RECT box, over;
+    GetWindowRect(dialog, &box);
+    GetWindowRect(owner, &over);
+    EXPECT_LE(labs((box.left + box.right) / 2 - (over.left + over.right) / 2), 1);
+    EXPECT_LE(labs((box.top + box.bottom) / 2 - (over.top + over.bottom) / 2), 1);
+
+    // The pyramid fills the frame: its tiers, sky and outlines are all inside.
+    RECT frame;
+    GetWindowRect(GetDlgItem(dialog, IDC_ABOUT_PICTURE), &frame);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&frame), 2);
+    HDC dc = GetDC(dialog);
+    int tiers = 0, sky = 0, outline = 0;
+    for (int y = frame.top + 2; y < frame.bottom - 2; ++y)
+        for (int x = frame.left + 2; x < frame.right - 2; ++x) {
+            const COLORREF c = GetPixel(dc, x, y);
+            tiers += c == 0x000080;
+            sky += c == 0x808000;
+            outline += c == 0x000000;
+        }
+    ReleaseDC(dialog, dc);
+    EXPECT_GT(tiers, 500);
+    EXPECT_GT(sky, 500);
+    EXPECT_GT(outline, 100);
+
+    SendMessageA(dialog, WM_COMMAND, IDOK, 0);
+    DestroyWindow(dialog);
+    DestroyWindow(owner);
+    EXPECT_EQ(GetObjectA(bold, sizeof font, &font), 0);  // the bold font went with the box
 }
 
 }  // namespace
