@@ -1,0 +1,270 @@
+// The measurement-stage rules, modem speeds, the summary pages and the disk answers of the
+// vwin32 substitute.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "equipment/equipment_pages.h"
+#include "equipment/measure_rules.h"
+#include "equipment/modem_speed.h"
+#include "platform/disk_answers.h"
+
+TEST(MeasureRules, CpuTimingGivesClockSpeedAndPower)
+{
+    struct Case {
+        uint32_t type, bestMs;
+        uint32_t clocked, speed, base;
+        float power, basePower;
+    } cases[] = {
+        {486, 109, 66, 66, 33, 4.215f, 2.1525f},  // (66 - 16) x 0.0625 + 1.09; base 33
+        {486, 102, 70, 66, 70, 4.465f, 4.465f},   // 70 has no external clock of its own
+        {486, 90, 80, 80, 40, 5.09f, 2.59f},      {386, 288, 25, 25, 25, 1.0675f, 1.0675f},
+        {586, 114, 63, 60, 63, 7.781f, 7.781f},   // 63: as near 60 as 66, the lower wins
+        {586, 28, 257, 200, 257, 20.779f, 20.779f}, {586, 0, 7200, 200, 7200, 485.96f, 485.96f},
+        {586, 1, 7200, 200, 7200, 485.96f, 485.96f}, {586, 999999999, 0, 0, 0, 3.56f, 3.56f},
+        {8664, 100, 0, 0, 0, 0, 0},               // no formula: every field stays 0
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.type) + " in " + std::to_string(c.bestMs) + " ms");
+        EquipmentInfo info = {};
+        info.cpuType = c.type;
+        ApplyCpuTiming(&info, c.bestMs);
+        EXPECT_EQ(info.cpuClocked, c.clocked);
+        EXPECT_EQ(info.cpuSpeed, c.speed);
+        EXPECT_EQ(info.cpuBaseFrequency, c.base);
+        EXPECT_NEAR(info.cpuPower, c.power, 1e-3);
+        EXPECT_NEAR(info.cpuBasePower, c.basePower, 1e-3);
+    }
+    // The window widens only while its low edge is above 0: below 9 MHz it never reaches 16.
+    const uint32_t clocks[][2] = {{1, 0}, {8, 0}, {9, 16}, {16, 16}, {18, 16}, {45, 40}, {141, 133}, {187, 175}, {188, 200}, {100000, 200}};
+    for (const auto& clock : clocks) EXPECT_EQ(NearestStandardSpeed(clock[0]), clock[1]) << clock[0];
+}
+
+TEST(MeasureRules, MemoryTotalsAndEvenRam)
+{
+    struct Case {
+        uint64_t physical;
+        uint32_t held, ram;
+    } cases[] = {{16777216, 16777216, 16},      {8000000, 8000000, 8},  {33554432, 33554432, 32},
+                 {0, 0, 0},                     {5368709120ull, 4294967295u, 5368}, {4294967295ull, 4294967295u, 4294}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.physical);
+        EquipmentInfo info = {};
+        ApplyMemoryTotals(&info, c.physical, 1ull << 33, 0x7FFFFFFEull);
+        EXPECT_EQ(info.physicalMemory, c.held);
+        EXPECT_EQ(info.ramMegabytes, c.ram);
+        EXPECT_EQ(info.pageFile, 4294967295u);
+        EXPECT_EQ(info.virtualMemory, 0x7FFFFFFEu);
+    }
+}
+
+TEST(MeasureRules, VersionsKeysPortsAndFloppies)
+{
+    struct Version {
+        uint32_t packed;
+        float version, build;
+        char platform;
+    } versions[] = {{0xC3B60004u, 4.0f, 17334, '9'}, {0x83B60004u, 4.0f, 950, '9'}, {0x1DB10106u, 6.01f, 7601, 'N'},
+                    {0x80000A03u, 3.1f, 0, 'S'}};
+    for (const Version& v : versions) {
+        SCOPED_TRACE(v.packed);
+        EquipmentInfo info = {};
+        ApplyWindowsVersion(&info, v.packed);
+        EXPECT_FLOAT_EQ(info.windowsVersion, v.version);
+        EXPECT_FLOAT_EQ(info.windowsBuild, v.build);
+        EXPECT_EQ(info.platform, v.platform);
+    }
+    EXPECT_EQ(FunctionKeyCount(4, 12), 12u);
+    EXPECT_EQ(FunctionKeyCount(2, 0), 12u);
+    EXPECT_EQ(FunctionKeyCount(6, 12), 24u);
+    EXPECT_EQ(FunctionKeyCount(7, 0), 10u);
+    EXPECT_EQ(FunctionKeyCount(4, 15), 15u);
+
+    EquipmentInfo info = {};
+    for (const char* port : {"COM2:", "com4", "COM10:", "COM5:", "LPT3:", "LPT4:", "FILE:", "PORT1 LPT"}) ApplyPortName(&info, port);
+    EXPECT_EQ(std::vector<uint32_t>(info.comPresent, info.comPresent + 4), std::vector<uint32_t>({0, 1, 0, 1}));
+    EXPECT_EQ(std::vector<uint32_t>(info.lptPresent, info.lptPresent + 3), std::vector<uint32_t>({1, 0, 1}));
+    EXPECT_EQ(PortNumberIn("Printer Port (LPT2)", "123"), 2u);
+    EXPECT_EQ(PortNumberIn("COM19999999999", "1234"), 4294967295u);
+
+    const FloppyKind kinds[] = {FloppyKindOfBiosType(1), FloppyKindOfBiosType(2), FloppyKindOfBiosType(3),
+                                FloppyKindOfBiosType(4), FloppyKindOfBiosType(6), FloppyKindOfBiosType(7)};
+    const float expected[][2] = {{360, 5.25f}, {1.2f, 5.25f}, {720, 3.5f}, {1.44f, 3.5f}, {2.88f, 3.5f}, {0, 0}};
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_FLOAT_EQ(kinds[i].capacity, expected[i][0]) << i;
+        EXPECT_FLOAT_EQ(kinds[i].formFactor, expected[i][1]) << i;
+    }
+}
+
+TEST(ModemSpeed, ReadsTheCodesOfARepliesAndNames)
+{
+    struct Case {
+        std::string reply;
+        uint32_t speed;
+    } cases[] = {
+        {"ATI0\r\n14400\r\nOK\r\n", 14400}, {"28800", 28800},   {"1200", 1200},        {"ATI0\r\nOK\r\n", 0},
+        {std::string("96\0" "14", 5), 14400}, // the zero byte does not end the reply; "14" is later in the list
+        {std::string(255, 'x') + "28800", 0},  // beyond the bytes read
+        {std::string(250, 'x') + "28800", 28800},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.reply.substr(0, 20));
+        EXPECT_EQ(ModemSpeedInReply(c.reply.data(), c.reply.size()), c.speed);
+    }
+    EXPECT_EQ(SpeedFromModemName("U.S. Robotics Sportster 28800"), 28800u);
+    EXPECT_EQ(SpeedFromModemName("Hayes 14400 / 2400"), 2400u);  // first code in list order
+    EXPECT_EQ(SpeedFromModemName("Standard Modem"), 0u);
+}
+
+namespace {
+std::string PageText(const EquipmentInfo& info, const PageFacts& facts, int page)
+{
+    char lines[kEquipmentPageLines][kEquipmentLineLength];
+    memset(lines, '#', sizeof lines);
+    FormatEquipmentPage(info, facts, page, lines);
+    std::string text;
+    for (auto& line : lines) text += std::string(line) + "\n";
+    return text;
+}
+}  // namespace
+
+TEST(EquipmentPages, FormatsEachPage)
+{
+    EquipmentInfo info = {};
+    strcpy(info.pcName, "Default Computer");
+    strcpy(info.biosName, "Award Modular BIOS version 4.51PG");
+    info.busTypes.flags[1] = info.busTypes.flags[6] = info.busTypes.flags[4] = info.busTypes.flags[11] = 1;
+    info.ideControllers = 1;
+    info.pciDiskController = info.vlDiskController = 1;
+    info.dotPitch = 0.26f;
+    info.monitorSize = 17;
+    info.screenArea = 138.72f;
+    info.videoBus = 'V';
+    info.videoClass = 1;
+    info.comPresent[0] = info.comPresent[1] = info.comPresent[2] = info.comPresent[3] = 1;
+    info.ecpPresent[1] = 1;
+    info.joysticks = 1;
+    info.cdromInterface = 'S';
+    strcpy(info.modem, "Sportster 14400");
+    strcpy(info.printers[1], "HP LaserJet 4L");
+    info.physicalMemory = 16777216;
+    info.ramMegabytes = 16;
+    info.pageFile = 4294967295u;
+    PageFacts facts = {};
+    facts.memoryLoad = 45;
+    const uint32_t types[kPageDriveCount] = {2, 2, 3, 3, 5, 1, 3};
+    const uint32_t bios[kPageDriveCount] = {4, 9};
+    memcpy(facts.driveTypes, types, sizeof types);
+    memcpy(facts.biosTypes, bios, sizeof bios);
+    facts.driveBytes[2] = 540000000;
+    facts.driveBytes[3] = 500ull << 30;
+    struct Case {
+        int page;
+        const char* text;
+    } cases[] = {
+        {0, "CPC name\tYDefault Computer\nCBIOS name\tYAward Modular\nCBIOS date\tY\nCBIOS version\tY\n"
+            "CBUS types\tYISA PCI APIC \nCDMA types\tY\nCPIC types\tY\n"},
+        {1, "CCPU Type\tY0\nCCPU Speed\tY0 mHz\nCCPU Clocked\tY0 mHz\nCCPU Power\tY0.00\nCCPU Freq\tY0 mHz\n"
+            "CCPU FPower\tY0.00\nCFPU\tYNone\n"},
+        {2, "CLoad\tY45%\nCRAM\tY16 MB\nCRAM\tY16,777,216 bytes\nCPage File\tY4194 MB\nCPage File\tY4,294,967,295\n"
+            "CVirtual\tY0 MB\nCVirtual\tY0\n"},
+        {3, "CIDE\tY1 controller(s)\nCAT\tY0 controller(s)\nCPCI\tY1 controller(s)\nCVL/VESA\tY1 controller(s)\n"
+            "CEISA\tY0 controller(s)\nCSCSI\tY0 controller(s)\nCFloppy\tY0 controller(s)\n"},
+        {4, "CDrive A:\tYFD: 3.5\", 1.44MB\nCDrive B:\tYFD:\nCDrive C:\tYHD: 527 MB\nCDrive D:\tYHD: 524,288 MB\n"
+            "CDrive E:\tYCD: SCSI\nCDrive F:\tYNot found\nCDrive G:\tYHD: 0 MB\n"},
+        {5, "CVideo Card\tY\nCInterface\tYVL/VESA\nCType\tYUnaccelerated\nCDisplay\tY\nCSize\tY17 inch\n"
+            "CScreen area\tY138\nCDot pitch\tY26\n"},
+        {6, "CSerial ports\tYCOM1 COM2 COM3\nCParallel ports\tY\nCECP ports\tYLPT2 \nCGame ports\tY0\nCPS/2 ports\tY0\n"
+            "CModem\tYSportster 14400\nCModem speed\tY14400\n"},
+        {7, "CKeyboard\tY\nCKeys\tY0\nCFunction keys\tY0\nCMouse\tY\nCMouse buttons\tY0\nCJoystick 1\tYPresent\n"
+            "CJoystick 2\tYNot found\n"},
+        {9, "CPrinter\nCPrinter\tYHP LaserJet 4L\nCPrinter\nCPrinter\nCPrinter\nCPrinter\nCPrinter\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.page);
+        EXPECT_EQ(PageText(info, facts, c.page), c.text);
+    }
+}
+
+TEST(EquipmentPages, ShortensLongValuesAtABreak)
+{
+    struct Case {
+        const char* text;
+        const char* shortened;
+    } cases[] = {
+        {"Sound Blaster 16/AWE 32 or compatible", "Sound Blaster 16"},  // the "/" at 16 is the last break
+        {"Microsoft PS/2 Port Mouse", "Microsoft PS/2"},
+        {"exactly17chars-ok", "exactly17chars-ok"},
+        {"NoBreakCharactersInThisName", "NoBreakCharacters"},
+        {"-LeadingBreakOnlyHere", "-LeadingBreakOnly"},
+        {"", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        char out[64];
+        ShortenValue(c.text, out, sizeof out);
+        EXPECT_STREQ(out, c.shortened);
+    }
+    TypeFlagSet all = {};
+    for (uint32_t& flag : all.flags) flag = 1;
+    EXPECT_STREQ(FormatTypeSet(all), "ISA EISA MCA PCI VLB/VESA APIC Cyrix PCMCIA-Intel PCMCIA-Cirrus PCMCIA-VLSI ");
+}
+
+TEST(DiskAnswers, DeviceParametersOfFloppyAndFixedDrives)
+{
+    auto word = [](const uint8_t* b, int at) { return b[at] | b[at + 1] << 8; };
+    auto dword = [&](const uint8_t* b, int at) { return uint32_t(word(b, at)) | uint32_t(word(b, at + 2)) << 16; };
+
+    // A 1.44 MB diskette as the system reports it: 2847 clusters of one 512-byte sector.
+    DiskFacts floppy = {true, 2, 80, 2, 18, 512, 1, 2847};
+    uint8_t block[288];
+    memset(block, 0xEE, sizeof block);
+    block[0] = 4;
+    FillDeviceParameters(floppy, block, sizeof block);
+    EXPECT_EQ(block[0], 4);  // the caller's special functions stay
+    EXPECT_EQ(block[1], 7);
+    EXPECT_EQ(word(block, 2), 2);  // removable, change line
+    EXPECT_EQ(word(block, 4), 80);
+    EXPECT_EQ(word(block, 7), 512);
+    EXPECT_EQ(block[9], 1);
+    EXPECT_EQ(block[12], 2);
+    EXPECT_EQ(word(block, 13), 224);
+    EXPECT_EQ(word(block, 15), 2847);
+    EXPECT_EQ(block[17], 0xF0);
+    EXPECT_EQ(word(block, 18), 9);
+    EXPECT_EQ(word(block, 20), 18);
+    EXPECT_EQ(word(block, 22), 2);
+    EXPECT_EQ(dword(block, 28), 0u);
+    EXPECT_EQ(block[32], 0xEE);  // nothing past the filled part
+
+    // A 100 GB fixed disk of 4 KB clusters without reported geometry.
+    DiskFacts fixed = {false, 12, 0, 0, 0, 512, 8, 26214400};
+    memset(block, 0, sizeof block);
+    FillDeviceParameters(fixed, block, sizeof block);
+    EXPECT_EQ(block[1], 5);
+    EXPECT_EQ(word(block, 2), 1);
+    EXPECT_EQ(word(block, 4), 13054);  // 209,715,200 sectors / (255 x 63)
+    EXPECT_EQ(word(block, 15), 0);
+    EXPECT_EQ(dword(block, 28), 209715200u);
+    EXPECT_EQ(word(block, 18), 0);  // too many clusters for a 16-bit FAT
+    EXPECT_EQ(word(block, 20), 63);
+    EXPECT_EQ(word(block, 22), 255);
+    EXPECT_EQ(block[17], 0xF8);
+
+    uint8_t small[4] = {1, 2, 3, 4};
+    FillDeviceParameters(fixed, small, 3);  // never past the given size
+    EXPECT_EQ(small[3], 4);
+
+    struct Case {
+        DiskFacts facts;
+        uint32_t biosType;
+    } types[] = {
+        {{true, 6, 0, 0, 0, 0, 0, 0}, 1},       {{true, 1, 0, 0, 0, 0, 0, 0}, 2},
+        {{true, 0, 0, 0, 0, 512, 2, 713}, 3},   {{true, 0, 0, 0, 0, 512, 1, 2371}, 2},
+        {{true, 0, 0, 0, 0, 512, 2, 2863}, 5},  {{true, 11, 0, 0, 0, 4096, 8, 1 << 20}, 4},
+        {{true, 0, 0, 0, 0, 0, 0, 0}, 4},
+    };
+    for (const Case& c : types) EXPECT_EQ(BiosFloppyType(c.facts), c.biosType) << c.facts.mediaType << "/" << c.facts.totalClusters;
+}
