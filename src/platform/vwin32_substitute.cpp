@@ -23,6 +23,23 @@ void* Vwin32BlockAddress(const Vwin32Registers* packet)
     return reinterpret_cast<void*>(uintptr_t(address));
 }
 
+// Whether length bytes at block are committed, writable memory of this process: the block
+// address comes from the caller's registers and is never trusted blindly.
+static bool IsWritableBlock(const void* block, size_t length)
+{
+    const DWORD kWritable = PAGE_READWRITE | PAGE_WRITECOPY | PAGE_EXECUTE_READWRITE | PAGE_EXECUTE_WRITECOPY;
+    const char* at = static_cast<const char*>(block);
+    const char* end = at + length;
+    while (at < end) {
+        MEMORY_BASIC_INFORMATION region = {};
+        if (!VirtualQuery(at, &region, sizeof region) || region.State != MEM_COMMIT || !(region.Protect & kWritable) ||
+            (region.Protect & PAGE_GUARD))
+            return false;
+        at = static_cast<const char*>(region.BaseAddress) + region.RegionSize;
+    }
+    return true;
+}
+
 static DiskFacts AskDrive(char letter)
 {
     DiskFacts facts = {};
@@ -63,13 +80,6 @@ static bool HasMedium(char letter)
     return present;
 }
 
-static int Fail(Vwin32Registers* packet, uint32_t ax)
-{
-    packet->eax = (packet->eax & 0xFFFF0000u) | ax;
-    packet->flags |= 1;
-    return 0;
-}
-
 static int Succeed(Vwin32Registers* packet, uint32_t ax)
 {
     packet->eax = (packet->eax & 0xFFFF0000u) | ax;
@@ -77,6 +87,8 @@ static int Succeed(Vwin32Registers* packet, uint32_t ax)
     return 1;
 }
 
+// A call that cannot be answered returns 0 before anything is written, so the packet stays
+// as it was, as when the device is missing.
 static int AnswerInt13(Vwin32Registers* packet)
 {
     const uint32_t function = (packet->eax >> 8) & 0xFF;
@@ -84,11 +96,11 @@ static int AnswerInt13(Vwin32Registers* packet)
     const char letter = char('A' + index);
     const bool isFloppy = index < 26 && DriveTypeOf(letter) == DRIVE_REMOVABLE;
     if (function == 0x15) return Succeed(packet, isFloppy ? 0x0200 : 0);
-    if (!isFloppy) return Fail(packet, 0x0100);
+    if (!isFloppy) return 0;
     switch (function) {
     case 0x00:
     case 0x01: return Succeed(packet, 0);
-    case 0x04: return HasMedium(letter) ? Succeed(packet, packet->eax & 0xFF) : Fail(packet, 0x8000);
+    case 0x04: return HasMedium(letter) ? Succeed(packet, packet->eax & 0xFF) : 0;
     case 0x08: {
         const uint32_t type = BiosFloppyType(AskDrive(letter));
         const FloppyFormat* format = FloppyFormatOf(type);
@@ -101,7 +113,7 @@ static int AnswerInt13(Vwin32Registers* packet)
         packet->edx = (packet->edx & 0xFFFF0000u) | (uint32_t(format->heads - 1) << 8) | floppies;
         return Succeed(packet, 0);
     }
-    default: return Fail(packet, 0x0100);
+    default: return 0;
     }
 }
 
@@ -113,18 +125,18 @@ static int AnswerDeviceParameters(Vwin32Registers* packet)
         GetCurrentDirectoryA(sizeof current, current);
         number = (current[0] | 0x20) >= 'a' && (current[0] | 0x20) <= 'z' ? uint32_t((current[0] | 0x20) - 'a' + 1) : 0;
     }
-    if (number < 1 || number > 26) return Fail(packet, 0x000F);
+    if (number < 1 || number > 26) return 0;
     const char letter = char('A' + number - 1);
     switch (DriveTypeOf(letter)) {
     case DRIVE_REMOVABLE:
     case DRIVE_FIXED:
     case DRIVE_RAMDISK: break;
     case DRIVE_CDROM:
-    case DRIVE_REMOTE: return Fail(packet, 0x0001);
-    default: return Fail(packet, 0x000F);
+    case DRIVE_REMOTE: return 0;
+    default: return 0;
     }
     uint8_t* block = static_cast<uint8_t*>(Vwin32BlockAddress(packet));
-    if (!block) return Fail(packet, 0x0009);
+    if (!block || !IsWritableBlock(block, kDeviceParametersLength)) return 0;
     FillDeviceParameters(AskDrive(letter), block, kDeviceParametersLength);
     return Succeed(packet, packet->eax & 0xFFFF);
 }
@@ -134,5 +146,5 @@ int Vwin32Substitute(DWORD controlCode, Vwin32Registers* packet)
     if (controlCode == kVwin32Int13) return AnswerInt13(packet);
     if (controlCode == kVwin32DosIoctl && (packet->eax & 0xFFFF) == 0x440D && (packet->ecx & 0xFFFF) == 0x0860)
         return AnswerDeviceParameters(packet);
-    return Fail(packet, 0x0001);
+    return 0;
 }
