@@ -7,6 +7,7 @@
 #include "resources/ids_equipment.h"
 #include "sampling/system_stats.h"
 #include "services/drives.h"
+#include "ui/report_list.h"
 
 // What page shows besides EquipmentInfo, asked now.
 static PageFacts AskPageFacts(int page)
@@ -23,13 +24,6 @@ static PageFacts AskPageFacts(int page)
     return facts;
 }
 
-// Replaces line index of a report list in place.
-static void ReplaceLine(HWND list, int index, const char* text)
-{
-    SendMessageA(list, LB_DELETESTRING, WPARAM(index), 0);
-    SendMessageA(list, LB_INSERTSTRING, WPARAM(index), LPARAM(text));
-}
-
 void ShowEquipmentPage(HWND dialog)
 {
     static int page = 0;
@@ -39,7 +33,7 @@ void ShowEquipmentPage(HWND dialog)
         FormatEquipmentPage(*gEquipmentInfo, AskPageFacts(page), page, lines);
         HWND list = GetDlgItem(dialog, IDC_EQUIPMENT_LIST);
         SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-        for (int i = 0; i < kEquipmentPageLines; ++i) ReplaceLine(list, i, lines[i]);
+        for (int i = 0; i < kEquipmentPageLines; ++i) ReportReplaceLine(dialog, IDC_EQUIPMENT_LIST, i, lines[i]);
         SendMessageA(list, WM_SETREDRAW, TRUE, 0);
         InvalidateRect(list, nullptr, TRUE);
     }

@@ -6,6 +6,7 @@
 
 #include "equipment/modem_speed.h"
 #include "services/text_rules.h"
+#include "ui/short_name.h"
 
 const char* FormatTypeSet(const TypeFlagSet& set)
 {
@@ -19,31 +20,6 @@ const char* FormatTypeSet(const TypeFlagSet& set)
     for (const auto& name : kNames)
         if (set.flags[name.flag]) strncat(text, name.name, sizeof text - strlen(text) - 1);
     return text;
-}
-
-static bool IsBreak(char c)
-{
-    return c != '\0' && strchr(" -_=+([{,./\\", c) != nullptr;
-}
-
-void ShortenValue(const char* text, char* out, size_t size)
-{
-    const size_t kKept = 17;
-    if (size == 0) return;
-    size_t length = strlen(text);
-    if (length > kKept) {
-        size_t cut = 0;
-        for (size_t i = kKept + 1; i-- > 0;) {
-            if (IsBreak(text[i])) {
-                cut = i;
-                break;
-            }
-        }
-        length = cut > 0 ? cut : kKept;
-    }
-    if (length >= size) length = size - 1;
-    memcpy(out, text, length);
-    out[length] = '\0';
 }
 
 namespace {
@@ -66,7 +42,7 @@ struct PageLines {
     void Text(const char* caption, const char* text, const char* unit = "")
     {
         char shortened[kEquipmentLineLength];
-        ShortenValue(text, shortened, sizeof shortened);
+        ShortenAtBreakText(text, shortened, sizeof shortened);
         char value[kEquipmentLineLength];
         snprintf(value, sizeof value, "%s%s", shortened, unit);
         Put(caption, value);

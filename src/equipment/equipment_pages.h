@@ -29,11 +29,7 @@ enum PageDriveType { kDriveRemovable = 2, kDriveFixed = 3, kDriveCdRom = 5 };
 // static buffer, overwritten by each call.
 const char* FormatTypeSet(const TypeFlagSet& set);
 
-// Cuts a value for a report column: a text longer than 17 characters is cut at the last
-// break character (space - _ = + ( [ { , . / \) at or before position 17, which goes; with
-// no such break the first 17 characters stay.
-void ShortenValue(const char* text, char* out, size_t size);
-
-// The seven lines of page (0..9) into lines.
+// The seven lines of page (0..9) into lines; text values are shortened for the report
+// column (ShortenAtBreakText).
 void FormatEquipmentPage(const EquipmentInfo& info, const PageFacts& facts, int page,
                          char lines[kEquipmentPageLines][kEquipmentLineLength]);

@@ -12,12 +12,13 @@
 
 void CountJoysticks(HWND owner)
 {
+    EquipmentInfo* info = gEquipmentInfo;
+    if (!info) return;
     if (MessageBoxA(owner,
                     "Testing the joystick can hang the program if you are using a non-standard mouse substitute. "
                     "Continue with testing?",
                     "If this test hangs the program...", MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
-    EquipmentInfo* info = gEquipmentInfo;
     info->joysticks = 0;
     if (!GetSystemMetrics(SM_MOUSEPRESENT) || !info->gamePort || !joyGetNumDevs()) return;
     for (UINT id : {UINT(JOYSTICKID1), UINT(JOYSTICKID2)}) {
@@ -73,13 +74,14 @@ static uint32_t ReadReply(HANDLE port)
 
 int ProbeModems(HWND owner)
 {
+    EquipmentInfo* info = gEquipmentInfo;
+    if (!info) return 0;
     if (!HasRegisteredModem() &&
         MessageBoxA(owner,
                     "No modems are currently registered with Windows 95. Running modem tests could hang this program. "
                     "Continue with the tests anyway?",
                     "No Modems Registered", MB_YESNO | MB_ICONQUESTION) != IDYES)
         return 0;
-    EquipmentInfo* info = gEquipmentInfo;
     int failed = 0;
     for (int n = 1; n <= 4; ++n) {
         char name[8];

@@ -101,34 +101,21 @@ static void ReadVersions(EquipmentInfo* info)
     ApplyWindowsVersion(info, GetVersion());
 }
 
-template <size_t N>
-static void CopyName(char (&field)[N], const char* name)
+// The product name of device 0 of a kind, when the system has at least one.
+template <typename Caps>
+static void NameFirstDevice(UINT count, MMRESULT(WINAPI* getCaps)(UINT_PTR, Caps*, UINT), char (&field)[128])
 {
-    lstrcpynA(field, name, int(N));
+    Caps caps = {};
+    if (count > 0 && getCaps(0, &caps, sizeof caps) == MMSYSERR_NOERROR) lstrcpynA(field, caps.szPname, sizeof field);
 }
 
 static void ListSoundDevices(EquipmentInfo* info)
 {
-    if (waveOutGetNumDevs() > 0) {
-        WAVEOUTCAPSA caps = {};
-        if (waveOutGetDevCapsA(0, &caps, sizeof caps) == MMSYSERR_NOERROR) CopyName(info->waveOut, caps.szPname);
-    }
-    if (waveInGetNumDevs() > 0) {
-        WAVEINCAPSA caps = {};
-        if (waveInGetDevCapsA(0, &caps, sizeof caps) == MMSYSERR_NOERROR) CopyName(info->waveIn, caps.szPname);
-    }
-    if (auxGetNumDevs() > 0) {
-        AUXCAPSA caps = {};
-        if (auxGetDevCapsA(0, &caps, sizeof caps) == MMSYSERR_NOERROR) CopyName(info->auxAudio, caps.szPname);
-    }
-    if (midiInGetNumDevs() > 0) {
-        MIDIINCAPSA caps = {};
-        if (midiInGetDevCapsA(0, &caps, sizeof caps) == MMSYSERR_NOERROR) CopyName(info->midiIn, caps.szPname);
-    }
-    if (midiOutGetNumDevs() > 0) {
-        MIDIOUTCAPSA caps = {};
-        if (midiOutGetDevCapsA(0, &caps, sizeof caps) == MMSYSERR_NOERROR) CopyName(info->midiOut, caps.szPname);
-    }
+    NameFirstDevice(waveOutGetNumDevs(), waveOutGetDevCapsA, info->waveOut);
+    NameFirstDevice(waveInGetNumDevs(), waveInGetDevCapsA, info->waveIn);
+    NameFirstDevice(auxGetNumDevs(), auxGetDevCapsA, info->auxAudio);
+    NameFirstDevice(midiInGetNumDevs(), midiInGetDevCapsA, info->midiIn);
+    NameFirstDevice(midiOutGetNumDevs(), midiOutGetDevCapsA, info->midiOut);
 }
 
 static const struct {

@@ -40,8 +40,11 @@ static bool IsWritableBlock(const void* block, size_t length)
     return true;
 }
 
+// Asks a drive about itself without the system's "insert a disk" box when a removable
+// drive holds no medium.
 static DiskFacts AskDrive(char letter)
 {
+    const UINT oldMode = SetErrorMode(SEM_FAILCRITICALERRORS);
     DiskFacts facts = {};
     facts.isRemovable = DriveTypeOf(letter) == DRIVE_REMOVABLE;
     const char root[] = {letter, ':', '\\', '\0'};
@@ -67,6 +70,7 @@ static DiskFacts AskDrive(char letter)
         }
         CloseHandle(volume);
     }
+    SetErrorMode(oldMode);
     return facts;
 }
 

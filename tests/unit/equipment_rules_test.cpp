@@ -38,7 +38,7 @@ TEST(MeasureRules, CpuTimingGivesClockSpeedAndPower)
         EXPECT_NEAR(info.cpuBasePower, c.basePower, 1e-3);
     }
     // The window widens only while its low edge is above 0: below 9 MHz it never reaches 16.
-    const uint32_t clocks[][2] = {{1, 0}, {8, 0}, {9, 16}, {16, 16}, {18, 16}, {45, 40}, {141, 133}, {187, 175}, {188, 200}, {100000, 200}};
+    const uint32_t clocks[][2] = {{1, 0}, {8, 0}, {9, 16}, {16, 16}, {18, 16}, {45, 40}, {141, 133}, {187, 175}, {188, 200}, {250, 200}, {100000, 200}};
     for (const auto& clock : clocks) EXPECT_EQ(NearestStandardSpeed(clock[0]), clock[1]) << clock[0];
 }
 
@@ -188,25 +188,8 @@ TEST(EquipmentPages, FormatsEachPage)
     }
 }
 
-TEST(EquipmentPages, ShortensLongValuesAtABreak)
+TEST(EquipmentPages, NamesTheFlagsOfATypeSet)
 {
-    struct Case {
-        const char* text;
-        const char* shortened;
-    } cases[] = {
-        {"Sound Blaster 16/AWE 32 or compatible", "Sound Blaster 16"},  // the "/" at 16 is the last break
-        {"Microsoft PS/2 Port Mouse", "Microsoft PS/2"},
-        {"exactly17chars-ok", "exactly17chars-ok"},
-        {"NoBreakCharactersInThisName", "NoBreakCharacters"},
-        {"-LeadingBreakOnlyHere", "-LeadingBreakOnly"},
-        {"", ""},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.text);
-        char out[64];
-        ShortenValue(c.text, out, sizeof out);
-        EXPECT_STREQ(out, c.shortened);
-    }
     TypeFlagSet all = {};
     for (uint32_t& flag : all.flags) flag = 1;
     EXPECT_STREQ(FormatTypeSet(all), "ISA EISA MCA PCI VLB/VESA APIC Cyrix PCMCIA-Intel PCMCIA-Cirrus PCMCIA-VLSI ");

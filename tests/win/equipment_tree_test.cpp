@@ -55,6 +55,17 @@ std::string ValueOf(const char* key, const char* name)
     return text;
 }
 
+// Runs an inventory stage into a record of the test's own.
+EquipmentInfo RunInventory(void (*stage)(HWND owner))
+{
+    EquipmentInfo info = {};
+    EquipmentInfo* saved = gEquipmentInfo;
+    gEquipmentInfo = &info;
+    stage(nullptr);
+    gEquipmentInfo = saved;
+    return info;
+}
+
 EquipmentInfo RunStage(const DeviceTree& tree)
 {
     EquipmentInfo info = {};
@@ -129,11 +140,7 @@ TEST(EnumTree, WithoutTheEnumKeyEveryClassifierKeepsItsDefault)
     ReadEnumSnapshot(&snapshot);
     EXPECT_TRUE(snapshot.enumerators.empty());
 
-    EquipmentInfo info = {};
-    EquipmentInfo* saved = gEquipmentInfo;
-    gEquipmentInfo = &info;
-    ReadRegistryEquipment(nullptr);
-    gEquipmentInfo = saved;
+    const EquipmentInfo info = RunInventory(ReadRegistryEquipment);
     EXPECT_STREQ(info.keyboard, "IBM Enhanced 101 key style");
     EXPECT_EQ(info.keys, 101u);
     EXPECT_STREQ(info.mouse, "Generic Mouse");
@@ -148,11 +155,7 @@ TEST(GetAllEquipment, FillsTheRecordFromTheRegistryAndTheSystem)
 {
     Machine machine("pentium_pci");
     ASSERT_EQ(ValueOf("System\\CurrentControlSet\\Services\\Class\\Modem\\0000", "AttachedTo"), "COM2");
-    EquipmentInfo info = {};
-    EquipmentInfo* saved = gEquipmentInfo;
-    gEquipmentInfo = &info;
-    GetAllEquipment(nullptr);
-    gEquipmentInfo = saved;
+    const EquipmentInfo info = RunInventory(GetAllEquipment);
 
     // Registry stage.
     EXPECT_STREQ(info.biosName, "Award Software");
