@@ -76,11 +76,8 @@ TEST(MeasureRules, VersionsKeysPortsAndFloppies)
         EXPECT_FLOAT_EQ(info.windowsBuild, v.build);
         EXPECT_EQ(info.platform, v.platform);
     }
-    EXPECT_EQ(FunctionKeyCount(4, 12), 12u);
-    EXPECT_EQ(FunctionKeyCount(2, 0), 12u);
-    EXPECT_EQ(FunctionKeyCount(6, 12), 24u);
-    EXPECT_EQ(FunctionKeyCount(7, 0), 10u);
-    EXPECT_EQ(FunctionKeyCount(4, 15), 15u);
+    for (const auto& k : {std::vector<int>{4, 12, 12}, {2, 0, 12}, {6, 12, 24}, {7, 0, 10}, {4, 15, 15}})
+        EXPECT_EQ(FunctionKeyCount(k[0], k[1]), uint32_t(k[2])) << k[0] << "/" << k[1];
 
     EquipmentInfo info = {};
     for (const char* port : {"COM2:", "com4", "COM10:", "COM5:", "LPT3:", "LPT4:", "FILE:", "PORT1 LPT"}) ApplyPortName(&info, port);
@@ -89,12 +86,10 @@ TEST(MeasureRules, VersionsKeysPortsAndFloppies)
     EXPECT_EQ(PortNumberIn("Printer Port (LPT2)", "123"), 2u);
     EXPECT_EQ(PortNumberIn("COM19999999999", "1234"), 4294967295u);
 
-    const FloppyKind kinds[] = {FloppyKindOfBiosType(1), FloppyKindOfBiosType(2), FloppyKindOfBiosType(3),
-                                FloppyKindOfBiosType(4), FloppyKindOfBiosType(6), FloppyKindOfBiosType(7)};
-    const float expected[][2] = {{360, 5.25f}, {1.2f, 5.25f}, {720, 3.5f}, {1.44f, 3.5f}, {2.88f, 3.5f}, {0, 0}};
-    for (int i = 0; i < 6; ++i) {
-        EXPECT_FLOAT_EQ(kinds[i].capacity, expected[i][0]) << i;
-        EXPECT_FLOAT_EQ(kinds[i].formFactor, expected[i][1]) << i;
+    const float kinds[][3] = {{1, 360, 5.25f}, {2, 1.2f, 5.25f}, {3, 720, 3.5f}, {4, 1.44f, 3.5f}, {6, 2.88f, 3.5f}, {7, 0, 0}};
+    for (const auto& kind : kinds) {
+        EXPECT_FLOAT_EQ(FloppyKindOfBiosType(uint32_t(kind[0])).capacity, kind[1]) << kind[0];
+        EXPECT_FLOAT_EQ(FloppyKindOfBiosType(uint32_t(kind[0])).formFactor, kind[2]) << kind[0];
     }
 }
 
@@ -197,57 +192,50 @@ TEST(EquipmentPages, NamesTheFlagsOfATypeSet)
 
 TEST(DiskAnswers, DeviceParametersOfFloppyAndFixedDrives)
 {
-    auto word = [](const uint8_t* b, int at) { return b[at] | b[at + 1] << 8; };
-    auto dword = [&](const uint8_t* b, int at) { return uint32_t(word(b, at)) | uint32_t(word(b, at + 2)) << 16; };
-
-    // A 1.44 MB diskette as the system reports it: 2847 clusters of one 512-byte sector.
-    DiskFacts floppy = {true, 2, 80, 2, 18, 512, 1, 2847};
-    uint8_t block[288];
-    memset(block, 0xEE, sizeof block);
-    block[0] = 4;
-    FillDeviceParameters(floppy, block, sizeof block);
-    EXPECT_EQ(block[0], 4);  // the caller's special functions stay
-    EXPECT_EQ(block[1], 7);
-    EXPECT_EQ(word(block, 2), 2);  // removable, change line
-    EXPECT_EQ(word(block, 4), 80);
-    EXPECT_EQ(word(block, 7), 512);
-    EXPECT_EQ(block[9], 1);
-    EXPECT_EQ(block[12], 2);
-    EXPECT_EQ(word(block, 13), 224);
-    EXPECT_EQ(word(block, 15), 2847);
-    EXPECT_EQ(block[17], 0xF0);
-    EXPECT_EQ(word(block, 18), 9);
-    EXPECT_EQ(word(block, 20), 18);
-    EXPECT_EQ(word(block, 22), 2);
-    EXPECT_EQ(dword(block, 28), 0u);
-    EXPECT_EQ(block[32], 0xEE);  // nothing past the filled part
-
-    // A 100 GB fixed disk of 4 KB clusters without reported geometry.
-    DiskFacts fixed = {false, 12, 0, 0, 0, 512, 8, 26214400};
-    memset(block, 0, sizeof block);
-    FillDeviceParameters(fixed, block, sizeof block);
-    EXPECT_EQ(block[1], 5);
-    EXPECT_EQ(word(block, 2), 1);
-    EXPECT_EQ(word(block, 4), 13054);  // 209,715,200 sectors / (255 x 63)
-    EXPECT_EQ(word(block, 15), 0);
-    EXPECT_EQ(dword(block, 28), 209715200u);
-    EXPECT_EQ(word(block, 18), 0);  // too many clusters for a 16-bit FAT
-    EXPECT_EQ(word(block, 20), 63);
-    EXPECT_EQ(word(block, 22), 255);
-    EXPECT_EQ(block[17], 0xF8);
-
+    struct Field {
+        int offset, length;  // bytes, little-endian
+        uint32_t value;
+    };
+    struct Case {
+        const char* name;
+        DiskFacts facts;
+        std::vector<Field> fields;
+    } cases[] = {
+        // A 1.44 MB diskette as the system reports it: 2847 clusters of one 512-byte sector.
+        {"diskette", {true, 2, 80, 2, 18, 512, 1, 2847},
+         {{0, 1, 4}, {1, 1, 7}, {2, 2, 2}, {4, 2, 80}, {7, 2, 512}, {9, 1, 1}, {10, 2, 1}, {12, 1, 2}, {13, 2, 224},
+          {15, 2, 2847}, {17, 1, 0xF0}, {18, 2, 9}, {20, 2, 18}, {22, 2, 2}, {24, 4, 0}, {28, 4, 0}, {32, 1, 0xEE}}},
+        // A 100 GB fixed disk of 4 KB clusters without reported geometry: 209,715,200
+        // sectors on 255 heads of 63 sectors, too many clusters for a 16-bit FAT.
+        {"fixed disk", {false, 12, 0, 0, 0, 512, 8, 26214400},
+         {{1, 1, 5}, {2, 2, 1}, {4, 2, 13054}, {7, 2, 512}, {9, 1, 8}, {15, 2, 0}, {17, 1, 0xF8}, {18, 2, 0},
+          {20, 2, 63}, {22, 2, 255}, {24, 4, 63}, {28, 4, 209715200}}},
+        {"small fixed disk", {false, 12, 0, 0, 0, 512, 4, 10000}, {{15, 2, 40000}, {18, 2, 40}, {28, 4, 0}}},
+        {"removable medium of no floppy size", {true, 11, 0, 0, 0, 4096, 8, 1 << 20}, {{1, 1, 7}, {4, 2, 80}, {18, 2, 9}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        uint8_t block[288];
+        memset(block, 0xEE, sizeof block);
+        block[0] = 4;  // the caller's special functions, which stay
+        FillDeviceParameters(c.facts, block, sizeof block);
+        for (const Field& f : c.fields) {
+            uint32_t value = 0;
+            for (int i = f.length - 1; i >= 0; --i) value = value << 8 | block[f.offset + i];
+            EXPECT_EQ(value, f.value) << "offset " << f.offset;
+        }
+    }
     uint8_t small[4] = {1, 2, 3, 4};
-    FillDeviceParameters(fixed, small, 3);  // never past the given size
+    FillDeviceParameters(cases[1].facts, small, 3);  // never past the given size
     EXPECT_EQ(small[3], 4);
 
-    struct Case {
+    struct Type {
         DiskFacts facts;
         uint32_t biosType;
     } types[] = {
-        {{true, 6, 0, 0, 0, 0, 0, 0}, 1},       {{true, 1, 0, 0, 0, 0, 0, 0}, 2},
-        {{true, 0, 0, 0, 0, 512, 2, 713}, 3},   {{true, 0, 0, 0, 0, 512, 1, 2371}, 2},
-        {{true, 0, 0, 0, 0, 512, 2, 2863}, 5},  {{true, 11, 0, 0, 0, 4096, 8, 1 << 20}, 4},
+        {{true, 6, 0, 0, 0, 0, 0, 0}, 1},      {{true, 1, 0, 0, 0, 0, 0, 0}, 2},     {{true, 0, 0, 0, 0, 512, 2, 713}, 3},
+        {{true, 0, 0, 0, 0, 512, 1, 2371}, 2}, {{true, 0, 0, 0, 0, 512, 2, 2863}, 5}, {{true, 11, 0, 0, 0, 4096, 8, 1 << 20}, 4},
         {{true, 0, 0, 0, 0, 0, 0, 0}, 4},
     };
-    for (const Case& c : types) EXPECT_EQ(BiosFloppyType(c.facts), c.biosType) << c.facts.mediaType << "/" << c.facts.totalClusters;
+    for (const Type& t : types) EXPECT_EQ(BiosFloppyType(t.facts), t.biosType) << t.facts.mediaType << "/" << t.facts.totalClusters;
 }
