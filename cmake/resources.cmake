@@ -40,3 +40,33 @@ foreach(picture "splash_1522 360 300" "about_1525 70 65")
     COMMENT "Generating ${name}.bmp")
   list(APPEND GENERATED_RESOURCES ${GEN_DIR}/${name}.bmp)
 endforeach()
+
+# Help texts: the same text format, one RCDATA per file.
+generate_each(${CMAKE_SOURCE_DIR}/src/resources/help/*.txt .txt .bin make_text)
+
+# Usage monitor icons: numbers 0..99 (1700..1799) and the labels 1850..1854, drawn by
+# make_number_icon as text pictures and turned into icons by make_icon.
+set(USAGE_ICONS)
+foreach(n RANGE 0 99)
+  math(EXPR id "1700 + ${n}")
+  list(APPEND USAGE_ICONS "${n} ${id}")
+endforeach()
+list(APPEND USAGE_ICONS "CPU 1850" "DSK 1851" "WPM 1852" "MEM 1853" "VID 1854")
+foreach(icon ${USAGE_ICONS})
+  separate_arguments(icon)
+  list(GET icon 0 text)
+  list(GET icon 1 id)
+  add_custom_command(OUTPUT ${GEN_DIR}/usage_${id}.ico
+    COMMAND ${HALVORN_TOOLS_DIR}/make_number_icon ${text} ${GEN_DIR}/usage_${id}.icon.txt
+    COMMAND ${HALVORN_TOOLS_DIR}/make_icon ${GEN_DIR}/usage_${id}.icon.txt ${GEN_DIR}/usage_${id}.ico
+    DEPENDS ${HALVORN_TOOLS_DIR}/make_number_icon ${HALVORN_TOOLS_DIR}/make_icon
+    COMMENT "Generating usage_${id}.ico")
+  list(APPEND GENERATED_RESOURCES ${GEN_DIR}/usage_${id}.ico)
+endforeach()
+
+# readme.txt goes beside halvorn.exe, where the README viewer reads it.
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/readme.txt
+  COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/src/resources/readme.txt ${CMAKE_BINARY_DIR}/readme.txt
+  DEPENDS ${CMAKE_SOURCE_DIR}/src/resources/readme.txt
+  COMMENT "Copying readme.txt")
+list(APPEND GENERATED_RESOURCES ${CMAKE_BINARY_DIR}/readme.txt)
