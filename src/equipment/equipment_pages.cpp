@@ -49,7 +49,7 @@ struct PageLines {
     }
     void Put(const char* caption, const char* value)
     {
-        if (next < kEquipmentPageLines) snprintf(lines[next++], kEquipmentLineLength, "C%s\tY%s", caption, value);
+        if (next < kEquipmentPageLines) snprintf(lines[next++], kEquipmentLineLength, "\x01" "C%s\t\x01" "Y%s", caption, value);
     }
 };
 
@@ -204,7 +204,7 @@ void FormatEquipmentPage(const EquipmentInfo& info, const PageFacts& facts, int 
             if (info.printers[i][0]) {
                 out.Text("Printer", info.printers[i]);
             } else {
-                snprintf(lines[out.next++], kEquipmentLineLength, "CPrinter");
+                snprintf(lines[out.next++], kEquipmentLineLength, "\x01" "CPrinter");
             }
         }
         break;

@@ -121,6 +121,9 @@ std::string PageText(const EquipmentInfo& info, const PageFacts& facts, int page
     FormatEquipmentPage(info, facts, page, lines);
     std::string text;
     for (auto& line : lines) text += std::string(line) + "\n";
+    // The colour code before captions and values shows as "^".
+    for (char& c : text)
+        if (c == '\x01') c = '^';
     return text;
 }
 }  // namespace
@@ -159,23 +162,23 @@ TEST(EquipmentPages, FormatsEachPage)
         int page;
         const char* text;
     } cases[] = {
-        {0, "CPC name\tYDefault Computer\nCBIOS name\tYAward Modular\nCBIOS date\tY\nCBIOS version\tY\n"
-            "CBUS types\tYISA PCI APIC \nCDMA types\tY\nCPIC types\tY\n"},
-        {1, "CCPU Type\tY0\nCCPU Speed\tY0 mHz\nCCPU Clocked\tY0 mHz\nCCPU Power\tY0.00\nCCPU Freq\tY0 mHz\n"
-            "CCPU FPower\tY0.00\nCFPU\tYNone\n"},
-        {2, "CLoad\tY45%\nCRAM\tY16 MB\nCRAM\tY16,777,216 bytes\nCPage File\tY4194 MB\nCPage File\tY4,294,967,295\n"
-            "CVirtual\tY0 MB\nCVirtual\tY0\n"},
-        {3, "CIDE\tY1 controller(s)\nCAT\tY0 controller(s)\nCPCI\tY1 controller(s)\nCVL/VESA\tY1 controller(s)\n"
-            "CEISA\tY0 controller(s)\nCSCSI\tY0 controller(s)\nCFloppy\tY0 controller(s)\n"},
-        {4, "CDrive A:\tYFD: 3.5\", 1.44MB\nCDrive B:\tYFD:\nCDrive C:\tYHD: 527 MB\nCDrive D:\tYHD: 524,288 MB\n"
-            "CDrive E:\tYCD: SCSI\nCDrive F:\tYNot found\nCDrive G:\tYHD: 0 MB\n"},
-        {5, "CVideo Card\tY\nCInterface\tYVL/VESA\nCType\tYUnaccelerated\nCDisplay\tY\nCSize\tY17 inch\n"
-            "CScreen area\tY138\nCDot pitch\tY26\n"},
-        {6, "CSerial ports\tYCOM1 COM2 COM3\nCParallel ports\tY\nCECP ports\tYLPT2 \nCGame ports\tY0\nCPS/2 ports\tY0\n"
-            "CModem\tYSportster 14400\nCModem speed\tY14400\n"},
-        {7, "CKeyboard\tY\nCKeys\tY0\nCFunction keys\tY0\nCMouse\tY\nCMouse buttons\tY0\nCJoystick 1\tYPresent\n"
-            "CJoystick 2\tYNot found\n"},
-        {9, "CPrinter\nCPrinter\tYHP LaserJet 4L\nCPrinter\nCPrinter\nCPrinter\nCPrinter\nCPrinter\n"},
+        {0, "^CPC name\t^YDefault Computer\n^CBIOS name\t^YAward Modular\n^CBIOS date\t^Y\n^CBIOS version\t^Y\n"
+            "^CBUS types\t^YISA PCI APIC \n^CDMA types\t^Y\n^CPIC types\t^Y\n"},
+        {1, "^CCPU Type\t^Y0\n^CCPU Speed\t^Y0 mHz\n^CCPU Clocked\t^Y0 mHz\n^CCPU Power\t^Y0.00\n^CCPU Freq\t^Y0 mHz\n"
+            "^CCPU FPower\t^Y0.00\n^CFPU\t^YNone\n"},
+        {2, "^CLoad\t^Y45%\n^CRAM\t^Y16 MB\n^CRAM\t^Y16,777,216 bytes\n^CPage File\t^Y4194 MB\n^CPage File\t^Y4,294,967,295\n"
+            "^CVirtual\t^Y0 MB\n^CVirtual\t^Y0\n"},
+        {3, "^CIDE\t^Y1 controller(s)\n^CAT\t^Y0 controller(s)\n^CPCI\t^Y1 controller(s)\n^CVL/VESA\t^Y1 controller(s)\n"
+            "^CEISA\t^Y0 controller(s)\n^CSCSI\t^Y0 controller(s)\n^CFloppy\t^Y0 controller(s)\n"},
+        {4, "^CDrive A:\t^YFD: 3.5\", 1.44MB\n^CDrive B:\t^YFD:\n^CDrive C:\t^YHD: 527 MB\n^CDrive D:\t^YHD: 524,288 MB\n"
+            "^CDrive E:\t^YCD: SCSI\n^CDrive F:\t^YNot found\n^CDrive G:\t^YHD: 0 MB\n"},
+        {5, "^CVideo Card\t^Y\n^CInterface\t^YVL/VESA\n^CType\t^YUnaccelerated\n^CDisplay\t^Y\n^CSize\t^Y17 inch\n"
+            "^CScreen area\t^Y138\n^CDot pitch\t^Y26\n"},
+        {6, "^CSerial ports\t^YCOM1 COM2 COM3\n^CParallel ports\t^Y\n^CECP ports\t^YLPT2 \n^CGame ports\t^Y0\n^CPS/2 ports\t^Y0\n"
+            "^CModem\t^YSportster 14400\n^CModem speed\t^Y14400\n"},
+        {7, "^CKeyboard\t^Y\n^CKeys\t^Y0\n^CFunction keys\t^Y0\n^CMouse\t^Y\n^CMouse buttons\t^Y0\n^CJoystick 1\t^YPresent\n"
+            "^CJoystick 2\t^YNot found\n"},
+        {9, "^CPrinter\n^CPrinter\t^YHP LaserJet 4L\n^CPrinter\n^CPrinter\n^CPrinter\n^CPrinter\n^CPrinter\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.page);

@@ -3,6 +3,8 @@
 // probes with their boxes answered.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <cstring>
 #include <string>
 #include <vector>
@@ -145,6 +147,8 @@ TEST(ShowEquipmentPage, CyclesThroughTenPagesInTheList)
             char line[300] = {};
             SendMessageA(list, LB_GETTEXT, i, LPARAM(line));
             lines[i] = line;
+            // The colour codes before captions and values are checked by the page tests.
+            lines[i].erase(std::remove(lines[i].begin(), lines[i].end(), '\x01'), lines[i].end());
         }
         return lines;
     };
