@@ -9,21 +9,7 @@ set(WIN_LIBS comctl32 gdi32 user32 kernel32 advapi32 shell32 comdlg32 winmm vers
 target_compile_definitions(halvorn_core PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
 target_compile_options(halvorn_core PRIVATE -O2)
 
-# Generated resources: every art source under src/resources/art becomes an icon or bitmap
-# in the build folder, named as the source with its kind's extension.
-set(GEN_DIR ${CMAKE_BINARY_DIR}/generated)
-file(MAKE_DIRECTORY ${GEN_DIR})
-file(GLOB ICON_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/resources/art/*.icon.txt)
-set(GENERATED_RESOURCES)
-foreach(src ${ICON_SOURCES})
-  get_filename_component(base ${src} NAME)
-  string(REPLACE ".icon.txt" ".ico" out ${base})
-  add_custom_command(OUTPUT ${GEN_DIR}/${out}
-    COMMAND ${HALVORN_TOOLS_DIR}/make_icon ${src} ${GEN_DIR}/${out}
-    DEPENDS ${src} ${HALVORN_TOOLS_DIR}/make_icon
-    COMMENT "Generating ${out}")
-  list(APPEND GENERATED_RESOURCES ${GEN_DIR}/${out})
-endforeach()
+include(cmake/resources.cmake)
 add_custom_target(halvorn_resources DEPENDS ${GENERATED_RESOURCES})
 
 file(GLOB RC_PARTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/resources/*.rc ${CMAKE_SOURCE_DIR}/src/resources/*.h)

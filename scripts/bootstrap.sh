@@ -7,8 +7,9 @@ packages=(
   cmake make ninja-build g++ clang libclang-rt-14-dev
   googletest libgtest-dev
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
-  wine wine64
+  wine wine64 fonts-wine
   xvfb xdotool imagemagick x11-utils
+  cups cups-bsd cups-client printer-driver-cups-pdf poppler-utils
 )
 
 missing=()

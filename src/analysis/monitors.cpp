@@ -2,9 +2,405 @@
 
 #include "analysis/monitors.h"
 
+#include <algorithm>
+#include <cstring>
+
+#include "analysis/monitor_levels.h"
+#include "analysis/priority_map.h"
+#include "app/app_globals.h"
+#include "resources/ids_monitors.h"
+#include "resources/ids_tools.h"
+#include "sampling/system_stats.h"
+#include "services/window_names.h"
+#include "services/window_position.h"
+#include "ui/drawing.h"
+#include "ui/shared_gdi.h"
+#include "ui/tool_table.h"
+
 HWND MonitorWindows[kMonitorKinds];
+volatile bool KeepMonitorsOnTop = true;
+
+namespace {
+
+enum MonitorSlot { kSystemSlot, kDiskSlot, kMemorySlot, kSoftwareSlot, kPrioritySlot, kUsageSlot };
+
+constexpr int kPriorityRows = 10;
+constexpr int kMaxLamps = 12;
+
+// Layout in dialog units.
+constexpr int kRowHeight = 12;
+constexpr int kLabelWidth = 60;
+constexpr int kLampPitch = 10;
+constexpr int kLampSize = 8;
+constexpr int kPriorityNameWidth = 70;
+constexpr int kPriorityTop = 14;
+
+// One lamp window (lamp monitor or priority map) and which lamps are lit.
+struct LampWindow {
+    int slot;
+    int dialogId;
+    const LampMonitor* lamps;  // null for the priority map
+    bool lit[kPriorityRows][kMaxLamps];
+};
+
+LampWindow gLampWindows[] = {
+    {kSystemSlot, IDD_SYSTEM_MONITOR, &kSystemLamps, {}},
+    {kDiskSlot, IDD_DISK_MONITOR, &kDiskLamps, {}},
+    {kMemorySlot, IDD_MEMORY_MONITOR, &kMemoryLamps, {}},
+    {kSoftwareSlot, IDD_SOFTWARE_MONITOR, &kSoftwareLamps, {}},
+    {kPrioritySlot, IDD_PRIORITY_MAP, nullptr, {}},
+};
+
+bool gUsagePaused;
+
+LampWindow* LampWindowOfSlot(int slot)
+{
+    for (LampWindow& w : gLampWindows)
+        if (w.slot == slot) return &w;
+    return nullptr;
+}
+
+int RowCount(const LampWindow& w)
+{
+    return w.lamps ? w.lamps->rowCount : kPriorityRows;
+}
+
+int CellCount(const LampWindow& w)
+{
+    return w.lamps ? kLampsPerRow : kPriorityLamps;
+}
+
+// Control id of a lamp: the lamp tables' base + cell (1..10); the priority map's name
+// field + 1 + column.
+int LampId(const LampWindow& w, int row, int cell)
+{
+    return w.lamps ? w.lamps->rows[row].lampBase + cell + 1
+                   : IDC_PRIORITY_FIRST_ROW + row * IDC_PRIORITY_ROW_STEP + 1 + cell;
+}
+
+HWND CreateChild(HWND dialog, const char* className, const char* text, DWORD style, RECT units, int id)
+{
+    MapDialogRect(dialog, &units);
+    HWND child = CreateWindowA(className, text, WS_CHILD | WS_VISIBLE | style, units.left, units.top,
+                               units.right - units.left, units.bottom - units.top, dialog, HMENU(INT_PTR(id)),
+                               GetModuleHandleA(nullptr), nullptr);
+    SendMessageA(child, WM_SETFONT, WPARAM(SendMessageA(dialog, WM_GETFONT, 0, 0)), FALSE);
+    return child;
+}
+
+// Makes the labels and owner-drawn lamps of every row from the window's table.
+void CreateLampRows(HWND dialog, const LampWindow& w)
+{
+    const int top = w.lamps ? 4 : kPriorityTop;
+    const int labelWidth = w.lamps ? kLabelWidth : kPriorityNameWidth;
+    for (int row = 0; row < RowCount(w); ++row) {
+        const int y = top + row * kRowHeight;
+        const char* label = w.lamps ? w.lamps->rows[row].label : "";
+        const int labelId = w.lamps ? -1 : IDC_PRIORITY_FIRST_ROW + row * IDC_PRIORITY_ROW_STEP;
+        CreateChild(dialog, "STATIC", label, SS_LEFT | SS_NOPREFIX, RECT{4, y + 1, 4 + labelWidth, y + 10}, labelId);
+        for (int cell = 0; cell < CellCount(w); ++cell) {
+            const int x = 8 + labelWidth + cell * kLampPitch + (w.lamps ? 0 : cell / 3 * 6);
+            CreateChild(dialog, "BUTTON", "0", BS_OWNERDRAW, RECT{x, y, x + kLampSize, y + kLampSize}, LampId(w, row, cell));
+        }
+    }
+}
+
+void SetLamp(HWND dialog, LampWindow& w, int row, int cell, bool lit)
+{
+    if (w.lit[row][cell] == lit) return;
+    w.lit[row][cell] = lit;
+    // The lamp's text carries its state for anyone who reads the window (it is not drawn).
+    HWND lamp = GetDlgItem(dialog, LampId(w, row, cell));
+    SetWindowTextA(lamp, lit ? "1" : "0");
+    InvalidateRect(lamp, nullptr, FALSE);
+}
+
+HBRUSH LitBrush(const LampWindow& w, int cell)
+{
+    if (!w.lamps) {
+        static const HBRUSH* const kByGroup[] = {&SharedGdi.cyanBrush, &SharedGdi.greenBrush, &SharedGdi.yellowBrush,
+                                                 &SharedGdi.redBrush};
+        return *kByGroup[cell / 3];
+    }
+    switch (w.lamps->colours) {
+    case LampColours::kTrafficLight:
+        return cell < 3 ? SharedGdi.greenBrush : cell < 7 ? SharedGdi.yellowBrush : SharedGdi.redBrush;
+    case LampColours::kBlue: return SharedGdi.blueBrush;
+    case LampColours::kCyan: return SharedGdi.cyanBrush;
+    case LampColours::kDarkRed: return SharedGdi.darkRedBrush;
+    }
+    return SharedGdi.faceBrush;
+}
+
+void DrawLamp(const LampWindow& w, const DRAWITEMSTRUCT* item)
+{
+    for (int row = 0; row < RowCount(w); ++row)
+        for (int cell = 0; cell < CellCount(w); ++cell)
+            if (LampId(w, row, cell) == int(item->CtlID)) {
+                HBRUSH brush = w.lit[row][cell] ? LitBrush(w, cell) : SharedGdi.faceBrush;
+                if (!brush) brush = GetSysColorBrush(COLOR_BTNFACE);
+                DrawBevel(item->hDC, brush, item->rcItem, false);
+                return;
+            }
+}
+
+void UpdateLampMonitor(HWND dialog, LampWindow& w)
+{
+    if (!gLiveSample) return;
+    const uint32_t* words = reinterpret_cast<const uint32_t*>(gLiveSample);
+    for (int row = 0; row < w.lamps->rowCount; ++row) {
+        const int level = LampLevel(w.lamps->rows[row], words);
+        for (int cell = 0; cell < kLampsPerRow; ++cell) SetLamp(dialog, w, row, cell, cell < level);
+    }
+}
+
+// One program of the priority map.
+struct MappedProgram {
+    DWORD processId;
+    char name[64];
+    int basePriority;
+    int column;
+};
+
+struct ProgramCollector {
+    MappedProgram programs[64];
+    int count;
+};
+
+int ClassBaseOf(DWORD priorityClass)
+{
+    switch (priorityClass) {
+    case IDLE_PRIORITY_CLASS: return kIdleClassBase;
+    case BELOW_NORMAL_PRIORITY_CLASS: return kBelowNormalClassBase;
+    case ABOVE_NORMAL_PRIORITY_CLASS: return kAboveNormalClassBase;
+    case HIGH_PRIORITY_CLASS: return kHighClassBase;
+    case REALTIME_PRIORITY_CLASS: return kRealTimeClassBase;
+    default: return kNormalClassBase;
+    }
+}
+
+BOOL CALLBACK CollectProgram(HWND window, LPARAM parameter)
+{
+    ProgramCollector* collector = reinterpret_cast<ProgramCollector*>(parameter);
+    if (!IsWindowVisible(window) || GetWindowTextLengthA(window) == 0) return TRUE;
+    DWORD processId = 0;
+    const DWORD threadId = GetWindowThreadProcessId(window, &processId);
+    for (int i = 0; i < collector->count; ++i)
+        if (collector->programs[i].processId == processId) return TRUE;
+    if (collector->count >= int(sizeof collector->programs / sizeof collector->programs[0])) return FALSE;
+    MappedProgram& p = collector->programs[collector->count];
+    AppNameFromTitle(window, p.name, sizeof p.name);
+    if (!p.name[0]) return TRUE;
+    int classBase = kNormalClassBase;
+    if (HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId)) {
+        classBase = ClassBaseOf(GetPriorityClass(process));
+        CloseHandle(process);
+    }
+    int relative = 0;
+    if (HANDLE thread = OpenThread(THREAD_QUERY_LIMITED_INFORMATION, FALSE, threadId)) {
+        const int priority = GetThreadPriority(thread);
+        if (priority != THREAD_PRIORITY_ERROR_RETURN) relative = priority;
+        CloseHandle(thread);
+    }
+    p.processId = processId;
+    p.basePriority = ProgramBasePriority(classBase, relative);
+    p.column = PriorityLampColumn(classBase, relative);
+    ++collector->count;
+    return TRUE;
+}
+
+void UpdatePriorityMap(HWND dialog, LampWindow& w)
+{
+    static ProgramCollector collector;
+    collector.count = 0;
+    EnumWindows(CollectProgram, LPARAM(&collector));
+    std::stable_sort(collector.programs, collector.programs + collector.count,
+                     [](const MappedProgram& a, const MappedProgram& b) { return a.basePriority > b.basePriority; });
+    for (int row = 0; row < kPriorityRows; ++row) {
+        const bool used = row < collector.count;
+        char current[64] = {};
+        const int nameId = IDC_PRIORITY_FIRST_ROW + row * IDC_PRIORITY_ROW_STEP;
+        GetDlgItemTextA(dialog, nameId, current, sizeof current);
+        const char* name = used ? collector.programs[row].name : "";
+        if (strcmp(current, name) != 0) SetDlgItemTextA(dialog, nameId, name);
+        for (int cell = 0; cell < kPriorityLamps; ++cell)
+            SetLamp(dialog, w, row, cell, used && collector.programs[row].column == cell);
+    }
+}
+
+void CloseMonitor(HWND dialog, int slot)
+{
+    if (MonitorWindows[slot] == dialog) MonitorWindows[slot] = nullptr;
+    DestroyWindow(dialog);
+}
+
+INT_PTR CALLBACK LampMonitorDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    LampWindow* w = reinterpret_cast<LampWindow*>(GetWindowLongPtrA(dialog, DWLP_USER));
+    switch (message) {
+    case WM_INITDIALOG:
+        w = reinterpret_cast<LampWindow*>(lParam);
+        SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+        memset(w->lit, 0, sizeof w->lit);
+        CreateLampRows(dialog, *w);
+        CenterWindow(dialog, MainDialog);
+        return TRUE;
+    case WM_DRAWITEM:
+        if (w) DrawLamp(*w, reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        return TRUE;
+    case WM_COMMAND:
+        if (w && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) CloseMonitor(dialog, w->slot);
+        return TRUE;
+    }
+    if (w && NewDataReadyMessage != 0 && message == NewDataReadyMessage) {
+        if (w->lamps)
+            UpdateLampMonitor(dialog, *w);
+        else
+            UpdatePriorityMap(dialog, *w);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+// The usage monitor's icons, top to bottom, with the label each shows while paused.
+struct UsageIcon {
+    int controlId;
+    int labelIcon;
+};
+const UsageIcon kUsageIcons[] = {
+    {IDC_USAGE_CPU, IDI_USAGE_LABEL_CPU},       {IDC_USAGE_VIDEO, IDI_USAGE_LABEL_VIDEO},
+    {IDC_USAGE_DISK, IDI_USAGE_LABEL_DISK},     {IDC_USAGE_MEMORY, IDI_USAGE_LABEL_MEMORY},
+    {IDC_USAGE_TYPING, IDI_USAGE_LABEL_TYPING},
+};
+
+void ShowUsageIcon(HWND dialog, int controlId, int iconId)
+{
+    HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(iconId));
+    HWND control = GetDlgItem(dialog, controlId);
+    if (HICON(SendMessageA(control, STM_GETICON, 0, 0)) != icon) SendMessageA(control, STM_SETICON, WPARAM(icon), 0);
+}
+
+void ShowUsageLabels(HWND dialog)
+{
+    for (const UsageIcon& u : kUsageIcons) ShowUsageIcon(dialog, u.controlId, u.labelIcon);
+}
+
+void UpdateUsageMonitor(HWND dialog)
+{
+    if (gUsagePaused || !gLiveSample) return;
+    ShowUsageIcon(dialog, IDC_USAGE_CPU, UsageNumberIcon(gLiveSample->cpuUsage));
+    ShowUsageIcon(dialog, IDC_USAGE_VIDEO, UsageNumberIcon(gLiveSample->videoLoad));
+    ShowUsageIcon(dialog, IDC_USAGE_DISK, UsageNumberIcon(gLiveSample->diskActivity));
+    ShowUsageIcon(dialog, IDC_USAGE_MEMORY, UsageNumberIcon(gLiveSample->memoryLoad));
+    if (gSystemStats && gSystemStats->secondsWithKeystrokes != 0)
+        ShowUsageIcon(dialog, IDC_USAGE_TYPING,
+                      UsageNumberIcon(TypingWordsPerMinute(gSystemStats->keystrokes, gSystemStats->secondsWithKeystrokes)));
+}
+
+// Stacks the icons from the top and fits the window round them.
+void LayOutUsageMonitor(HWND dialog)
+{
+    const int width = GetSystemMetrics(SM_CXICON), height = GetSystemMetrics(SM_CYICON);
+    for (int k = 0; k < 5; ++k)
+        SetWindowPos(GetDlgItem(dialog, kUsageIcons[k].controlId), nullptr, 0, k * height, width, height,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT frame{0, 0, width, 5 * height};
+    AdjustWindowRectEx(&frame, DWORD(GetWindowLongPtrA(dialog, GWL_STYLE)), FALSE,
+                       DWORD(GetWindowLongPtrA(dialog, GWL_EXSTYLE)));
+    SetWindowPos(dialog, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+INT_PTR CALLBACK UsageMonitorDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        gUsagePaused = false;
+        LayOutUsageMonitor(dialog);
+        ShowUsageLabels(dialog);
+        CenterWindow(dialog, MainDialog);
+        return TRUE;
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSTATIC:
+        return INT_PTR(GetStockObject(BLACK_BRUSH));
+    case WM_LBUTTONDOWN:
+        // No caption to drag by: the body moves the window.
+        ReleaseCapture();
+        SendMessageA(dialog, WM_SYSCOMMAND, 0xF012, 0);
+        return TRUE;
+    case WM_RBUTTONDOWN:
+        gUsagePaused = !gUsagePaused;
+        ShowUsageLabels(dialog);
+        return TRUE;
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) CloseMonitor(dialog, kUsageSlot);
+        return TRUE;
+    }
+    if (NewDataReadyMessage != 0 && message == NewDataReadyMessage) {
+        UpdateUsageMonitor(dialog);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+void ApplyKeepOnTop()
+{
+    static const int kOrder[] = {kUsageSlot, kSystemSlot, kDiskSlot, kMemorySlot, kSoftwareSlot, kPrioritySlot};
+    for (int slot : kOrder)
+        if (MonitorWindows[slot])
+            SetWindowPos(MonitorWindows[slot], KeepMonitorsOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+int OpenLampWindow(int slot)
+{
+    LampWindow* w = LampWindowOfSlot(slot);
+    if (MonitorWindows[slot]) {
+        SetWindowPos(MonitorWindows[slot], HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        return 1;
+    }
+    MonitorWindows[slot] = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(w->dialogId), nullptr,
+                                              LampMonitorDlgProc, LPARAM(w));
+    if (!MonitorWindows[slot]) return 0;
+    ShowWindow(MonitorWindows[slot], SW_SHOWNOACTIVATE);
+    ApplyKeepOnTop();
+    return 1;
+}
+
+int OpenUsage(HWND__*)
+{
+    if (MonitorWindows[kUsageSlot]) {
+        PostMessageA(MonitorWindows[kUsageSlot], WM_COMMAND, IDCANCEL, 0);
+        return 0;
+    }
+    MonitorWindows[kUsageSlot] = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_USAGE_MONITOR),
+                                                    nullptr, UsageMonitorDlgProc, 0);
+    if (!MonitorWindows[kUsageSlot]) return 0;
+    ShowWindow(MonitorWindows[kUsageSlot], SW_SHOWNOACTIVATE);
+    ApplyKeepOnTop();
+    return 1;
+}
+int OpenDisk(HWND__*) { return OpenLampWindow(kDiskSlot); }
+int OpenMemory(HWND__*) { return OpenLampWindow(kMemorySlot); }
+int OpenPriority(HWND__*) { return OpenLampWindow(kPrioritySlot); }
+int OpenSoftware(HWND__*) { return OpenLampWindow(kSoftwareSlot); }
+int OpenSystem(HWND__*) { return OpenLampWindow(kSystemSlot); }
+
+// The monitor table, indexed by "MONITORACTIVE"'s wParam less 2801.
+const ToolEntry kMonitorRows[] = {
+    {"Usage Monitor", OpenUsage, IDR_HELP_USAGE_MONITOR},
+    {"Disk Monitor", OpenDisk, IDR_HELP_DISK_MONITOR},
+    {"Memory Monitor", OpenMemory, IDR_HELP_MEMORY_MONITOR},
+    {"Priority Monitor", OpenPriority, IDR_HELP_PRIORITY_MONITOR},
+    {"Software Monitor", OpenSoftware, IDR_HELP_SOFTWARE_MONITOR},
+    {"System Monitor", OpenSystem, IDR_HELP_SYSTEM_MONITOR},
+};
+const ToolTable kMonitorTable{kMonitorRows, 6, MONITOR_USAGE - 1};
+
+}  // namespace
 
 void OpenMonitor(HWND samplingWindow, WPARAM which)
 {
-    // The monitors are not built yet.
+    const int row = which <= WPARAM(MONITOR_SYSTEM) ? ToolRowIndex(kMonitorTable, int(which)) : -1;
+    if (row >= 0) kMonitorRows[row].handler(samplingWindow);
 }

@@ -1,10 +1,23 @@
+// The monitors: small windows that show the latest live sample, refreshed on every
+// "NEWDATAREADY". They are created, painted and destroyed on the sampling thread, which
+// also writes the live sample, so they always see one second's consistent values. The
+// chooser (primary thread) only sends "MONITORACTIVE" and flips the keep-on-top flag.
 #pragma once
 #include <windows.h>
 
-// The open monitor windows, one slot per kind (2801..2806 in order); null when closed.
-// Created and destroyed on the sampling thread, which also posts their refreshes.
+// The open monitor windows, one slot per kind in the order System, Disk, Memory,
+// Software, Priority, Usage (the order refreshes are posted in); null when closed.
 constexpr int kMonitorKinds = 6;
 extern HWND MonitorWindows[kMonitorKinds];
 
-// Opens the monitor numbered which (2801..2806) on the sampling thread.
+// Whether monitors are kept above every other window; on at start-up. Applied to every
+// open monitor whenever one is opened.
+extern volatile bool KeepMonitorsOnTop;
+
+// Opens the monitor numbered which (2801..2806) on the sampling thread: a lamp monitor or
+// the priority map is created, or brought to the top when already open; the usage
+// monitor is created, or closed when already open. Other numbers do nothing. Each lamp
+// button's window text is "1" while it is lit and "0" (or empty before the first refresh)
+// while it is not.
 void OpenMonitor(HWND samplingWindow, WPARAM which);
+

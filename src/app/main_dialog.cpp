@@ -2,7 +2,100 @@
 
 #include "app/main_dialog.h"
 
+#include "analysis/status_report.h"
+#include "analysis/status_window.h"
+#include "app/app_globals.h"
+#include "app/close_programs.h"
+#include "app/speed_up_dialog.h"
+#include "app/startup.h"
+#include "resources/ids_app.h"
+#include "resources/ids_main.h"
+#include "resources/ids_ui.h"
+#include "services/help_file.h"
+#include "services/window_position.h"
+#include "ui/about.h"
+#include "ui/drawing.h"
+
+struct MainButton {
+    int id;
+    int bitmapId;
+};
+
+static const MainButton kMainButtons[] = {
+    {IDC_MAIN_HARDWARE, IDB_MAIN_HARDWARE},   {IDC_MAIN_WINDOWS, IDB_MAIN_WINDOWS},
+    {IDC_MAIN_CONFLICTS, IDB_MAIN_CONFLICTS}, {IDC_MAIN_SPEED, IDB_MAIN_SPEED},
+    {IDC_MAIN_TUNE, IDB_MAIN_TUNE},           {IDC_MAIN_PRIORITIES, IDB_MAIN_PRIORITIES},
+    {IDC_MAIN_TIPS, IDB_MAIN_TIPS},           {IDC_MAIN_APPEARANCE, IDB_MAIN_APPEARANCE},
+    {IDC_MAIN_STATUS, IDB_MAIN_STATUS},       {IDC_MAIN_LIBRARY, IDB_MAIN_LIBRARY},
+};
+
+constexpr ULONG_PTR kMainHelpTopic = 29000;
+
 HWND CreateMainDialog()
 {
-    return nullptr;  // the main dialog and its tools come next
+    HWND dialog = CreateDialogParamA(gInstance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDlgProc, 0);
+    if (dialog) ShowWindow(dialog, SW_SHOWNORMAL);
+    return dialog;
+}
+
+void RunMainCommand(HWND dialog, int command)
+{
+    switch (command) {
+    case IDC_MAIN_SPEED:
+        DialogBoxParamA(gInstance, MAKEINTRESOURCEA(IDD_SPEED_UP), dialog, SpeedUpDlgProc, 0);
+        break;
+    case IDC_MAIN_STATUS: {
+        // A second status report replaces the first as the target of the tick's news.
+        HWND report = CreateStatusReport(dialog);
+        if (report) StatusReportWindow = report;
+        break;
+    }
+    case IDM_MAIN_HELP:
+        ShowHelpFile(dialog, HELP_CONTENTS, 0);
+        break;
+    case IDM_MAIN_ABOUT:
+        DialogBoxParamA(gInstance, MAKEINTRESOURCEA(IDD_ABOUT), dialog, AboutDlgProc, 0);
+        break;
+    case IDM_CLOSE_ALL:
+        CloseAllPrograms();
+        break;
+    case IDOK:
+    case IDCANCEL:
+        ExitProgram();
+        break;
+    default:
+        // The tools behind the other buttons and items (hardware, Windows and conflict
+        // fixes, tuning, priorities, appearance, settings, tips, library, readme) are not
+        // part of the program yet.
+        break;
+    }
+}
+
+static void OnDrawItem(const DRAWITEMSTRUCT* item)
+{
+    for (const MainButton& button : kMainButtons)
+        if (int(item->CtlID) == button.id)
+            DrawPictureButton(item->hwndItem, item, HBRUSH(GetStockObject(BLACK_BRUSH)), button.bitmapId);
+}
+
+INT_PTR CALLBACK MainDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (LimitDialogSize(message, lParam)) return TRUE;
+    switch (message) {
+    case WM_INITDIALOG:
+        PostMessageA(dialog, WM_SETICON, ICON_BIG, LPARAM(LoadIconA(gInstance, MAKEINTRESOURCEA(IDI_APP))));
+        CenterWindow(dialog, nullptr);
+        return TRUE;
+    case WM_CONTEXTMENU:
+        ShowHelpFile(dialog, HELP_CONTEXT, kMainHelpTopic);
+        SetWindowLongPtrA(dialog, DWLP_MSGRESULT, 0);
+        return TRUE;
+    case WM_DRAWITEM:
+        OnDrawItem(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        return TRUE;
+    case WM_COMMAND:
+        RunMainCommand(dialog, LOWORD(wParam));
+        return TRUE;
+    }
+    return FALSE;
 }

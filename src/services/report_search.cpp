@@ -2,9 +2,14 @@
 
 #include <cstring>
 
-static bool IsMarker(char c)
+// How many characters after a marker belong to it: the underline prefix (6) and the grey
+// code (3) take none, an RGB colour (4) takes three, every other marker one.
+static int MarkedLength(char c)
 {
-    return (c >= 1 && c <= 7) || c == '&' || c == '~';
+    if (c == 6 || c == 3) return 0;
+    if (c == 4) return 3;
+    if ((c >= 1 && c <= 7) || c == '&' || c == '~') return 1;
+    return -1;
 }
 
 bool ReportSearchText(const char* text, char* out, size_t size)
@@ -14,10 +19,15 @@ bool ReportSearchText(const char* text, char* out, size_t size)
     if (!text || strlen(text) <= 2) return false;
     size_t n = 0;
     for (const char* p = text; *p && *p != '\t'; ++p) {
-        if (IsMarker(*p)) {
-            // The marked character goes with its marker, unless the field ends first.
-            if (p[1] == '\0' || p[1] == '\t') break;
-            ++p;
+        const int marked = MarkedLength(*p);
+        if (marked >= 0) {
+            // The marked characters go with their marker, unless the field ends first.
+            int skipped = 0;
+            while (skipped < marked && p[1] != '\0' && p[1] != '\t') {
+                ++p;
+                ++skipped;
+            }
+            if (skipped < marked) break;
             continue;
         }
         if (*p == '\n') continue;

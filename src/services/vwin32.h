@@ -18,6 +18,7 @@ static_assert(sizeof(Vwin32Registers) == 28, "the device reads and writes 28 byt
 constexpr DWORD kVwin32DosIoctl = 1;  // interrupt 21h IOCTL (EAX 0x440D, ECX 0x0860, ...)
 constexpr DWORD kVwin32Int13 = 4;     // BIOS interrupt 13h (EAX function, EDX drive)
 
-// Sends one call to the \\.\vwin32 device with packet as input and output. Non-zero only
-// when the device opened, the call succeeded and the returned carry flag is clear.
+// Sends one call to the \\.\vwin32 device with packet as input and output; where the
+// device does not exist, the substitute answers from what the running system reports.
+// Non-zero only when the call succeeded and the returned carry flag is clear.
 int Vwin32Call(DWORD controlCode, Vwin32Registers* packet);

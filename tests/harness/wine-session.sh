@@ -20,7 +20,7 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 make_template() {
   local template=$1
   local stamp
-  stamp=$( (cat "$here/prefix.reg" "$0"; wine --version) | sha1sum | cut -c1-16)
+  stamp=$( (cat "$here/prefix.reg" "$0"; wine --version; ls /usr/share/wine/fonts 2>/dev/null) | sha1sum | cut -c1-16)
   if [ -f "$template/.stamp" ] && [ "$(cat "$template/.stamp")" = "$stamp" ]; then
     return 0
   fi

@@ -1,8 +1,9 @@
-// The id behind a list line, read from a real list box.
+// List-box and hover services against real windows.
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "resources/ids_ui.h"
 #include "services/list_box.h"
 
 TEST(SelectedItemNumber, ReadsTheFieldAfterTheFirstTabOfTheSelectedLine)
@@ -25,6 +26,34 @@ TEST(SelectedItemNumber, ReadsTheFieldAfterTheFirstTabOfTheSelectedLine)
         EXPECT_EQ(SelectedItemNumber(dialog, 100), 0u);  // nothing selected
         SendMessageA(list, LB_SETCURSEL, 1, 0);
         EXPECT_EQ(SelectedItemNumber(dialog, 100), c.number);
+    }
+    DestroyWindow(dialog);
+}
+
+TEST(HoverCursor, ShowsTheHelpCursorOverTheListedControlsAndSetsTheDialogsResult)
+{
+    // The edges of "over" are covered by RectHoldsPoint's own tests.
+    HWND dialog = CreateWindowA(WC_DIALOG, "hover", WS_POPUP | WS_VISIBLE, 50, 50, 300, 200, nullptr, nullptr,
+                                nullptr, nullptr);
+    CreateWindowA("STATIC", "", WS_CHILD | WS_VISIBLE, 20, 20, 100, 40, dialog, HMENU(200), nullptr, nullptr);
+    const int ids[] = {199, 200};
+    const HCURSOR help = LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_HELP_CURSOR));
+    ASSERT_NE(help, nullptr);
+    for (POINT at : {POINT{90, 90}, POINT{300, 300}}) {
+        SetCursorPos(at.x, at.y);
+        const HCURSOR expected = at.x == 90 ? help : LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+        // Wine updates the cursor of a moved pointer on its own time and may overwrite
+        // the one just set: a wrong choice never shows, a right one within a few tries.
+        HCURSOR shown = nullptr;
+        for (int attempt = 0; attempt < 20 && shown != expected; ++attempt, Sleep(shown == expected ? 0 : 20)) {
+            MSG msg;
+            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+            SetWindowLongPtrA(dialog, DWLP_MSGRESULT, 0);
+            EXPECT_TRUE(HoverCursor(dialog, ids, 2));
+            EXPECT_EQ(GetWindowLongPtrA(dialog, DWLP_MSGRESULT), 1);
+            shown = GetCursor();
+        }
+        EXPECT_EQ(shown, expected) << "at " << at.x;
     }
     DestroyWindow(dialog);
 }

@@ -1,0 +1,342 @@
+#include <windows.h>
+
+#include "analysis/status_report.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "analysis/monitor_chooser.h"
+#include "analysis/status_rules.h"
+#include "analysis/status_window.h"
+#include "app/app_globals.h"
+#include "equipment/equipment_page_list.h"
+#include "info/file_inventory.h"
+#include "resources/ids_inventory.h"
+#include "resources/ids_status.h"
+#include "sampling/file_changes.h"
+#include "sampling/system_stats.h"
+#include "sampling/tick_feeds.h"
+#include "services/drives.h"
+#include "services/help_file.h"
+#include "services/window_position.h"
+#include "ui/report_line.h"
+#include "ui/report_list.h"
+#include "ui/shared_gdi.h"
+
+// One status report's own refresh state; several reports may be open at once.
+struct StatusState {
+    unsigned long refreshCount;
+    HWND lastForeground;
+};
+
+constexpr int kStatusLines = 7;
+constexpr ULONG_PTR kStatusHelpTopic = 29100;
+
+static const int kReportLists[] = {
+    IDC_STATUS_USAGE_LIST, IDC_STATUS_SHARES_LIST, IDC_STATUS_RESOURCES_LIST,
+    IDC_STATUS_PROGRAMS_LIST, IDC_STATUS_INVENTORY_LIST, IDC_STATUS_DISKS_LIST,
+};
+
+static const int kNarrowTabs[9] = {5, 72, 146, 220, 294, 368, 442, 516, 590};
+static const int kWideTabs[9] = {5, 110, 300, 400, 500, 600, 700, 800, 900};
+
+struct PictureControl {
+    int id;
+    int bitmapId;
+};
+
+static const PictureControl kPictureControls[] = {
+    {IDC_STATUS_CAP_USAGE, IDB_STATUS_USAGE},         {IDC_STATUS_CAP_SHARES, IDB_STATUS_SHARES},
+    {IDC_STATUS_CAP_RESOURCES, IDB_STATUS_RESOURCES}, {IDC_STATUS_CAP_WINDOWS, IDB_STATUS_WINDOWS},
+    {IDC_STATUS_CAP_INVENTORY, IDB_STATUS_INVENTORY}, {IDC_STATUS_CAP_DISKS, IDB_STATUS_DISKS},
+    {IDC_STATUS_CAP_COACH, IDB_STATUS_COACH},         {IDC_STATUS_CAP_PROGRAMS, IDB_STATUS_PROGRAMS},
+    {IDC_STATUS_FILE_CHANGES, IDB_STATUS_FILE_CHANGES}, {IDC_STATUS_FILE_INVENTORY, IDB_STATUS_FILE_INVENTORY},
+    {IDC_STATUS_APPLICATIONS, IDB_STATUS_APPLICATIONS}, {IDC_STATUS_MONITORS, IDB_STATUS_MONITORS},
+};
+
+// A list's lines as format and value, in line order.
+struct StatusLine {
+    const char* format;
+    unsigned long value;
+};
+
+// Replaces the lines of a list whose text changed, with redrawing off meanwhile, and
+// repaints only those lines.
+static void ReplaceLines(HWND dialog, int listId, const StatusLine* lines, int count)
+{
+    HWND list = GetDlgItem(dialog, listId);
+    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    bool changed[kStatusLines] = {};
+    char line[kReportLineSlot];
+    char shown[kReportLineSlot];
+    for (int i = 0; i < count && i < kStatusLines; ++i) {
+        if (!lines[i].format) continue;
+        snprintf(line, sizeof line, lines[i].format, lines[i].value);
+        const LRESULT length = SendMessageA(list, LB_GETTEXTLEN, WPARAM(i), 0);
+        if (length >= 0 && length < LRESULT(sizeof shown)) {
+            SendMessageA(list, LB_GETTEXT, WPARAM(i), LPARAM(shown));
+            if (strcmp(shown, line) == 0) continue;
+        }
+        ReportReplaceLine(dialog, listId, i, line);
+        changed[i] = true;
+    }
+    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    for (int i = 0; i < kStatusLines; ++i) {
+        RECT item;
+        if (changed[i] && SendMessageA(list, LB_GETITEMRECT, WPARAM(i), LPARAM(&item)) != LB_ERR)
+            InvalidateRect(list, &item, FALSE);
+    }
+}
+
+static void ShowCurrentUsage(HWND dialog, const LiveSample& s)
+{
+    const StatusLine lines[kStatusLines] = {
+        {"\x01" "CCPU\t%%%lu", s.cpuUsage},         {"\x01" "CDisk\t%%%lu", s.diskActivity},
+        {"\x01" "CDisplay\t%%%lu", s.displayLoad},  {"\x01" "CMemory\t%%%lu", s.pagingActivity},
+        {"\x01" "CModem\t%%%lu", s.modemActivity},  {"\x01" "CPrinter\t%%%lu", s.printerActivity},
+        {"\x01" "CVideo\t%%%lu", s.videoLoad},
+    };
+    ReplaceLines(dialog, IDC_STATUS_USAGE_LIST, lines, kStatusLines);
+}
+
+static void ShowProgramUsage(HWND dialog, const LiveSample& s)
+{
+    const StatusLine lines[kStatusLines] = {
+        {"\x01" "C32-Bit Apps\t@%lu", s.apps32},
+        {"\x01" "C16-Bit Apps\t@%lu", s.apps16},
+        {"\x01" "CDOS Apps\t@%lu", s.appsDos},
+        {"\x01" "CProcesses\t" "\x01" "Y%lu", s.processes},
+        {"\x01" "CModules\t" "\x01" "Y%lu", s.modules},
+        {"\x01" "CThreads\t" "\x01" "Y%lu", s.threads},
+        {"\x01" "CWindows\t" "\x01" "Y%lu", s.windows},
+    };
+    ReplaceLines(dialog, IDC_STATUS_PROGRAMS_LIST, lines, kStatusLines);
+}
+
+static void ShowResources(HWND dialog, const LiveSample& s)
+{
+    const StatusLine lines[kStatusLines] = {
+        {"\x01" "CMemory\t#%lu", 100ul - s.memoryHeadroom},
+        {"\x01" "CPage File\t#%lu", 100ul - s.pageFileFree},
+        {"\x01" "CGDI16\t#%lu", 100ul - FreeGdiPercent.load()},
+        {"\x01" "CGDI32\t#%lu", 1},
+        {"\x01" "CUser16\t#%lu", 100ul - FreeUserPercent.load()},
+        {"\x01" "CUser32 Menu\t#%lu", 1},
+        {"\x01" "CUser32 Win\t#%lu", 1},
+    };
+    ReplaceLines(dialog, IDC_STATUS_RESOURCES_LIST, lines, kStatusLines);
+}
+
+// Disk space, then one row of file-change lamps per removable or fixed drive C..H at the
+// line after the letter's index; the lamps' format carries the index as its value.
+static void ShowDiskStatus(HWND dialog, const LiveSample& s)
+{
+    StatusLine lines[kStatusLines] = {{"\x01" "CDisk Space\t#%lu", 100ul - s.diskFree}};
+    static char formats[kWatchedLetters][32];
+    for (int index = 0; index < kWatchedLetters; ++index) {
+        const char letter = char('C' + index);
+        const UINT type = DriveTypeOf(letter);
+        if (type != DRIVE_REMOVABLE && type != DRIVE_FIXED) continue;
+        snprintf(formats[index], sizeof formats[index], "\x01" "C%c: changes\t&%%lu", letter);
+        lines[1 + index] = StatusLine{formats[index], static_cast<unsigned long>(index)};
+    }
+    ReplaceLines(dialog, IDC_STATUS_DISKS_LIST, lines, kStatusLines);
+}
+
+static void ShowShares(HWND dialog)
+{
+    uint32_t shares[kActivityCount] = {};
+    if (gSystemStats) LongTermShares(*gSystemStats, shares);
+    const StatusLine lines[kStatusLines] = {
+        {"\x01" "CCPU\t#%lu", shares[kActivityCpu]},         {"\x01" "CDisk\t#%lu", shares[kActivityDisk]},
+        {"\x01" "CDisplay\t#%lu", shares[kActivityDisplay]}, {"\x01" "CMemory\t#%lu", shares[kActivityMemory]},
+        {"\x01" "CModem\t#%lu", shares[kActivityModem]},     {"\x01" "CPrinter\t#%lu", shares[kActivityPrinter]},
+        {"\x01" "CVideo\t#%lu", shares[kActivityVideo]},
+    };
+    ReplaceLines(dialog, IDC_STATUS_SHARES_LIST, lines, kStatusLines);
+}
+
+static void ShowCoach(HWND dialog, const LiveSample& s)
+{
+    CoachFacts facts = {};
+    for (char letter = 'A'; letter <= 'F'; ++letter) {
+        if (DriveTypeOf(letter) != DRIVE_FIXED) continue;
+        facts.drives[facts.driveCount++] = CoachDrive{letter, DriveFreeBytes(letter), DriveTotalBytes(letter)};
+    }
+    facts.freeGdiPercent = FreeGdiPercent.load();
+    facts.freeUserPercent = FreeUserPercent.load();
+    facts.sample = s;
+    char hints[kCoachMaxLines][kCoachLineLength];
+    const int count = CoachHints(facts, hints);
+
+    HWND list = GetDlgItem(dialog, IDC_STATUS_COACH_LIST);
+    SendMessageA(list, LB_RESETCONTENT, 0, 0);
+    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    for (int i = 0; i < count; ++i) SendMessageA(list, LB_ADDSTRING, 0, LPARAM(hints[i]));
+    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
+}
+
+void RefreshStatusReport(HWND dialog)
+{
+    StatusState* state = reinterpret_cast<StatusState*>(GetWindowLongPtrA(dialog, DWLP_USER));
+    if (!state || !gLiveSample) return;
+    ++state->refreshCount;
+    const LiveSample sample = *gLiveSample;  // one consistent copy while the tick writes
+    ShowCurrentUsage(dialog, sample);
+    const bool slowLists = state->refreshCount % 10 == 1;
+    if (slowLists) {
+        ShowProgramUsage(dialog, sample);
+        ShowResources(dialog, sample);
+        ShowDiskStatus(dialog, sample);
+        ShowShares(dialog);
+        ShowEquipmentPage(dialog);
+        ShowCoach(dialog, sample);
+    }
+    HWND foreground = GetForegroundWindow();
+    if (foreground != state->lastForeground || slowLists) {
+        InvalidateRect(GetDlgItem(dialog, IDC_STATUS_WINDOW_MAP), nullptr, FALSE);
+        state->lastForeground = foreground;
+    }
+}
+
+// The map of the top-level windows, bottom of the z-order first so that upper windows
+// cover lower ones.
+static void DrawWindowMap(HWND dialog, const DRAWITEMSTRUCT* item)
+{
+    HDC dc = item->hDC;
+    const RECT panel = item->rcItem;
+    FillRect(dc, &panel, HBRUSH(GetStockObject(BLACK_BRUSH)));
+    const long width = panel.right - panel.left;
+    const long height = panel.bottom - panel.top;
+    const long screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    const long screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    HWND foreground = GetForegroundWindow();
+    int squares = 0;
+    for (HWND window = GetWindow(dialog, GW_HWNDLAST); window; window = GetWindow(window, GW_HWNDPREV)) {
+        if (!IsWindowVisible(window)) continue;
+        if (IsIconic(window)) {
+            if (squares >= kMapMaxSquares) continue;
+            const PlainRect s = MinimizedSquare(squares++, height);
+            const RECT r{panel.left + s.left, panel.top + s.top, panel.left + s.right, panel.top + s.bottom};
+            FillRect(dc, &r, HBRUSH(GetStockObject(LTGRAY_BRUSH)));
+            continue;
+        }
+        if (!(GetWindowLongA(window, GWL_STYLE) & WS_CAPTION)) continue;
+        RECT w;
+        GetWindowRect(window, &w);
+        PlainRect scaled;
+        if (!ScaleWindowToPanel(PlainRect{w.left, w.top, w.right, w.bottom}, screenWidth, screenHeight, width, height,
+                                &scaled))
+            continue;
+        const RECT body{panel.left + scaled.left, panel.top + scaled.top, panel.left + scaled.right,
+                        panel.top + scaled.bottom};
+        FillRect(dc, &body, HBRUSH(GetStockObject(LTGRAY_BRUSH)));
+        FrameRect(dc, &body, HBRUSH(GetStockObject(BLACK_BRUSH)));
+        RECT strip = body;
+        if (strip.bottom > strip.top + 7) strip.bottom = strip.top + 7;
+        FillRect(dc, &strip, window == foreground ? SharedGdi.cyanBrush : HBRUSH(GetStockObject(DKGRAY_BRUSH)));
+    }
+}
+
+static void OnDrawItem(HWND dialog, const DRAWITEMSTRUCT* item)
+{
+    const int id = int(item->CtlID);
+    if (id == IDC_STATUS_WINDOW_MAP) {
+        DrawWindowMap(dialog, item);
+        return;
+    }
+    for (int list : kReportLists)
+        if (id == list) {
+            ReportDrawItem(item->hwndItem, item, 9, id == IDC_STATUS_INVENTORY_LIST ? kWideTabs : kNarrowTabs);
+            return;
+        }
+    for (const PictureControl& control : kPictureControls)
+        if (id == control.id) DrawCaptionedButton(item, HBRUSH(GetStockObject(LTGRAY_BRUSH)), control.bitmapId);
+}
+
+static void OnInitDialog(HWND dialog)
+{
+    SetWindowLongPtrA(dialog, DWLP_USER, LONG_PTR(new StatusState{}));
+    HWND lists[] = {
+        GetDlgItem(dialog, IDC_STATUS_USAGE_LIST),    GetDlgItem(dialog, IDC_STATUS_SHARES_LIST),
+        GetDlgItem(dialog, IDC_STATUS_RESOURCES_LIST), GetDlgItem(dialog, IDC_STATUS_PROGRAMS_LIST),
+        GetDlgItem(dialog, IDC_STATUS_INVENTORY_LIST), GetDlgItem(dialog, IDC_STATUS_DISKS_LIST),
+        GetDlgItem(dialog, IDC_STATUS_COACH_LIST),
+    };
+    for (HWND list : lists) {
+        if (SharedGdi.normalFont) SendMessageA(list, WM_SETFONT, WPARAM(SharedGdi.normalFont), TRUE);
+        for (int i = 0; i < kStatusLines; ++i) SendMessageA(list, LB_ADDSTRING, 0, LPARAM(" "));
+    }
+    for (int i = 0; i < 8; ++i) EnableWindow(GetDlgItem(dialog, kPictureControls[i].id), FALSE);
+    CenterWindow(dialog, nullptr);
+}
+
+static void OnCommand(HWND dialog, int command)
+{
+    switch (command) {
+    case IDC_STATUS_FILE_CHANGES:
+        DialogBoxParamA(gInstance, MAKEINTRESOURCEA(IDD_FILE_CHANGES), dialog, FileChangesDlgProc, 0);
+        break;
+    case IDC_STATUS_FILE_INVENTORY:
+        DialogBoxParamA(gInstance, MAKEINTRESOURCEA(IDD_FILE_INVENTORY), dialog, FileInventoryDlgProc, 0);
+        break;
+    case IDC_STATUS_APPLICATIONS:
+        DialogBoxParamA(gInstance, MAKEINTRESOURCEA(IDD_APPLICATIONS), dialog, ApplicationsDlgProc, 0);
+        break;
+    case IDC_STATUS_MONITORS:
+        ShowMonitorChooser(dialog);
+        break;
+    case IDCANCEL:
+        DestroyWindow(dialog);
+        return;
+    default:
+        return;
+    }
+    if (IsWindow(dialog)) SetFocus(GetDlgItem(dialog, IDC_STATUS_FILE_CHANGES));
+}
+
+INT_PTR CALLBACK StatusReportDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (NewDataReadyMessage != 0 && message == NewDataReadyMessage) {
+        RefreshStatusReport(dialog);
+        return TRUE;
+    }
+    if (LimitDialogSize(message, lParam)) return TRUE;
+    switch (message) {
+    case WM_INITDIALOG:
+        OnInitDialog(dialog);
+        return TRUE;
+    case WM_DESTROY:
+        delete reinterpret_cast<StatusState*>(GetWindowLongPtrA(dialog, DWLP_USER));
+        SetWindowLongPtrA(dialog, DWLP_USER, 0);
+        return FALSE;
+    case WM_DRAWITEM:
+        OnDrawItem(dialog, reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        return TRUE;
+    case WM_MEASUREITEM: {
+        MEASUREITEMSTRUCT* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+        ReportMeasureItem(GetDlgItem(dialog, int(item->CtlID)), item);
+        return TRUE;
+    }
+    case WM_CTLCOLORLISTBOX:
+        SetTextColor(HDC(wParam), RGB(255, 0, 0));
+        SetBkColor(HDC(wParam), RGB(0, 0, 0));
+        return INT_PTR(GetStockObject(BLACK_BRUSH));
+    case WM_HELP:
+    case WM_CONTEXTMENU:
+        ShowHelpFile(dialog, HELP_CONTEXT, kStatusHelpTopic);
+        return TRUE;
+    case WM_COMMAND:
+        OnCommand(dialog, LOWORD(wParam));
+        return TRUE;
+    }
+    return FALSE;
+}
+
+HWND CreateStatusReport(HWND owner)
+{
+    HWND dialog = CreateDialogParamA(gInstance, MAKEINTRESOURCEA(IDD_STATUS_REPORT), owner, StatusReportDlgProc, 0);
+    if (dialog) ShowWindow(dialog, SW_SHOWNORMAL);
+    return dialog;
+}

@@ -1,0 +1,48 @@
+#include <windows.h>
+
+#include "app/speed_up_dialog.h"
+
+#include "app/app_globals.h"
+#include "resources/ids_main.h"
+#include "services/help_file.h"
+#include "services/window_position.h"
+#include "ui/drawing.h"
+
+struct SpeedButton {
+    int id;
+    int bitmapId;
+};
+
+// Benchmarks, wait time, bottlenecks, optimizer and upgrade advisor: their tools are not
+// part of the program yet, so the buttons open nothing.
+static const SpeedButton kSpeedButtons[] = {
+    {IDC_SPEED_BENCHMARK, IDB_SPEED_BENCHMARK}, {IDC_SPEED_WAIT, IDB_SPEED_WAIT},
+    {IDC_SPEED_BOTTLENECK, IDB_SPEED_BOTTLENECK}, {IDC_SPEED_OPTIMIZE, IDB_SPEED_OPTIMIZE},
+    {IDC_SPEED_UPGRADE, IDB_SPEED_UPGRADE},
+};
+
+constexpr ULONG_PTR kSpeedUpHelpTopic = 29040;
+
+INT_PTR CALLBACK SpeedUpDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        CenterWindow(dialog, MainDialog);
+        return TRUE;
+    case WM_HELP:
+    case WM_CONTEXTMENU:
+        ShowHelpFile(dialog, HELP_CONTEXT, kSpeedUpHelpTopic);
+        return TRUE;
+    case WM_DRAWITEM: {
+        const DRAWITEMSTRUCT* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        for (const SpeedButton& button : kSpeedButtons)
+            if (int(item->CtlID) == button.id)
+                DrawPictureButton(item->hwndItem, item, HBRUSH(GetStockObject(LTGRAY_BRUSH)), button.bitmapId);
+        return TRUE;
+    }
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) EndDialog(dialog, LOWORD(wParam));
+        return TRUE;
+    }
+    return FALSE;
+}

@@ -1,0 +1,42 @@
+// The registry stage of the equipment inventory: each classifier reads the device tree
+// and writes its fields of EquipmentInfo. Steps run in a fixed order, since later ones read
+// what earlier ones wrote (the video card step reads the video bus).
+#pragma once
+#include <cstdint>
+
+#include "equipment/device_tree.h"
+#include "equipment/equipment_info.h"
+
+// What the registry stage takes from outside the device tree.
+struct RegistryFacts {
+    uint32_t processorType;  // the system's processor type (386, 486, 586, or anything else)
+    uint32_t slowMachine;    // the system's slow-machine metric; bit value 4 means no acceleration
+    int hasJoystickValue;    // the joystick media resource's "JoyNumDevs" value can be read
+};
+
+struct RegistryContext {
+    const DeviceTree& tree;
+    const RegistryFacts& facts;
+    DeviceRecord* scratch;  // the one record the probes of fixed key paths reuse
+    EquipmentInfo* info;
+};
+
+// One step: its trace name, its classifier (none for "Start" and "Done") and whether the
+// start-up splash steps after it.
+struct RegistryStep {
+    const char* name;
+    void (*classify)(const RegistryContext& context);
+    bool stepsSplash;
+};
+
+constexpr int kRegistryStepCount = 24;
+extern const RegistryStep kRegistrySteps[kRegistryStepCount];
+
+// Runs every step in order; announce (may be null) is called with each step's name before
+// it runs, splash (may be null) after each step that steps the splash.
+void RunRegistrySteps(const RegistryContext& context, void (*announce)(const char* name), void (*splash)());
+
+// The monitor fields: defaults ("Default Monitor", 15 inches, 0.28 mm, 800 pixels), then
+// the first instance of ENUM\Monitor\Default_Monitor\0000..001E names the monitor and the
+// model table gives its figures.
+void IdentifyMonitor(const RegistryContext& context);

@@ -1,0 +1,18 @@
+// The on-demand probes that write into EquipmentInfo after start-up, run by the tools that
+// need them on the primary thread: joysticks and modems, and the state of a COM port.
+#pragma once
+#include <windows.h>
+
+// Asks for leave (Yes/No box owned by owner); on Yes counts the joysticks that answer
+// (0..2) into the joysticks field, when a mouse, a game port and joystick devices exist.
+// On No nothing changes.
+void CountJoysticks(HWND owner);
+
+// Sends the identification command to a modem on each of COM1..COM4 and records each
+// port's speed. Returns 1 when a step failed (write, error check, read, no speed in the
+// reply), 0 when all went well or the user declined to test without registered modems.
+int ProbeModems(HWND owner);
+
+// "Modem", "No Modem", "In Use" or "No Port" for COM port 1..4, in one static buffer that
+// the next call overwrites.
+const char* ComPortStatus(int port);

@@ -1,0 +1,112 @@
+#include "equipment/monitor_table.h"
+
+#include "services/text_rules.h"
+
+#include <cstring>
+
+// name, inches, mm, pixels. "Nanao 9070U" stands twice; the first row wins.
+const MonitorModel MonitorModelTable[kMonitorModelCount] = {
+    {"Aamazing CM-8426", 14, 0.28, 800},
+    {"Aamazing MS-8431", 14, 0.28, 800},
+    {"AcerView 56L", 15, 0.28, 1024},
+    {"AcerView 76i", 17, 0.27, 1024},
+    {"ADI MicroScan 3E", 14, 0.28, 1280},
+    {"ADI MicroScan 3E+", 14, 0.28, 1024},
+    {"ADI MicroScan 4A", 15, 0.28, 1024},
+    {"ADI MicroScan 4GP", 15, 0.28, 1024},
+    {"ADI MicroScan 5AP", 17, 0.26, 1024},
+    {"ADI MicroScan 5EP", 17, 0.28, 1024},
+    {"AOC CM-324", 14, 0.31, 640},
+    {"AOC CM-326", 15, 0.28, 1024},
+    {"AST Vision 7H", 17, 0.28, 1024},
+    {"AST Vision 7L", 17, 0.28, 1024},
+    {"Compaq 1024", 14, 0.28, 1024},
+    {"Gateway CrystalScan 1024", 14, 0.28, 800},
+    {"Gateway CrystalScan 1024NI", 14, 0.28, 800},
+    {"Gateway CrystalScan 1024NI2G", 14, 0.28, 800},
+    {"Dell Super VGA", 14, 0.29, 640},
+    {"Dell Super VGA Colour", 14, 0.29, 640},
+    {"Fora, Inc. MON-7C5", 15, 0.28, 1024},
+    {"IBM 6312", 14, 0.28, 800},
+    {"IBM 6319", 15, 0.28, 1024},
+    {"Iocomm CM-7126", 17, 0.26, 640},
+    {"Mitsuba 710MH", 14, 0.28, 640},
+    {"Monitronix MX-210EZ", 19, 0.31, 640},
+    {"Nanao 8060S", 13, 0.28, 640},
+    {"Nanao 9070U", 15, 0.28, 640},
+    {"Nanao 9400", 19, 0.31, 640},
+    {"Nanao 9060S", 13, 0.28, 640},
+    {"Nanao 9070U", 16, 0.28, 640},
+    {"Nanao 9080i", 16, 0.28, 640},
+    {"Nanao Flex Scan F340iW", 15, 0.28, 1024},
+    {"Nanao Flex Scan F550i", 17, 0.28, 1024},
+    {"Nanao Flex Scan F550i-W", 17, 0.28, 1024},
+    {"Nanao Flex Scan F560i-W", 17, 0.26, 1280},
+    {"NEC MultiSync 2A", 14, 0.31, 640},
+    {"NEC MultiSync 2V", 14, 0.31, 640},
+    {"NEC MultiSync 3D", 14, 0.28, 640},
+    {"NEC MultiSync 3Ds", 14, 0.28, 640},
+    {"NEC MultiSync 3FGe", 14, 0.28, 800},
+    {"NEC MultiSync 3FGx", 14, 0.28, 800},
+    {"NEC MultiSync 3V", 15, 0.28, 800},
+    {"NEC MultiSync 4D", 16, 0.28, 640},
+    {"NEC MultiSync 4Ds", 16, 0.28, 640},
+    {"NEC MultiSync 4FG", 15, 0.28, 1024},
+    {"NEC MultiSync 4FGe", 15, 0.28, 1024},
+    {"NEC MultiSync 4FGx", 15, 0.28, 1024},
+    {"NEC MultiSync 4XLe", 15, 0.28, 1024},
+    {"NEC MultiSync 4XLp", 15, 0.28, 1280},
+    {"NEC MultiSync 5D", 19, 0.31, 640},
+    {"NEC MultiSync 5FG", 17, 0.28, 1280},
+    {"NEC MultiSync 5FGe", 17, 0.28, 1024},
+    {"NEC MultiSync 5FGp", 17, 0.28, 1280},
+    {"NEC MultiSync 5FGx", 17, 0.28, 1024},
+    {"NEC MultiSync 5XLe", 17, 0.28, 1024},
+    {"NEC MultiSync 5XLp", 17, 0.28, 1280},
+    {"NEC MultiSync 6FG", 21, 0.28, 1280},
+    {"NEC MultiSync 6FGp", 21, 0.28, 1280},
+    {"NEC MultiSync Plus", 14, 0.33, 640},
+    {"Optiquest 1000", 14, 0.28, 800},
+    {"Optiquest 3000", 15, 0.28, 1024},
+    {"Optiquest 4000", 17, 0.28, 1024},
+    {"Packard Bell PB8510SV", 15, 0.28, 800},
+    {"Packard Bell PB8528SVG", 14, 0.28, 800},
+    {"Philips 6CM321", 14, 0.28, 640},
+    {"Sampo AlphaScan LC", 14, 0.28, 1024},
+    {"Sampo AlphaScan Plus", 14, 0.28, 1024},
+    {"Samsung SyncMaster 3", 15, 0.31, 1024},
+    {"Samsung SyncMaster 4", 17, 0.31, 1024},
+    {"Taxan MV_770+", 13, 0.31, 640},
+    {"Taxan MV_795", 15, 0.28, 800},
+    {"Taxan MV_875", 17, 0.28, 1024},
+    {"TVM SuperSync 3", 14, 0.28, 800},
+    {"TVM SuperSync 4", 14, 0.28, 800},
+    {"TVM SuperSync 5", 15, 0.28, 800},
+    {"TVM SuperSync 6", 16, 0.28, 800},
+    {"TVM SuperSync 7", 17, 0.28, 800},
+    {"ViewSonic 5", 13, 0.25, 640},
+    {"ViewSonic 7", 17, 0.28, 1024},
+    {"ViewSonic 6", 15, 0.28, 1280},
+    {"ViewSonic 8", 21, 0.28, 1280},
+    {"Wyse Technology WY-670", 13, 0.28, 640},
+    {"13", 14, 0.28, 1024},
+    {"14", 14, 0.28, 1024},
+    {"15", 15, 0.28, 1024},
+    {"16", 16, 0.28, 1024},
+    {"17", 17, 0.28, 1024},
+    {"19", 19, 0.28, 1024},
+    {"20", 20, 0.28, 1024},
+    {"21", 21, 0.28, 1024},
+};
+
+const MonitorModel* MatchMonitorModel(const char* description)
+{
+    char upper[256] = {};
+    CopyUpper(description, upper, sizeof upper);
+    for (const MonitorModel& row : MonitorModelTable) {
+        char name[sizeof row.name];
+        CopyUpper(row.name, name, sizeof name);
+        if (strstr(upper, name)) return &row;
+    }
+    return nullptr;
+}

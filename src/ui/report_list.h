@@ -1,0 +1,36 @@
+// The report list: an owner-drawn, fixed-height list box with LBS_HASSTRINGS on a black
+// background. It keeps its own copy of every line, so no item points into a list of slots
+// that has moved since, and its lines can be read back with LB_GETTEXT.
+#pragma once
+#include <windows.h>
+
+#include <cstddef>
+#include <cstdint>
+
+// Adds entries 0..count-1 of a list of 256-byte slots starting at base to the list, in
+// order, with redrawing switched off meanwhile. Does not empty the list first.
+void ReportShowLines(HWND list, const char* base, DWORD count);
+
+// Appends the lines of the RCDATA report table resourceId to the list of slots through
+// nextSlot, then shows every entry of that list (*base, *count, read after appending) in
+// the report list. A missing resource adds and shows nothing. Returns the number of table
+// lines appended.
+int ReportLoadTable(HWND list, UINT resourceId, char* (*nextSlot)(), char* const* base, const uint32_t* count);
+
+// The owner-draw painter for WM_DRAWITEM of a report list: draws the item's fields at the
+// given tab stops (pixels from the item's left edge). Draws only whole items.
+void ReportDrawItem(HWND list, const DRAWITEMSTRUCT* item, int tabStopCount, const int* tabStops);
+
+// WM_MEASUREITEM of a report list: the item height is the character height of the list's
+// device context.
+void ReportMeasureItem(HWND list, MEASUREITEMSTRUCT* item);
+
+// Replaces line index of the dialog's report list listId with text (at most 255
+// characters are kept).
+void ReportReplaceLine(HWND dialog, int listId, int index, const char* text);
+
+// Formats out (outSize bytes) from format with text, shortened at a break to fit a report
+// column, as its one string argument; without text, out is a copy of format. Then
+// replaces line index of the report list with out.
+void ShortenAtBreak(HWND dialog, const char* format, const char* text, int listId, int index, char* out,
+                    size_t outSize);

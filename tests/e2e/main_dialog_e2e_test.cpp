@@ -1,0 +1,188 @@
+// The road from the main dialog to the status report: Halvorn under Xvfb with fixture
+// counters, ticks kept sampling by key presses, the lists read back from outside.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "box_watcher.h"
+#include "dynamic_data.h"
+#include "halvorn_process.h"
+#include "resources/ids_main.h"
+#include "resources/ids_status.h"
+#include "test_windows.h"
+#include "wine_env.h"
+
+namespace {
+
+// Handles this thread's messages for ms, pressing a key on the display every second so
+// the program counts the user as active and samples every tick.
+void PumpActive(DWORD ms)
+{
+    const DWORD start = GetTickCount();
+    DWORD lastKey = 0;
+    while (GetTickCount() - start < ms) {
+        if (GetTickCount() - lastKey >= 1000) {
+            RunHostCommand("xdotool search --name 'Wine desktop' windowfocus --sync key Shift_L");
+            lastKey = GetTickCount();
+        }
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+        Sleep(20);
+    }
+}
+
+HWND WaitForDialog(DWORD processId, const char* title, const std::vector<HWND>& known = {}, DWORD timeoutMs = 10000)
+{
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < timeoutMs) {
+        for (HWND w = FindWindowExA(nullptr, nullptr, "#32770", title); w; w = FindWindowExA(nullptr, w, "#32770", title)) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(w, &owner);
+            if (owner == processId && std::find(known.begin(), known.end(), w) == known.end()) return w;
+        }
+        Sleep(50);
+    }
+    return nullptr;
+}
+
+std::string Line(HWND dialog, int listId, size_t index)
+{
+    const std::vector<std::string> lines = ListBoxLines(GetDlgItem(dialog, listId));
+    return index < lines.size() ? lines[index] : std::string();
+}
+
+// Drive D: on a 10,000,000-byte memory file system for one test, so the free space is known.
+struct SmallDriveD {
+    std::string folder = std::string(getenv("HALVORN_RUN_DIR") ? getenv("HALVORN_RUN_DIR") : "") + "/drives/d";
+    bool mounted = RunHostCommand("mount -t tmpfs -o size=10000000 halvorn-d " + folder);
+    ~SmallDriveD()
+    {
+        if (mounted) RunHostCommand("umount " + folder);
+    }
+};
+
+struct ActivityWindow {
+    HWND window = CreateWindowA("STATIC", "activity", WS_POPUP | WS_VISIBLE | WS_BORDER, 10, 700, 100, 40, nullptr,
+                                nullptr, nullptr, nullptr);
+    ~ActivityWindow() { DestroyWindow(window); }
+};
+
+TEST(MainDialogE2e, FromTheMainDialogToALiveStatusReport)
+{
+    SmallDriveD smallDrive;
+    ASSERT_TRUE(smallDrive.mounted) << "cannot mount a small file system on " << smallDrive.folder;
+    DynamicDataFixture counters;
+    ASSERT_TRUE(counters.IsOpen());
+    counters.SetAll(37, 100, 50, 4096, 2048, 10, 5);
+    ActivityWindow activity;
+    HalvornProcess halvorn("main_dialog", true);
+    ASSERT_TRUE(halvorn.Start());
+    ASSERT_TRUE(halvorn.WaitUntilRunning());
+    HWND main = WaitForDialog(halvorn.Id(), "Halvorn");
+    ASSERT_NE(main, nullptr);
+
+    const std::vector<std::pair<int, std::string>> buttons = {
+        {IDC_MAIN_HARDWARE, "Hardware"}, {IDC_MAIN_WINDOWS, "Windows"}, {IDC_MAIN_CONFLICTS, "Software Conflicts"},
+        {IDC_MAIN_SPEED, "Speed Up Hardware"}, {IDC_MAIN_TUNE, "Tune Windows"},
+        {IDC_MAIN_PRIORITIES, "Change Program Priorities"}, {IDC_MAIN_TIPS, "Tips"},
+        {IDC_MAIN_APPEARANCE, "Program Appearance"}, {IDC_MAIN_STATUS, "Status Report"},
+        {IDC_MAIN_LIBRARY, "Reference Library"}};
+    int previousTop = -1;
+    for (const auto& button : buttons) {
+        SCOPED_TRACE(button.second);
+        HWND control = GetDlgItem(main, button.first);
+        ASSERT_NE(control, nullptr);
+        EXPECT_EQ(WindowText(control), button.second);
+        RECT r;
+        GetWindowRect(control, &r);
+        EXPECT_GT(r.top, previousTop);  // one column, top to bottom in this order
+        previousTop = r.top;
+    }
+    ASSERT_NE(GetMenu(main), nullptr);
+    // Wine answers menu questions only inside the menu's process: read the program's own
+    // menu resource, the one the dialog template names.
+    HMODULE program = LoadLibraryExA(gHalvornExe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    HMENU menu = LoadMenuA(program, MAKEINTRESOURCEA(IDR_MAIN_MENU));
+    ASSERT_NE(menu, nullptr);
+    const std::vector<std::vector<std::pair<int, std::string>>> popups = {
+        {{IDM_CLOSE_ALL, "&Close all programs"}, {2, "E&xit"}},
+        {{1901, "Fix &hardware problems"}, {1902, "Fix &Windows problems"}, {1903, "Fix &software conflicts"}},
+        {{1904, "&Speed-up hardware"}, {1905, "&Tune Windows"}, {1906, "Change program &priorities"},
+         {1907, "Customize program &appearance"}},
+        {{1910, "&Status report"}, {1911, "&Tips"}, {1912, "&Reference library"}},
+        {{1913, "&Help"}, {1915, "&About Halvorn"}}};
+    ASSERT_EQ(GetMenuItemCount(menu), 5);
+    for (size_t p = 0; p < popups.size(); ++p) {
+        HMENU popup = GetSubMenu(menu, int(p));
+        for (const auto& item : popups[p]) {
+            SCOPED_TRACE(item.second);
+            char text[64] = "";
+            GetMenuStringA(popup, UINT(item.first), text, sizeof text, MF_BYCOMMAND);
+            EXPECT_EQ(std::string(text), item.second);
+        }
+    }
+    DestroyMenu(menu);
+    FreeLibrary(program);
+    SaveScreenshot("main-dialog");
+
+    // The button opens one status report, the View menu a second that takes over.
+    SendMessageA(GetDlgItem(main, IDC_MAIN_STATUS), BM_CLICK, 0, 0);
+    HWND first = WaitForDialog(halvorn.Id(), "Status Report");
+    ASSERT_NE(first, nullptr);
+    PumpActive(3000);
+    EXPECT_EQ(Line(first, IDC_STATUS_USAGE_LIST, 0), "\x01" "CCPU\t%37");
+    PostMessageA(main, WM_COMMAND, IDC_MAIN_STATUS, 0);
+    HWND report = WaitForDialog(halvorn.Id(), "Status Report", {first});
+    ASSERT_NE(report, nullptr);
+    counters.Set("KERNEL\\CPUUsage", 55);
+    PumpActive(3000);
+    EXPECT_EQ(Line(report, IDC_STATUS_USAGE_LIST, 0), "\x01" "CCPU\t%55");
+    EXPECT_EQ(Line(first, IDC_STATUS_USAGE_LIST, 0), "\x01" "CCPU\t%37") << "the first report still refreshes";
+    PostMessageA(first, WM_COMMAND, IDCANCEL, 0);
+
+    const std::vector<std::string> hints = ListBoxLines(GetDlgItem(report, IDC_STATUS_COACH_LIST));
+    EXPECT_NE(std::find(hints.begin(), hints.end(), "Drive D: less than 10MB free space"), hints.end());
+    const std::vector<std::string> firstPage = ListBoxLines(GetDlgItem(report, IDC_STATUS_INVENTORY_LIST));
+    SetWindowPos(main, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SetWindowPos(report, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    PumpActive(10500);
+    EXPECT_NE(ListBoxLines(GetDlgItem(report, IDC_STATUS_INVENTORY_LIST)), firstPage) << "the page did not advance";
+    SaveScreenshot("status-report");
+
+    // A file written on D: shows in File Changes.
+    ASSERT_TRUE(WriteWholeFile("D:\\CHANGED.TXT", "changed", 7));
+    PumpActive(1000);
+    PostMessageA(GetDlgItem(report, IDC_STATUS_FILE_CHANGES), BM_CLICK, 0, 0);
+    HWND changes = WaitForDialog(halvorn.Id(), "File Changes");
+    ASSERT_NE(changes, nullptr);
+    HWND drives = GetDlgItem(changes, IDC_CHANGES_DRIVES);
+    const std::vector<std::string> letters = ListBoxLines(drives);
+    const auto d = std::find(letters.begin(), letters.end(), "D:");
+    ASSERT_NE(d, letters.end());
+    SendMessageA(drives, LB_SETCURSEL, WPARAM(d - letters.begin()), 0);
+    SendMessageA(changes, WM_COMMAND, MAKEWPARAM(IDC_CHANGES_DRIVES, LBN_SELCHANGE), LPARAM(drives));
+    EXPECT_GE(std::stoi(WindowText(GetDlgItem(changes, IDC_CHANGES_TOTAL))), 1);
+    EXPECT_GE(std::stoi(WindowText(GetDlgItem(changes, IDC_CHANGES_WRITTEN))), 1);
+    PostMessageA(changes, WM_COMMAND, IDOK, 0);
+    Sleep(300);
+    DeleteFileA("D:\\CHANGED.TXT");
+    ASSERT_TRUE(halvorn.Close());
+}
+
+TEST(MainDialogE2e, FileExitEndsTheProgramAndSavesTheStatistics)
+{
+    HalvornProcess halvorn("main_exit");
+    ASSERT_TRUE(halvorn.Start());
+    ASSERT_TRUE(halvorn.WaitUntilRunning());
+    HWND main = WaitForDialog(halvorn.Id(), "Halvorn");
+    ASSERT_NE(main, nullptr);
+    PostMessageA(main, WM_COMMAND, 2, 0);  // File > Exit
+    DWORD exitCode = 1;
+    ASSERT_TRUE(halvorn.WaitForExit(10000, &exitCode));
+    EXPECT_EQ(exitCode, 0u);
+    EXPECT_TRUE(PathExists(halvorn.StatsPath()));
+}
+
+}  // namespace

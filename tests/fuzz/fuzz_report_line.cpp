@@ -1,0 +1,47 @@
+// Report lines come from resources, files and names of other programs: the parser must
+// stay inside the line and its tab stops for any bytes, and the name shortener inside its
+// buffer. The first bytes choose the tab stops and the item's size.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <vector>
+
+#include "ui/report_line.h"
+#include "ui/short_name.h"
+
+struct Bounds {
+    const char* begin;
+    const char* end;
+};
+
+static void Check(void* context, const ReportDraw& draw)
+{
+    const Bounds& line = *static_cast<const Bounds*>(context);
+    const bool isText = draw.op == ReportOp::kText;
+    if (isText && (draw.textLength <= 0 || draw.text < line.begin || draw.text + draw.textLength > line.end)) abort();
+    if ((draw.op == ReportOp::kFill || draw.op == ReportOp::kFrame) &&
+        (draw.rect.right <= draw.rect.left || draw.rect.bottom <= draw.rect.top))
+        abort();
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    if (size < 3) return 0;
+    const int stopCount = data[0] % 10;
+    const int height = data[1] % 40;
+    std::vector<int> stops;
+    for (int i = 0; i < stopCount; ++i) stops.push_back(i * (data[2] % 120));  // equal stops too
+    const char* text = reinterpret_cast<const char*>(data + 3);
+    const size_t length = size - 3;
+    std::vector<char> line(text, text + length);  // exactly length bytes, no NUL after them
+
+    ReportItemLayout layout{ReportRect{0, 0, 700, height}, stops.data(), stopCount, 0x3FFFFFFFu};
+    Bounds bounds{line.data(), line.data() + line.size()};
+    ParseReportLine(line.data(), line.size(), layout, Check, &bounds);
+
+    std::vector<char> name(text, text + length);
+    name.push_back('\0');
+    char out[kReportLineSlot];
+    ShortenAtBreakText(name.data(), out, 1 + data[1] % sizeof out);
+    return 0;
+}

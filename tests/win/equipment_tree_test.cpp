@@ -1,0 +1,194 @@
+// The device tree under HKEY_LOCAL_MACHINE\ENUM with the fixture machines of
+// tests/fixtures/machines imported by regedit: walks over the live registry and over the
+// snapshot give the same answers, and the start-up inventory fills the record.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "equipment/classifiers.h"
+#include "equipment/enum_tree.h"
+#include "equipment/inventory.h"
+#include "services/drives.h"
+#include "wine_env.h"
+
+namespace {
+const char* const kMachineKeys[] = {"Enum", "System\\CurrentControlSet\\Services\\Class\\Modem",
+                                    "System\\CurrentControlSet\\control\\MediaResources\\joystick"};
+
+void RemoveMachine()
+{
+    for (const char* key : kMachineKeys) RegDeleteTreeA(HKEY_LOCAL_MACHINE, key);
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, "Enum");
+}
+
+// Imports a fixture machine with regedit, as a user would, and removes it again at the
+// end of the test (later tests of the run share the prefix).
+class Machine {
+public:
+    explicit Machine(const std::string& name)
+    {
+        std::string source = __FILE__;
+        source = source.substr(0, source.rfind("win/")) + "fixtures/machines/" + name + ".reg";
+        std::string line = "regedit.exe /S \"" + UnixToWindowsPath(source) + "\"";
+        std::vector<char> command(line.begin(), line.end());
+        command.push_back('\0');
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION process = {};
+        if (CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+            WaitForSingleObject(process.hProcess, 30000);
+            CloseHandle(process.hProcess);
+            CloseHandle(process.hThread);
+        }
+    }
+    ~Machine() { RemoveMachine(); }
+};
+
+// regedit answers 0 even for a file it could not read: look at what arrived.
+std::string ValueOf(const char* key, const char* name)
+{
+    char text[256] = {};
+    DWORD length = sizeof text - 1;
+    if (RegGetValueA(HKEY_LOCAL_MACHINE, key, name, RRF_RT_REG_SZ, nullptr, text, &length) != ERROR_SUCCESS) return "<missing>";
+    return text;
+}
+
+// Runs an inventory stage into a record of the test's own.
+EquipmentInfo RunInventory(void (*stage)(HWND owner))
+{
+    EquipmentInfo info = {};
+    EquipmentInfo* saved = gEquipmentInfo;
+    gEquipmentInfo = &info;
+    stage(nullptr);
+    gEquipmentInfo = saved;
+    return info;
+}
+
+EquipmentInfo RunStage(const DeviceTree& tree)
+{
+    EquipmentInfo info = {};
+    DeviceRecord scratch;
+    const RegistryFacts facts = ReadRegistryFacts();
+    RunRegistrySteps(RegistryContext{tree, facts, &scratch, &info}, nullptr, nullptr);
+    return info;
+}
+
+// The live walker and the snapshot answer every walk, probe and count alike.
+void ExpectSameAnswers(const EnumSnapshot& snapshot)
+{
+    const char* const patterns[] = {"", "3", "pnp05", "display", "CHILD", "zzz"};
+    for (int field = kMatchInstance; field <= kMatchAnyName; ++field) {
+        for (const char* pattern : patterns) {
+            for (int action : {kWalkCollect, kWalkFind}) {  // collecting also counts
+                SCOPED_TRACE(std::string("\"") + pattern + "\" field " + std::to_string(field) + " action " +
+                             std::to_string(action));
+                DeviceRecord live[64], held[64];
+                memset(live, 0, sizeof live);
+                memset(held, 0, sizeof held);
+                const int fromRegistry = WalkEnumTree(pattern, field, live, 64, action);
+                ASSERT_EQ(fromRegistry, SnapshotWalk(snapshot, pattern, field, held, 64, action));
+                ASSERT_EQ(memcmp(live, held, sizeof live), 0);
+            }
+        }
+    }
+    DeviceRecord live, held;
+    for (const char* path : {"ENUM\\BIOS\\*PNP0501\\0A", "Enum\\Root\\*pnp0501\\0000", "ENUM\\Root\\*PNP0C01\\0000",
+                             "ENUM\\Monitor\\Default_Monitor\\0001", "ENUM\\BIOS\\*PNP0400\\00", "ENUM\\HTREE\\RESERVED\\0"}) {
+        SCOPED_TRACE(path);
+        EXPECT_EQ(ReadDeviceRecord(&live, path), SnapshotReadRecord(snapshot, &held, path));
+        EXPECT_EQ(memcmp(&live, &held, sizeof live), 0);
+    }
+    for (const char* path : {"ENUM", "ENUM\\MF", "ENUM\\Root\\MEDIA", "ENUM\\NONE"}) {
+        SCOPED_TRACE(path);
+        EXPECT_EQ(uint32_t(CountSubkeys(path)), SnapshotCountSubkeys(snapshot, path));
+    }
+}
+}  // namespace
+
+TEST(EnumTree, LiveWalksAndSnapshotAgreeOnEveryMachine)
+{
+    struct Case {
+        const char* machine;
+        const char* key;
+        const char* description;
+    } cases[] = {{"isa486", "Enum\\Root\\*PNP0906\\0000", "Tseng Labs ET4000"},
+                 {"pentium_pci", "Enum\\PCI\\VEN_5333&DEV_8811\\BUS_00&DEV_0A&FUNC_00", "S3 Trio32/64 PCI"},
+                 {"empty", "Enum\\Root\\*PNP0906\\0000", "<missing>"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.machine);
+        Machine machine(c.machine);
+        ASSERT_EQ(ValueOf(c.key, "DeviceDesc"), c.description);
+        EnumSnapshot snapshot;
+        ReadEnumSnapshot(&snapshot);
+        ExpectSameAnswers(snapshot);
+        const EquipmentInfo live = RunStage(LiveDeviceTree());
+        const EquipmentInfo held = RunStage(SnapshotTree(&snapshot));
+        EXPECT_EQ(memcmp(&live, &held, sizeof live), 0);
+    }
+}
+
+TEST(EnumTree, WithoutTheEnumKeyEveryClassifierKeepsItsDefault)
+{
+    RemoveMachine();
+    HKEY key;
+    ASSERT_NE(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "ENUM", 0, KEY_READ, &key), ERROR_SUCCESS);
+    EXPECT_EQ(WalkEnumTree("", kMatchInstance, nullptr, 0, kWalkCount), 0);
+    EXPECT_EQ(WalkEnumTree("", kMatchDeviceId, nullptr, 0, kWalkCount), 0);
+    EnumSnapshot snapshot;
+    ReadEnumSnapshot(&snapshot);
+    EXPECT_TRUE(snapshot.enumerators.empty());
+
+    const EquipmentInfo info = RunInventory(ReadRegistryEquipment);
+    EXPECT_STREQ(info.keyboard, "IBM Enhanced 101 key style");
+    EXPECT_EQ(info.keys, 101u);
+    EXPECT_STREQ(info.mouse, "Generic Mouse");
+    EXPECT_STREQ(info.monitor, "Default Monitor");
+    EXPECT_EQ(info.monitorResolution, 800u);
+    EXPECT_EQ(info.videoClass, 3u);  // Wine reports no slow machine, and no bus was found
+    EXPECT_STREQ(info.videoCard, "");
+    EXPECT_EQ(info.gamePort | info.fpuPresent | info.ideControllers | info.floppyControllers | info.busTypes.flags[1], 0u);
+}
+
+TEST(GetAllEquipment, FillsTheRecordFromTheRegistryAndTheSystem)
+{
+    Machine machine("pentium_pci");
+    ASSERT_EQ(ValueOf("System\\CurrentControlSet\\Services\\Class\\Modem\\0000", "AttachedTo"), "COM2");
+    const EquipmentInfo info = RunInventory(GetAllEquipment);
+
+    // Registry stage (every rule is checked over snapshots of the same machine natively).
+    EXPECT_EQ(std::string(info.modem) + "|" + info.videoCard + "|" + info.mouse,
+              "U.S. Robotics Sportster 28800|S3 Trio32/64 PCI|Microsoft PS/2 Port Mouse");
+    EXPECT_EQ(info.cpuType, 0u);  // a 64-bit processor is none of 386, 486, 586
+    EXPECT_EQ(info.cpuSpeed | info.cpuClocked | info.cpuBaseFrequency, 0u);
+
+    // Measurement stage: drives as the harness maps them (C:, D:, F:, G: fixed, A:
+    // removable, E: CD-ROM), answered for A: by the vwin32 substitute.
+    EXPECT_EQ(info.hardDisks, 4u);
+    EXPECT_EQ(info.floppyDrives, 1u);
+    EXPECT_EQ(info.cdromDrives, 1u);
+    int fixed = 0;
+    for (char letter = 'C'; letter <= 'Z'; ++letter) {
+        if (DriveTypeOf(letter) != DRIVE_FIXED) continue;
+        const uint64_t bytes = DriveTotalBytesWide(letter);
+        EXPECT_EQ(info.hardDiskSizes[fixed++], bytes > 0xFFFFFFFFu ? 0xFFFFFFFFu : uint32_t(bytes)) << letter;
+    }
+    EXPECT_FLOAT_EQ(info.floppyKinds[0].capacity, 1.44f);
+    EXPECT_FLOAT_EQ(info.floppyKinds[0].formFactor, 3.5f);
+    MEMORYSTATUSEX memory = {};
+    memory.dwLength = sizeof memory;
+    ASSERT_TRUE(GlobalMemoryStatusEx(&memory));
+    EXPECT_EQ(info.physicalMemory, memory.ullTotalPhys > 0xFFFFFFFFu ? 0xFFFFFFFFu : uint32_t(memory.ullTotalPhys));
+    EXPECT_NEAR(double(info.ramMegabytes), double(memory.ullTotalPhys) / 1e6, 2.0);
+    EXPECT_STREQ(info.pcName, "Default Computer");
+    EXPECT_EQ(info.platform, 'N');  // Wine reports Windows 7 SP1 by default
+    EXPECT_FLOAT_EQ(info.windowsBuild, 7601.0f);
+    EXPECT_EQ(info.mouseButtons, uint32_t(GetSystemMetrics(SM_CMOUSEBUTTONS)));
+    EXPECT_GE(info.functionKeys, 10u);
+    EXPECT_EQ(info.printers[0][0], 0);  // no printers without a print server
+    EXPECT_STREQ(info.waveOut, "");     // Wine here has no sound devices
+    // Wine's spooler lists COM1 to COM4 and LPT1 to LPT3.
+    EXPECT_EQ(info.comPresent[0] & info.comPresent[1] & info.comPresent[2] & info.comPresent[3], 1u);
+    EXPECT_EQ(info.lptPresent[0] & info.lptPresent[1] & info.lptPresent[2], 1u);
+}

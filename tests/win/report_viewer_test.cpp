@@ -1,0 +1,182 @@
+// The report viewer and the README viewer against real dialogs from the program's own
+// resources.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "box_watcher.h"
+#include "resources/ids_tools.h"
+#include "services/paths.h"
+#include "services/program_directory.h"
+#include "services/string_list.h"
+#include "test_windows.h"
+#include "ui/quick_help.h"
+#include "ui/readme_viewer.h"
+#include "ui/report_list.h"
+#include "ui/report_viewer.h"
+
+namespace {
+
+// What the second tool saw in the viewer when its handler ran.
+LRESULT gReportCountAtHandler = -1;
+
+int ShowLines(HWND list, const std::vector<std::string>& lines)
+{
+    StringListCount = 0;
+    for (const std::string& line : lines) lstrcpynA(StringListNext(), line.c_str(), kStringListSlot);
+    ReportShowLines(list, StringListBase, StringListCount);
+    return int(lines.size());
+}
+
+int FirstTool(HWND__* list)
+{
+    return ShowLines(list, {"\x01" "CCPU\t\x01" "Y40%", "\x01" "CWindows Version\t\x01" "Y4.00.950", "abc",
+                            "\x01" "CMemory\t\x01" "Y16 MB"});
+}
+
+int SecondTool(HWND__* list)
+{
+    gReportCountAtHandler = SendMessageA(list, LB_GETCOUNT, 0, 0);
+    return ShowLines(list, {"\x01" "CDisks\t\x01" "Y3"});
+}
+
+const ToolEntry kRows[] = {
+    {"First Tool", FirstTool, IDR_HELP_SYSTEM_MONITOR},
+    {"Second Tool", SecondTool, IDR_HELP_DISK_MONITOR},
+};
+const ToolTable kTable{kRows, 2, 4000};
+
+const char kHelpText[] =
+    "OVERVIEW\nA test page.\n \nDESCRIPTION\nCPU\nThe processor.\n \nMemory\nRAM.\n \n"
+    "Windows Version\nThe version of Windows.\n \nUSES\n1\n2\n3\n4\n5\n6\n7\n8\n9\n10\n11\n12\n13\n14\n15\n16\n"
+    "17\n18\n19\n20\n21\n22\n23\n24\n25\n26\n27\n28\n29\n30";
+
+class ReportViewer : public testing::Test {
+protected:
+    void TearDown() override
+    {
+        if (HWND viewer = ReportViewerWindow()) SendMessageA(viewer, WM_COMMAND, IDCANCEL, 0);
+    }
+    static HWND Item(int id) { return GetDlgItem(ReportViewerWindow(), id); }
+    static std::string Text(int id)
+    {
+        char text[300] = {};
+        GetDlgItemTextA(ReportViewerWindow(), id, text, sizeof text);
+        return text;
+    }
+    static void Select(int index)
+    {
+        SendMessageA(Item(IDC_VIEWER_REPORT), LB_SETCURSEL, index, 0);
+        SendMessageA(ReportViewerWindow(), WM_COMMAND, MAKEWPARAM(IDC_VIEWER_REPORT, LBN_SELCHANGE),
+                     LPARAM(Item(IDC_VIEWER_REPORT)));
+    }
+    static std::string SelectedHelp()
+    {
+        const LRESULT index = SendMessageA(Item(IDC_VIEWER_HELP), LB_GETCURSEL, 0, 0);
+        if (index == LB_ERR) return "";
+        return ListBoxLines(Item(IDC_VIEWER_HELP))[size_t(index)];
+    }
+};
+
+}  // namespace
+
+TEST_F(ReportViewer, OpeningAToolAgainReusesTheViewerAndEmptiesBothLists)
+{
+    EXPECT_EQ(OpenTool(nullptr, 4001, 4000, kTable), 4);
+    HWND viewer = ReportViewerWindow();
+    ASSERT_NE(viewer, nullptr);
+    EXPECT_EQ(Text(IDC_VIEWER_TITLE), "  First Tool");
+    EXPECT_EQ(Text(IDC_VIEWER_HELP_TITLE), " Quick Help First Tool");
+    EXPECT_EQ(SendMessageA(Item(IDC_VIEWER_REPORT), LB_GETCOUNT, 0, 0), 4);
+
+    EXPECT_EQ(OpenTool(nullptr, 4002, 4000, kTable), 1);
+    EXPECT_EQ(ReportViewerWindow(), viewer);
+    EXPECT_EQ(gReportCountAtHandler, 0);
+    EXPECT_EQ(Text(IDC_VIEWER_TITLE), "  Second Tool");
+    // Only the second tool's help text is left.
+    const std::vector<std::string> help = ListBoxLines(Item(IDC_VIEWER_HELP));
+    ASSERT_GT(help.size(), 2u);
+    EXPECT_EQ(help[0], "OVERVIEW");
+    EXPECT_EQ(help[1].rfind("The Disk Monitor", 0), 0u) << help[1];
+    for (const std::string& line : help) EXPECT_EQ(line.find("System Monitor"), std::string::npos) << line;
+
+    EXPECT_EQ(OpenTool(nullptr, 4003, 4000, kTable), 0);  // no such row: nothing changes
+    EXPECT_EQ(Text(IDC_VIEWER_TITLE), "  Second Tool");
+
+    SendMessageA(viewer, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_EQ(ReportViewerWindow(), nullptr);
+    EXPECT_FALSE(IsWindow(viewer));
+}
+
+TEST_F(ReportViewer, SelectingALineScrollsItsParagraphToTheTop)
+{
+    OpenTool(nullptr, 4001, 4000, kTable);
+    HWND help = Item(IDC_VIEWER_HELP);
+    SendMessageA(help, LB_RESETCONTENT, 0, 0);
+    HelpTextShow(help, kHelpText, sizeof kHelpText - 1);
+
+    Select(1);  // "Windows Version"
+    const LRESULT top = SendMessageA(help, LB_GETTOPINDEX, 0, 0);
+    EXPECT_EQ(ListBoxLines(help)[size_t(top)], "Windows Version");
+    EXPECT_EQ(SelectedHelp(), "Windows Version");
+
+    Select(2);  // "abc": too short to look up
+    EXPECT_EQ(SendMessageA(help, LB_GETTOPINDEX, 0, 0), top);
+    EXPECT_EQ(SelectedHelp(), "Windows Version");
+
+    Select(0);  // "CPU"
+    EXPECT_EQ(SelectedHelp(), "CPU");
+}
+
+TEST(ReadmeViewer, ShowsContentsAndJumpsToASection)
+{
+    HWND viewer = ShowReadme(nullptr);
+    ASSERT_NE(viewer, nullptr);
+    HWND report = GetDlgItem(viewer, IDC_VIEWER_REPORT);
+    HWND help = GetDlgItem(viewer, IDC_VIEWER_HELP);
+    EXPECT_EQ(SendMessageA(report, LB_GETCOUNT, 0, 0), 9);
+    char title[64] = {};
+    GetDlgItemTextA(viewer, IDC_VIEWER_TITLE, title, sizeof title);
+    EXPECT_STREQ(title, "README.TXT File");
+    // Every numbered contents line finds its section. (The underlined first line is not
+    // looked up: the label search drops the underline code together with the colour code
+    // after it, so its search text keeps the colour letter.)
+    // A heading wider than the pane wraps and cannot be found whole; every heading that
+    // shows on one line is found.
+    int found = 0;
+    for (int i = 1; i < 9; ++i) {
+        SendMessageA(report, LB_SETCURSEL, i, 0);
+        SendMessageA(viewer, WM_COMMAND, MAKEWPARAM(IDC_VIEWER_REPORT, LBN_SELCHANGE), LPARAM(report));
+        const std::string line = ListBoxLines(report)[size_t(i)];
+        const std::string heading = line.substr(line.find('C') + 1);
+        const std::vector<std::string> lines = ListBoxLines(help);
+        const auto at = std::find(lines.begin(), lines.end(), heading);
+        if (at == lines.end()) continue;
+        SCOPED_TRACE(heading);
+        ++found;
+        EXPECT_EQ(SendMessageA(help, LB_GETCURSEL, 0, 0), at - lines.begin());
+    }
+    EXPECT_GE(found, 2);
+    DestroyWindow(viewer);
+}
+
+TEST(ReadmeViewer, MissingFileShowsTheBoxAndEmptyLists)
+{
+    char folder[MAX_PATH], path[MAX_PATH], aside[MAX_PATH];
+    ProgramDirectory(nullptr, folder, sizeof folder);
+    ASSERT_TRUE(JoinPath(folder, "readme.txt", path, sizeof path));
+    ASSERT_TRUE(JoinPath(folder, "readme.txt.aside", aside, sizeof aside));
+    ASSERT_TRUE(MoveFileA(path, aside));
+    BoxWatcher boxes;
+    HWND viewer = ShowReadme(nullptr);
+    MoveFileA(aside, path);
+    SeenBox box;
+    ASSERT_TRUE(boxes.WaitForBox("Readme.txt Needed", 5000, &box));
+    EXPECT_EQ(box.text, "Readme.txt file not on disk. Reload from original diskettes.");
+    ASSERT_TRUE(IsWindow(viewer));
+    EXPECT_EQ(SendDlgItemMessageA(viewer, IDC_VIEWER_REPORT, LB_GETCOUNT, 0, 0), 0);
+    EXPECT_EQ(SendDlgItemMessageA(viewer, IDC_VIEWER_HELP, LB_GETCOUNT, 0, 0), 0);
+    DestroyWindow(viewer);
+}
