@@ -7,9 +7,9 @@
 #include "analysis/monitor_chooser.h"
 #include "analysis/monitors.h"
 #include "app/app_globals.h"
-#include "box_watcher.h"
 #include "resources/ids_monitors.h"
 #include "sampling/system_stats.h"
+#include "test_windows.h"
 
 namespace {
 std::string LampText(HWND monitor, int id)
@@ -124,17 +124,12 @@ struct ChooserRun {
 DWORD WINAPI DriveChooser(LPVOID parameter)
 {
     ChooserRun* run = static_cast<ChooserRun*>(parameter);
-    for (int i = 0; i < 200 && !run->found; ++i, Sleep(25)) {
-        HWND chooser = FindWindowA("#32770", "Monitors");
-        DWORD processId = 0;
-        if (chooser) GetWindowThreadProcessId(chooser, &processId);
-        if (!chooser || processId != GetCurrentProcessId() || !IsWindowVisible(chooser)) continue;
-        run->found = true;
-        run->checkedAtStart = UINT(SendDlgItemMessageA(chooser, IDC_CHOOSE_ON_TOP, BM_GETCHECK, 0, 0));
-        for (int id = IDC_CHOOSE_PRIORITIES; id <= IDC_CHOOSE_ON_TOP; ++id)
-            SendDlgItemMessageA(chooser, id, BM_CLICK, 0, 0);
-        PostMessageA(chooser, WM_COMMAND, IDOK, 0);
-    }
+    HWND chooser = WaitForProcessWindow(GetCurrentProcessId(), "Monitors", 5000);
+    if (!chooser) return 0;
+    run->found = true;
+    run->checkedAtStart = UINT(SendDlgItemMessageA(chooser, IDC_CHOOSE_ON_TOP, BM_GETCHECK, 0, 0));
+    for (int id = IDC_CHOOSE_PRIORITIES; id <= IDC_CHOOSE_ON_TOP; ++id) SendDlgItemMessageA(chooser, id, BM_CLICK, 0, 0);
+    PostMessageA(chooser, WM_COMMAND, IDOK, 0);
     return 0;
 }
 }  // namespace

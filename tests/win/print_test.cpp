@@ -81,16 +81,12 @@ struct DialogAnswer {
 DWORD WINAPI AnswerPrintDialog(LPVOID parameter)
 {
     DialogAnswer* answer = static_cast<DialogAnswer*>(parameter);
-    for (int i = 0; i < 400 && !answer->answered; ++i, Sleep(25)) {
-        HWND dialog = FindWindowA("#32770", "Print");
-        DWORD processId = 0;
-        if (dialog) GetWindowThreadProcessId(dialog, &processId);
-        if (!dialog || processId != GetCurrentProcessId() || !IsWindowVisible(dialog)) continue;
-        answer->lockHeld = !TryEnterCriticalSection(&PrintLock);
-        if (!answer->lockHeld) LeaveCriticalSection(&PrintLock);
-        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(answer->command, BN_CLICKED), 0);
-        answer->answered = true;
-    }
+    HWND dialog = WaitForProcessWindow(GetCurrentProcessId(), "Print", 10000);
+    if (!dialog) return 0;
+    answer->lockHeld = !TryEnterCriticalSection(&PrintLock);
+    if (!answer->lockHeld) LeaveCriticalSection(&PrintLock);
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(answer->command, BN_CLICKED), 0);
+    answer->answered = true;
     return 0;
 }
 
