@@ -76,10 +76,10 @@ map_drives() {
 # A private CUPS scheduler for this run: its own configuration, spool and socket in a
 # short folder under /tmp (filters run as lp and must reach it), one queue "TestPDF" that
 # writes PDFs into RUN_DIR/pdf. Any other scheduler on the machine is left alone; Wine
-# programs reach this one through CUPS_SERVER in the env file. Wine lists the printers
-# once, when the first program of the session that loads the spooler starts, so the queue
-# is there before the wineserver. When the scheduler cannot start, CUPS_SERVER names a
-# socket nobody listens on (no printers at all), the reason goes to
+# programs reach this one through CUPS_SERVER in the env file. Wine brings its printer
+# list up to date when a program that loads the spooler starts while no other one runs,
+# so the queue is made before any program starts. When the scheduler cannot start,
+# CUPS_SERVER names a socket nobody listens on (no printers at all), the reason goes to
 # RUN_DIR/cups-unavailable and printing tests skip.
 start_cups() {
   local dir tag reason=""
@@ -145,8 +145,7 @@ stop_cups() {
       local i
       # Gone, or a zombie its parent has not reaped yet.
       for i in $(seq 1 50); do
-        [ "$(awk '{print $3}' "/proc/$pid/stat" 2>/dev/null)" = S ] || [ "$(awk '{print $3}' "/proc/$pid/stat" 2>/dev/null)" = R ] || break
-        sleep 0.1
+        case "$(awk '{print $3}' "/proc/$pid/stat" 2>/dev/null)" in S|R|D) sleep 0.1 ;; *) break ;; esac
       done
     fi
     rm -f "$run/cupsd.pid"
