@@ -183,6 +183,9 @@ BOOL CALLBACK CollectProgram(HWND window, LPARAM parameter)
 {
     ProgramCollector* collector = reinterpret_cast<ProgramCollector*>(parameter);
     if (!IsWindowVisible(window) || GetWindowTextLengthA(window) == 0) return TRUE;
+    // Programs show by their own main windows: owned windows and tool windows (the
+    // monitors among them) would name a program after a dialog of it.
+    if (GetWindow(window, GW_OWNER) || (GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW)) return TRUE;
     DWORD processId = 0;
     const DWORD threadId = GetWindowThreadProcessId(window, &processId);
     for (int i = 0; i < collector->count; ++i)
@@ -228,6 +231,32 @@ void UpdatePriorityMap(HWND dialog, LampWindow& w)
     }
 }
 
+void ApplyKeepOnTop();
+
+void AddOnTopMenuItem(HWND dialog)
+{
+    HMENU menu = GetSystemMenu(dialog, FALSE);
+    if (!menu) return;
+    AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(menu, MF_STRING, kMonitorOnTopCommand, "Keep on &Top");
+}
+
+// The system-menu commands every monitor shares; true when message was one of them.
+bool OnSharedCommand(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_INITMENUPOPUP && HIWORD(lParam)) {
+        // The flag may have changed in the chooser since the menu was last shown.
+        CheckMenuItem(HMENU(wParam), kMonitorOnTopCommand, MF_BYCOMMAND | (KeepMonitorsOnTop ? MF_CHECKED : MF_UNCHECKED));
+        return true;
+    }
+    if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == kMonitorOnTopCommand) {
+        KeepMonitorsOnTop = !KeepMonitorsOnTop;
+        ApplyKeepOnTop();
+        return true;
+    }
+    return false;
+}
+
 void CloseMonitor(HWND dialog, int slot)
 {
     if (MonitorWindows[slot] == dialog) MonitorWindows[slot] = nullptr;
@@ -243,6 +272,7 @@ INT_PTR CALLBACK LampMonitorDlgProc(HWND dialog, UINT message, WPARAM wParam, LP
         SetWindowLongPtrA(dialog, DWLP_USER, lParam);
         memset(w->lit, 0, sizeof w->lit);
         CreateLampRows(dialog, *w);
+        AddOnTopMenuItem(dialog);
         CenterWindow(dialog, MainDialog);
         return TRUE;
     case WM_DRAWITEM:
@@ -252,6 +282,7 @@ INT_PTR CALLBACK LampMonitorDlgProc(HWND dialog, UINT message, WPARAM wParam, LP
         if (w && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) CloseMonitor(dialog, w->slot);
         return TRUE;
     }
+    if (OnSharedCommand(message, wParam, lParam)) return TRUE;
     if (w && NewDataReadyMessage != 0 && message == NewDataReadyMessage) {
         if (w->lamps)
             UpdateLampMonitor(dialog, *w);
@@ -291,7 +322,8 @@ void UpdateUsageMonitor(HWND dialog)
     ShowUsageIcon(dialog, IDC_USAGE_CPU, UsageNumberIcon(gLiveSample->cpuUsage));
     ShowUsageIcon(dialog, IDC_USAGE_VIDEO, UsageNumberIcon(gLiveSample->videoLoad));
     ShowUsageIcon(dialog, IDC_USAGE_DISK, UsageNumberIcon(gLiveSample->diskActivity));
-    ShowUsageIcon(dialog, IDC_USAGE_MEMORY, UsageNumberIcon(gLiveSample->memoryLoad));
+    // Memory traffic (word 20), the figure the System and Memory monitors show as memory use.
+    ShowUsageIcon(dialog, IDC_USAGE_MEMORY, UsageNumberIcon(gLiveSample->pagingActivity));
     if (gSystemStats && gSystemStats->secondsWithKeystrokes != 0)
         ShowUsageIcon(dialog, IDC_USAGE_TYPING,
                       UsageNumberIcon(TypingWordsPerMinute(gSystemStats->keystrokes, gSystemStats->secondsWithKeystrokes)));
@@ -311,7 +343,7 @@ void LayOutUsageMonitor(HWND dialog)
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-INT_PTR CALLBACK UsageMonitorDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
+INT_PTR CALLBACK UsageMonitorDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_INITDIALOG:
@@ -336,6 +368,7 @@ INT_PTR CALLBACK UsageMonitorDlgProc(HWND dialog, UINT message, WPARAM wParam, L
         if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) CloseMonitor(dialog, kUsageSlot);
         return TRUE;
     }
+    if (OnSharedCommand(message, wParam, lParam)) return TRUE;
     if (NewDataReadyMessage != 0 && message == NewDataReadyMessage) {
         UpdateUsageMonitor(dialog);
         return TRUE;

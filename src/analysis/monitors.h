@@ -14,6 +14,11 @@ extern HWND MonitorWindows[kMonitorKinds];
 // open monitor whenever one is opened.
 extern volatile bool KeepMonitorsOnTop;
 
+// The "Keep on Top" command of the lamp monitors' and the priority map's system menu (any
+// monitor obeys it as WM_SYSCOMMAND): turns the keep-on-top flag over and applies it to
+// every open monitor at once. The menu item is checked while the flag is on.
+constexpr UINT kMonitorOnTopCommand = 0x0110;
+
 // Opens the monitor numbered which (2801..2806) on the sampling thread: a lamp monitor or
 // the priority map is created, or brought to the top when already open; the usage
 // monitor is created, or closed when already open. Other numbers do nothing. Each lamp

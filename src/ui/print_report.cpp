@@ -119,7 +119,9 @@ void PrintReport(HWND viewer, HWND reportList, HWND title, HWND helpList, HWND h
     if (job.Start(job.header)) ok = PrintReportJob(job, reportList);
     if (ok) {
         ReadHeader(helpTitle, job.header);
-        if (job.Start(nullptr)) ok = PrintHelpJob(job, helpList);
+        // The help job has no name of its own. An empty name, not a null one: with a null
+        // name Wine's spooler accepts the pages and then fails the job at EndDoc.
+        if (job.Start("")) ok = PrintHelpJob(job, helpList);
     }
     if (!ok) ShowPrintError(viewer, dialog.hDC);
     DeleteDC(dialog.hDC);

@@ -2,9 +2,11 @@
 # The Wine test harness: one prefix, one Xvfb display and one persistent wineserver per
 # test run, all inside the build folder.
 #   wine-session.sh start RUN_DIR         make a fresh prefix from a cached template, map the
-#                                          fixture drives, start Xvfb and the wineserver
+#                                          fixture drives, start a print server with a PDF
+#                                          queue, Xvfb and the wineserver
 #   wine-session.sh exec RUN_DIR EXE ARGS  run a Windows program in that session
-#   wine-session.sh stop RUN_DIR          end every program, the wineserver and Xvfb
+#   wine-session.sh stop RUN_DIR          end every program, the wineserver, the print
+#                                          server and Xvfb
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
@@ -71,6 +73,89 @@ map_drives() {
   WINEPREFIX=$prefix wine regedit /S "$(winepath_w "$reg")" >/dev/null 2>&1
 }
 
+# A private CUPS scheduler for this run: its own configuration, spool and socket in a
+# short folder under /tmp (filters run as lp and must reach it), one queue "TestPDF" that
+# writes PDFs into RUN_DIR/pdf. Any other scheduler on the machine is left alone; Wine
+# programs reach this one through CUPS_SERVER in the env file. Wine brings its printer
+# list up to date when a program that loads the spooler starts while no other one runs,
+# so the queue is made before any program starts. When the scheduler cannot start,
+# CUPS_SERVER names a socket nobody listens on (no printers at all), the reason goes to
+# RUN_DIR/cups-unavailable and printing tests skip.
+start_cups() {
+  local dir tag reason=""
+  dir=$(mktemp -d /tmp/halvorn-cups-XXXXXX) || { echo "mktemp failed" > "$run/cups-unavailable"; return 1; }
+  tag=$(basename "$dir")
+  echo "$dir" > "$run/cups.dir"
+  mkdir -p "$dir/etc/ppd" "$dir/spool" "$dir/state" "$dir/cache" "$dir/tmp" "$dir/log" "$run/pdf"
+  chmod 755 "$dir"; chmod 1777 "$dir/tmp"
+  cat > "$dir/etc/cupsd.conf" <<CONF
+Listen $dir/cups.sock
+LogLevel warn
+Browsing Off
+WebInterface No
+DefaultAuthType None
+<Location />
+  Order allow,deny
+  Allow all
+</Location>
+CONF
+  cat > "$dir/etc/cups-files.conf" <<CONF
+ServerRoot $dir/etc
+RequestRoot $dir/spool
+StateDir $dir/state
+CacheDir $dir/cache
+TempDir $dir/tmp
+ErrorLog $dir/log/error_log
+AccessLog $dir/log/access_log
+PageLog $dir/log/page_log
+CONF
+  # The PDF backend reads its settings from /etc/cups, one file per queue device name.
+  printf 'Out %s\n' "$run/pdf" > "/etc/cups/cups-pdf-$tag.conf" 2>/dev/null || reason="cannot write /etc/cups/cups-pdf-$tag.conf"
+  cups_socket=$dir/cups.sock
+  export CUPS_SERVER=$cups_socket
+  if [ -z "$reason" ] && ! command -v cupsd >/dev/null; then reason="cupsd is not installed"; fi
+  if [ -z "$reason" ]; then
+    cupsd -f -c "$dir/etc/cupsd.conf" -s "$dir/etc/cups-files.conf" </dev/null >"$dir/log/cupsd.out" 2>&1 &
+    echo $! > "$run/cupsd.pid"
+    local i
+    for i in $(seq 1 50); do lpstat -r 2>/dev/null | grep -q 'is running' && break; sleep 0.1; done
+    lpstat -r 2>/dev/null | grep -q 'is running' || reason="cupsd did not start: $(cat "$dir/log/cupsd.out" "$dir/log/error_log" 2>/dev/null | head -3)"
+  fi
+  if [ -z "$reason" ]; then
+    lpadmin -p TestPDF -v "cups-pdf:/$tag" -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd -E >/dev/null 2>&1 &&
+      lpadmin -d TestPDF >/dev/null 2>&1 || reason="lpadmin could not add the TestPDF queue"
+  fi
+  if [ -n "$reason" ]; then
+    echo "$reason" > "$run/cups-unavailable"
+    cups_socket=""
+    stop_cups
+    return 1
+  fi
+}
+
+# Ends the scheduler this run started (checked by its command line) and removes its files.
+stop_cups() {
+  local dir=""
+  [ -f "$run/cups.dir" ] && dir=$(cat "$run/cups.dir")
+  if [ -f "$run/cupsd.pid" ]; then
+    local pid
+    pid=$(cat "$run/cupsd.pid")
+    if [ -n "$dir" ] && tr '\0' ' ' < "/proc/$pid/cmdline" 2>/dev/null | grep -q "^cupsd .*$dir/etc/cupsd.conf"; then
+      kill "$pid" 2>/dev/null
+      local i
+      # Gone, or a zombie its parent has not reaped yet.
+      for i in $(seq 1 50); do
+        case "$(awk '{print $3}' "/proc/$pid/stat" 2>/dev/null)" in S|R|D) sleep 0.1 ;; *) break ;; esac
+      done
+    fi
+    rm -f "$run/cupsd.pid"
+  fi
+  if [ -n "$dir" ]; then
+    case "$dir" in /tmp/halvorn-cups-*) rm -rf "$dir"; rm -f "/etc/cups/cups-pdf-$(basename "$dir").conf" ;; esac
+    rm -f "$run/cups.dir"
+  fi
+}
+
 start() {
   stop_quietly
   rm -rf "$run"
@@ -91,6 +176,10 @@ start() {
   for i in $(seq 1 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
   xdpyinfo >/dev/null 2>&1 || { echo "Xvfb did not start on :$n"; return 1; }
 
+  # The print queue must exist before the first program that lists printers.
+  cups_socket=""
+  start_cups || echo "printing tests will skip: $(cat "$run/cups-unavailable")"
+  export CUPS_SERVER=${cups_socket:-$run/no-print-server}
   # Drives are read when the wineserver starts, so map them before it runs.
   map_drives "$prefix"
   wineserver -k >/dev/null 2>&1; wineserver -w
@@ -98,6 +187,7 @@ start() {
 export WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEPREFIX="$prefix" DISPLAY=":$n"
 export HALVORN_RUN_DIR="$run" HALVORN_ARTIFACTS="$run/artifacts"
+export CUPS_SERVER="$CUPS_SERVER" HALVORN_PDF_DIR="$run/pdf"
 ENV
   wineserver -p </dev/null >/dev/null 2>&1
   # Warm start: the first program pays for the desktop and services once, here.
@@ -113,6 +203,7 @@ stop_quietly() {
     kill "$(cat "$run/xvfb.pid")" 2>/dev/null
     rm -f "$run/xvfb.pid"
   fi
+  stop_cups
 }
 
 stop() {

@@ -16,6 +16,7 @@
 #include "ui/readme_viewer.h"
 #include "ui/report_list.h"
 #include "ui/report_viewer.h"
+#include "wine_env.h"
 
 namespace {
 
@@ -90,6 +91,9 @@ TEST_F(ReportViewer, OpeningAToolAgainReusesTheViewerAndEmptiesBothLists)
     EXPECT_EQ(Text(IDC_VIEWER_TITLE), "  First Tool");
     EXPECT_EQ(Text(IDC_VIEWER_HELP_TITLE), " Quick Help First Tool");
     EXPECT_EQ(SendMessageA(Item(IDC_VIEWER_REPORT), LB_GETCOUNT, 0, 0), 4);
+    Select(0);  // the picture: the CPU line and its paragraph at the top of Quick Help
+    RedrawWindow(viewer, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    EXPECT_FALSE(SaveScreenshot("viewer").empty());
 
     EXPECT_EQ(OpenTool(nullptr, 4002, 4000, kTable), 1);
     EXPECT_EQ(ReportViewerWindow(), viewer);

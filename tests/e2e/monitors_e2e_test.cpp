@@ -1,0 +1,155 @@
+// The monitors of a running program: opened by "MONITORACTIVE" on its sampling window,
+// fed by the fixture's counters once a second, kept on top or not.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "analysis/monitors.h"
+#include "box_watcher.h"
+#include "dynamic_data.h"
+#include "halvorn_process.h"
+#include "resources/ids_monitors.h"
+#include "wine_env.h"
+
+namespace {
+
+void PumpFor(DWORD ms)
+{
+    for (const DWORD start = GetTickCount(); GetTickCount() - start < ms; Sleep(20)) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    }
+}
+
+struct UsageSearch {
+    DWORD processId;
+    HWND found;
+};
+
+// The usage monitor has no caption: it is the program's dialog with the CPU icon.
+BOOL CALLBACK MatchUsage(HWND window, LPARAM parameter)
+{
+    UsageSearch* search = reinterpret_cast<UsageSearch*>(parameter);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != search->processId || !GetDlgItem(window, IDC_USAGE_CPU)) return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+class Monitors : public testing::Test {
+protected:
+    bool Choose(WPARAM monitor)
+    {
+        DWORD_PTR result = 0;
+        return SendMessageTimeoutA(halvorn_.SamplingWindow(), RegisterWindowMessageA("MONITORACTIVE"), monitor, 0,
+                                   SMTO_ABORTIFHUNG, 5000, &result) != 0;
+    }
+    HWND Monitor(const char* title) { return FindProcessWindow(halvorn_.Id(), "#32770", title); }
+    HWND Usage()
+    {
+        UsageSearch search{halvorn_.Id(), nullptr};
+        EnumWindows(MatchUsage, LPARAM(&search));
+        return search.found;
+    }
+    // The lamps of one row, "1" lit and "0" dark, left to right.
+    static std::string Row(HWND monitor, int lampBase)
+    {
+        std::string lamps;
+        for (int cell = 1; cell <= 10; ++cell) lamps += WindowText(GetDlgItem(monitor, lampBase + cell));
+        return lamps;
+    }
+    static std::vector<DWORD_PTR> Icons(HWND usage)
+    {
+        std::vector<DWORD_PTR> icons(5);
+        for (int i = 0; i < 5; ++i)
+            SendMessageTimeoutA(GetDlgItem(usage, IDC_USAGE_CPU + i), STM_GETICON, 0, 0, SMTO_ABORTIFHUNG, 2000, &icons[i]);
+        return icons;
+    }
+    static bool OnTop(HWND window) { return (GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
+
+    HalvornProcess halvorn_{"monitors", true};
+};
+
+}  // namespace
+
+TEST_F(Monitors, OpenFromTheSamplingWindowFollowTheCountersAndKeepOnTop)
+{
+    DynamicDataFixture counters;
+    ASSERT_TRUE(counters.IsOpen());
+    // CPU 37 lights four lamps; nothing written per write leaves "Write Size" full; counters
+    // that do not move read as no disk traffic.
+    counters.SetAll(37, 100, 50, 4096, 0, 10, 5);
+    HWND activity = CreateWindowA("STATIC", "activity", WS_POPUP | WS_VISIBLE | WS_BORDER, 10, 10, 100, 40, nullptr,
+                                  nullptr, nullptr, nullptr);
+    ASSERT_TRUE(halvorn_.Start());
+    ASSERT_TRUE(halvorn_.WaitUntilRunning());
+    ASSERT_TRUE(RunHostCommand("xdotool search --name 'Wine desktop' windowfocus --sync key Shift_L"));
+
+    for (WPARAM monitor = MONITOR_USAGE; monitor <= MONITOR_SYSTEM; ++monitor) ASSERT_TRUE(Choose(monitor)) << monitor;
+    HWND system = Monitor("System Monitor"), disk = Monitor("Disk Monitor"), usage = Usage();
+    ASSERT_TRUE(system && disk && usage);
+    EXPECT_TRUE(OnTop(system) && OnTop(disk) && OnTop(usage)) << "monitors start on top";
+    PumpFor(3000);
+
+    struct Case {
+        HWND monitor;
+        int lampBase;
+        const char* lamps;
+    } rows[] = {
+        {system, 10100, "1111000000"},  // CPU
+        {disk, 10210, "1111111111"},    // Write Size
+        {disk, 10260, "0000000000"},    // Reads
+    };
+    for (const Case& row : rows) {
+        SCOPED_TRACE(row.lampBase);
+        EXPECT_EQ(Row(row.monitor, row.lampBase), row.lamps);
+    }
+    // Side by side, so the picture shows each of them.
+    const struct {
+        HWND window;
+        int x, y;
+    } places[] = {{system, 20, 60},  {disk, 20, 260},  {Monitor("Memory Monitor"), 330, 60},
+                  {Monitor("Software Monitor"), 330, 260}, {Monitor("Priority Map"), 330, 400}, {usage, 640, 60}};
+    for (const auto& p : places) SetWindowPos(p.window, nullptr, p.x, p.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    PumpFor(1200);
+    EXPECT_FALSE(SaveScreenshot("monitors").empty());
+
+    // A right click pauses the usage monitor on its five labels; ticks leave them; a
+    // second click resumes, and the next tick shows the same CPU figure as before.
+    const std::vector<DWORD_PTR> running = Icons(usage);
+    PostMessageA(usage, WM_RBUTTONDOWN, 0, 0);
+    PumpFor(2200);
+    const std::vector<DWORD_PTR> paused = Icons(usage);
+    EXPECT_EQ(std::set<DWORD_PTR>(paused.begin(), paused.end()).size(), 5u);
+    EXPECT_NE(paused[0], running[0]);
+    EXPECT_FALSE(SaveScreenshot("usage_paused").empty());
+    PostMessageA(usage, WM_RBUTTONDOWN, 0, 0);
+    PumpFor(1500);
+    EXPECT_EQ(Icons(usage)[0], running[0]);
+
+    // Choosing "Usage" again closes it; choosing it a third time opens a new one.
+    ASSERT_TRUE(Choose(MONITOR_USAGE));
+    PumpFor(300);
+    EXPECT_FALSE(IsWindow(usage));
+
+    // Keep-on-top off from a monitor's menu: the open ones drop at once, the next opening
+    // follows the flag.
+    DWORD_PTR result = 0;
+    ASSERT_TRUE(SendMessageTimeoutA(system, WM_SYSCOMMAND, kMonitorOnTopCommand, 0, SMTO_ABORTIFHUNG, 5000, &result));
+    EXPECT_FALSE(OnTop(system) || OnTop(disk));
+    ASSERT_TRUE(Choose(MONITOR_USAGE));
+    usage = Usage();
+    ASSERT_NE(usage, nullptr);
+    EXPECT_FALSE(OnTop(usage));
+    ASSERT_TRUE(SendMessageTimeoutA(usage, WM_SYSCOMMAND, kMonitorOnTopCommand, 0, SMTO_ABORTIFHUNG, 5000, &result));
+    EXPECT_TRUE(OnTop(system) && OnTop(disk) && OnTop(usage));
+
+    // Choosing an open lamp monitor brings it forward rather than making a second one.
+    ASSERT_TRUE(Choose(MONITOR_SYSTEM));
+    EXPECT_EQ(Monitor("System Monitor"), system);
+    DestroyWindow(activity);
+    EXPECT_TRUE(halvorn_.Close());
+}
