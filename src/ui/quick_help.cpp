@@ -39,12 +39,13 @@ int UsableWidth(HWND list)
     RECT client;
     GetClientRect(list, &client);
     int width = client.right - client.left - 4;
-    if (GetWindowLongPtrA(list, GWL_STYLE) & WS_VSCROLL) {
-        SCROLLBARINFO info = {};
-        info.cbSize = sizeof info;
-        const bool shown = GetScrollBarInfo(list, OBJID_VSCROLL, &info) && !(info.rgstate[0] & STATE_SYSTEM_INVISIBLE);
-        if (!shown) width -= GetSystemMetrics(SM_CXVSCROLL);
-    }
+    // The wrapped text will need the scroll bar, which an empty list hides (and then its
+    // style no longer says it has one): leave room for it unless it already takes its room.
+    SCROLLBARINFO info = {};
+    info.cbSize = sizeof info;
+    const bool shown = (GetWindowLongPtrA(list, GWL_STYLE) & WS_VSCROLL) && GetScrollBarInfo(list, OBJID_VSCROLL, &info) &&
+                       !(info.rgstate[0] & STATE_SYSTEM_INVISIBLE);
+    if (!shown) width -= GetSystemMetrics(SM_CXVSCROLL);
     return width > 1 ? width : 1;
 }
 
