@@ -5,6 +5,8 @@
 // The dialog template comes from halvorn.exe beside this program's folder.
 #include <windows.h>
 
+#include "bench_clock.h"
+
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -14,14 +16,6 @@
 #include "equipment/equipment_info.h"
 #include "sampling/system_stats.h"
 #include "ui/shared_gdi.h"
-
-static double ThreadCpuMs()
-{
-    FILETIME created, exited, kernel, user;
-    GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user);
-    auto value = [](const FILETIME& t) { return (uint64_t(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
-    return double(value(kernel) + value(user)) / 10000.0;
-}
 
 static void PumpPending()
 {

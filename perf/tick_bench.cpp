@@ -6,6 +6,8 @@
 // rounds of many ticks, and the tick's share of one core at one tick a second.
 #include <windows.h>
 
+#include "bench_clock.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -25,22 +27,6 @@ struct Cost {
     double cpuMs;   // this thread's kernel + user time
     double wallMs;
 };
-
-static double ThreadCpuMs()
-{
-    FILETIME created, exited, kernel, user;
-    GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user);
-    auto value = [](const FILETIME& t) { return (uint64_t(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
-    return double(value(kernel) + value(user)) / 10000.0;
-}
-
-static double WallMs()
-{
-    LARGE_INTEGER now, frequency;
-    QueryPerformanceCounter(&now);
-    QueryPerformanceFrequency(&frequency);
-    return 1000.0 * double(now.QuadPart) / double(frequency.QuadPart);
-}
 
 static BOOL CALLBACK CountWindow(HWND, LPARAM count)
 {

@@ -5,6 +5,8 @@
 // walk back to back after an untimed warm-up pass; the ratios are of the median times.
 #include <windows.h>
 
+#include "bench_clock.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -14,14 +16,6 @@
 
 static const char kPattern[] = "*.DAT";
 static const int kRounds = 7;
-
-static double NowMs()
-{
-    LARGE_INTEGER now, frequency;
-    QueryPerformanceCounter(&now);
-    QueryPerformanceFrequency(&frequency);
-    return 1000.0 * double(now.QuadPart) / double(frequency.QuadPart);
-}
 
 static bool IsEnteredDirectory(const WIN32_FIND_DATAA& found)
 {
@@ -113,20 +107,20 @@ int main()
     std::vector<double> walkTimes, walkBaseline, countTimes, countBaseline;
     for (int round = 0; round < kRounds; ++round) {
         long entries = 0, matches = 0;
-        double start = NowMs();
+        double start = WallMs();
         BaselineOverFixedDrives(false, &entries, &matches);
-        walkBaseline.push_back(NowMs() - start);
+        walkBaseline.push_back(WallMs() - start);
         entries = 0;
-        start = NowMs();
+        start = WallMs();
         WalkFixedDrives(CountEntry, &entries);
-        walkTimes.push_back(NowMs() - start);
+        walkTimes.push_back(WallMs() - start);
 
-        start = NowMs();
+        start = WallMs();
         BaselineOverFixedDrives(true, &entries, &matches);
-        countBaseline.push_back(NowMs() - start);
-        start = NowMs();
+        countBaseline.push_back(WallMs() - start);
+        start = WallMs();
         CountDirsWithMatch(kPattern);
-        countTimes.push_back(NowMs() - start);
+        countTimes.push_back(WallMs() - start);
     }
     Report("WalkFixedDrives", walkTimes, walkBaseline);
     Report("CountDirsWithMatch", countTimes, countBaseline);
