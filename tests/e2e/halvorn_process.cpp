@@ -1,5 +1,7 @@
 #include "halvorn_process.h"
 
+#include <algorithm>
+
 std::string gHalvornExe;
 
 HalvornProcess::HalvornProcess(const std::string& testName, bool withCompanion)
@@ -40,4 +42,26 @@ bool HalvornProcess::Close(DWORD timeoutMs)
     HWND window = MainWindow();
     DWORD code = 1;
     return window && PostMessageA(window, WM_CLOSE, 0, 0) && WaitForExit(timeoutMs, &code) && code == 0;
+}
+
+HWND HalvornProcess::WaitForDialog(const char* title, const std::vector<HWND>& known, DWORD timeoutMs) const
+{
+    for (const DWORD start = GetTickCount(); GetTickCount() - start < timeoutMs; Sleep(50)) {
+        for (HWND w = FindWindowExA(nullptr, nullptr, "#32770", title); w; w = FindWindowExA(nullptr, w, "#32770", title)) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(w, &owner);
+            if (owner == Id() && std::find(known.begin(), known.end(), w) == known.end()) return w;
+        }
+    }
+    return nullptr;
+}
+
+void PumpWhileActive(DWORD ms)
+{
+    const DWORD start = GetTickCount();
+    for (DWORD elapsed = 0; elapsed < ms; elapsed = GetTickCount() - start) {
+        RunHostCommand("xdotool search --name 'Wine desktop' windowfocus --sync key Shift_L");
+        const DWORD left = ms - std::min(ms, GetTickCount() - start);
+        PumpMessagesFor(std::min<DWORD>(1000, left));
+    }
 }

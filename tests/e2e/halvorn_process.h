@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "test_windows.h"
 #include "wine_env.h"
@@ -34,8 +35,14 @@ public:
     HWND MainWindow() const { return FindTopLevel("PANDREL"); }
     HWND SamplingWindow() const { return FindTopLevel("PDDynamic"); }
     HWND FindTopLevel(const char* className) const { return FindProcessWindow(process_.dwProcessId, className); }
+    // Waits for a dialog of this process with this title that is not one of known.
+    HWND WaitForDialog(const char* title, const std::vector<HWND>& known = {}, DWORD timeoutMs = 10000) const;
 
 private:
     std::string folder_;
     PROCESS_INFORMATION process_ = {};
 };
+
+// Handles this thread's messages for ms, pressing a key on the display every second so the
+// program counts the user as active and samples every tick.
+void PumpWhileActive(DWORD ms);

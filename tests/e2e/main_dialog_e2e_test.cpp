@@ -16,37 +16,6 @@
 
 namespace {
 
-// Handles this thread's messages for ms, pressing a key on the display every second so
-// the program counts the user as active and samples every tick.
-void PumpActive(DWORD ms)
-{
-    const DWORD start = GetTickCount();
-    DWORD lastKey = 0;
-    while (GetTickCount() - start < ms) {
-        if (GetTickCount() - lastKey >= 1000) {
-            RunHostCommand("xdotool search --name 'Wine desktop' windowfocus --sync key Shift_L");
-            lastKey = GetTickCount();
-        }
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-        Sleep(20);
-    }
-}
-
-HWND WaitForDialog(DWORD processId, const char* title, const std::vector<HWND>& known = {}, DWORD timeoutMs = 10000)
-{
-    const DWORD start = GetTickCount();
-    while (GetTickCount() - start < timeoutMs) {
-        for (HWND w = FindWindowExA(nullptr, nullptr, "#32770", title); w; w = FindWindowExA(nullptr, w, "#32770", title)) {
-            DWORD owner = 0;
-            GetWindowThreadProcessId(w, &owner);
-            if (owner == processId && std::find(known.begin(), known.end(), w) == known.end()) return w;
-        }
-        Sleep(50);
-    }
-    return nullptr;
-}
-
 std::string Line(HWND dialog, int listId, size_t index)
 {
     const std::vector<std::string> lines = ListBoxLines(GetDlgItem(dialog, listId));
@@ -80,7 +49,7 @@ TEST(MainDialogE2e, FromTheMainDialogToALiveStatusReport)
     HalvornProcess halvorn("main_dialog", true);
     ASSERT_TRUE(halvorn.Start());
     ASSERT_TRUE(halvorn.WaitUntilRunning());
-    HWND main = WaitForDialog(halvorn.Id(), "Halvorn");
+    HWND main = halvorn.WaitForDialog("Halvorn");
     ASSERT_NE(main, nullptr);
 
     const std::vector<std::pair<int, std::string>> buttons = {
@@ -129,15 +98,15 @@ TEST(MainDialogE2e, FromTheMainDialogToALiveStatusReport)
 
     // The button opens one status report, the View menu a second that takes over.
     SendMessageA(GetDlgItem(main, IDC_MAIN_STATUS), BM_CLICK, 0, 0);
-    HWND first = WaitForDialog(halvorn.Id(), "Status Report");
+    HWND first = halvorn.WaitForDialog("Status Report");
     ASSERT_NE(first, nullptr);
-    PumpActive(3000);
+    PumpWhileActive(3000);
     EXPECT_EQ(Line(first, IDC_STATUS_USAGE_LIST, 0), "\x01" "CCPU\t%37");
     PostMessageA(main, WM_COMMAND, IDC_MAIN_STATUS, 0);
-    HWND report = WaitForDialog(halvorn.Id(), "Status Report", {first});
+    HWND report = halvorn.WaitForDialog("Status Report", {first});
     ASSERT_NE(report, nullptr);
     counters.Set("KERNEL\\CPUUsage", 55);
-    PumpActive(3000);
+    PumpWhileActive(3000);
     EXPECT_EQ(Line(report, IDC_STATUS_USAGE_LIST, 0), "\x01" "CCPU\t%55");
     EXPECT_EQ(Line(first, IDC_STATUS_USAGE_LIST, 0), "\x01" "CCPU\t%37") << "the first report still refreshes";
     PostMessageA(first, WM_COMMAND, IDCANCEL, 0);
@@ -147,15 +116,15 @@ TEST(MainDialogE2e, FromTheMainDialogToALiveStatusReport)
     const std::vector<std::string> firstPage = ListBoxLines(GetDlgItem(report, IDC_STATUS_INVENTORY_LIST));
     SetWindowPos(main, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     SetWindowPos(report, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    PumpActive(10500);
+    PumpWhileActive(10500);
     EXPECT_NE(ListBoxLines(GetDlgItem(report, IDC_STATUS_INVENTORY_LIST)), firstPage) << "the page did not advance";
     SaveScreenshot("status-report");
 
     // A file written on D: shows in File Changes.
     ASSERT_TRUE(WriteWholeFile("D:\\CHANGED.TXT", "changed", 7));
-    PumpActive(1000);
+    PumpWhileActive(1000);
     PostMessageA(GetDlgItem(report, IDC_STATUS_FILE_CHANGES), BM_CLICK, 0, 0);
-    HWND changes = WaitForDialog(halvorn.Id(), "File Changes");
+    HWND changes = halvorn.WaitForDialog("File Changes");
     ASSERT_NE(changes, nullptr);
     HWND drives = GetDlgItem(changes, IDC_CHANGES_DRIVES);
     const std::vector<std::string> letters = ListBoxLines(drives);
@@ -176,7 +145,7 @@ TEST(MainDialogE2e, FileExitEndsTheProgramAndSavesTheStatistics)
     HalvornProcess halvorn("main_exit");
     ASSERT_TRUE(halvorn.Start());
     ASSERT_TRUE(halvorn.WaitUntilRunning());
-    HWND main = WaitForDialog(halvorn.Id(), "Halvorn");
+    HWND main = halvorn.WaitForDialog("Halvorn");
     ASSERT_NE(main, nullptr);
     PostMessageA(main, WM_COMMAND, 2, 0);  // File > Exit
     DWORD exitCode = 1;

@@ -1,5 +1,5 @@
-// The monitors of a running program: opened by "MONITORACTIVE" on its sampling window,
-// fed by the fixture's counters once a second, kept on top or not.
+// The monitors of a running program: opened from the chooser that the status report's
+// "Monitors" button shows, fed by the fixture's counters once a second, kept on top or not.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -10,18 +10,12 @@
 #include "box_watcher.h"
 #include "dynamic_data.h"
 #include "halvorn_process.h"
+#include "resources/ids_main.h"
 #include "resources/ids_monitors.h"
+#include "resources/ids_status.h"
 #include "wine_env.h"
 
 namespace {
-
-void PumpFor(DWORD ms)
-{
-    for (const DWORD start = GetTickCount(); GetTickCount() - start < ms; Sleep(20)) {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-    }
-}
 
 struct UsageSearch {
     DWORD processId;
@@ -41,11 +35,25 @@ BOOL CALLBACK MatchUsage(HWND window, LPARAM parameter)
 
 class Monitors : public testing::Test {
 protected:
-    bool Choose(WPARAM monitor)
+    // Opens the chooser the way a user does: main dialog, "Status Report", "Monitors".
+    HWND OpenChooser()
+    {
+        HWND main = halvorn_.WaitForDialog("Halvorn");
+        if (!main) return nullptr;
+        PostMessageA(GetDlgItem(main, IDC_MAIN_STATUS), BM_CLICK, 0, 0);
+        HWND report = halvorn_.WaitForDialog("Status Report");
+        if (!report) return nullptr;
+        // The button's own notification: a posted BM_CLICK is lost on this freshly opened
+        // dialog under Wine, while a real click sends exactly this.
+        PostMessageA(report, WM_COMMAND, MAKEWPARAM(IDC_STATUS_MONITORS, BN_CLICKED),
+                     LPARAM(GetDlgItem(report, IDC_STATUS_MONITORS)));
+        return chooser_ = halvorn_.WaitForDialog("Monitors");
+    }
+    // Presses a chooser button; its handler returns once the sampling thread has acted.
+    bool Click(int control)
     {
         DWORD_PTR result = 0;
-        return SendMessageTimeoutA(halvorn_.SamplingWindow(), RegisterWindowMessageA("MONITORACTIVE"), monitor, 0,
-                                   SMTO_ABORTIFHUNG, 5000, &result) != 0;
+        return SendMessageTimeoutA(GetDlgItem(chooser_, control), BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 5000, &result) != 0;
     }
     HWND Monitor(const char* title) { return FindProcessWindow(halvorn_.Id(), "#32770", title); }
     HWND Usage()
@@ -71,11 +79,12 @@ protected:
     static bool OnTop(HWND window) { return (GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
 
     HalvornProcess halvorn_{"monitors", true};
+    HWND chooser_ = nullptr;
 };
 
 }  // namespace
 
-TEST_F(Monitors, OpenFromTheSamplingWindowFollowTheCountersAndKeepOnTop)
+TEST_F(Monitors, OpenFromTheChooserFollowTheCountersAndKeepOnTop)
 {
     DynamicDataFixture counters;
     ASSERT_TRUE(counters.IsOpen());
@@ -88,11 +97,15 @@ TEST_F(Monitors, OpenFromTheSamplingWindowFollowTheCountersAndKeepOnTop)
     ASSERT_TRUE(halvorn_.WaitUntilRunning());
     ASSERT_TRUE(RunHostCommand("xdotool search --name 'Wine desktop' windowfocus --sync key Shift_L"));
 
-    for (WPARAM monitor = MONITOR_USAGE; monitor <= MONITOR_SYSTEM; ++monitor) ASSERT_TRUE(Choose(monitor)) << monitor;
+    ASSERT_NE(OpenChooser(), nullptr);
+    EXPECT_EQ(IsDlgButtonChecked(chooser_, IDC_CHOOSE_ON_TOP), UINT(BST_CHECKED));
+    for (int control : {IDC_CHOOSE_SYSTEM, IDC_CHOOSE_DISK, IDC_CHOOSE_MEMORY, IDC_CHOOSE_SOFTWARE,
+                        IDC_CHOOSE_PRIORITIES, IDC_CHOOSE_USAGE})
+        ASSERT_TRUE(Click(control)) << control;
     HWND system = Monitor("System Monitor"), disk = Monitor("Disk Monitor"), usage = Usage();
     ASSERT_TRUE(system && disk && usage);
     EXPECT_TRUE(OnTop(system) && OnTop(disk) && OnTop(usage)) << "monitors start on top";
-    PumpFor(3000);
+    PumpMessagesFor(3000);
 
     struct Case {
         HWND monitor;
@@ -111,45 +124,46 @@ TEST_F(Monitors, OpenFromTheSamplingWindowFollowTheCountersAndKeepOnTop)
     const struct {
         HWND window;
         int x, y;
-    } places[] = {{system, 20, 60},  {disk, 20, 260},  {Monitor("Memory Monitor"), 330, 60},
-                  {Monitor("Software Monitor"), 330, 260}, {Monitor("Priority Map"), 330, 400}, {usage, 640, 60}};
+    } places[] = {{system, 10, 10},  {disk, 10, 195},  {chooser_, 10, 405}, {Monitor("Memory Monitor"), 330, 10},
+                  {Monitor("Software Monitor"), 330, 150}, {Monitor("Priority Map"), 600, 280}, {usage, 650, 10}};
     for (const auto& p : places) SetWindowPos(p.window, nullptr, p.x, p.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    PumpFor(1200);
+    PumpMessagesFor(1200);
     EXPECT_FALSE(SaveScreenshot("monitors").empty());
 
     // A right click pauses the usage monitor on its five labels; ticks leave them; a
     // second click resumes, and the next tick shows the same CPU figure as before.
     const std::vector<DWORD_PTR> running = Icons(usage);
     PostMessageA(usage, WM_RBUTTONDOWN, 0, 0);
-    PumpFor(2200);
+    PumpMessagesFor(2200);
     const std::vector<DWORD_PTR> paused = Icons(usage);
     EXPECT_EQ(std::set<DWORD_PTR>(paused.begin(), paused.end()).size(), 5u);
     EXPECT_NE(paused[0], running[0]);
     EXPECT_FALSE(SaveScreenshot("usage_paused").empty());
     PostMessageA(usage, WM_RBUTTONDOWN, 0, 0);
-    PumpFor(1500);
+    PumpMessagesFor(1500);
     EXPECT_EQ(Icons(usage)[0], running[0]);
 
     // Choosing "Usage" again closes it; choosing it a third time opens a new one.
-    ASSERT_TRUE(Choose(MONITOR_USAGE));
-    PumpFor(300);
+    ASSERT_TRUE(Click(IDC_CHOOSE_USAGE));
+    PumpMessagesFor(300);
     EXPECT_FALSE(IsWindow(usage));
 
-    // Keep-on-top off from a monitor's menu: the open ones drop at once, the next opening
-    // follows the flag.
-    DWORD_PTR result = 0;
-    ASSERT_TRUE(SendMessageTimeoutA(system, WM_SYSCOMMAND, kMonitorOnTopCommand, 0, SMTO_ABORTIFHUNG, 5000, &result));
-    EXPECT_FALSE(OnTop(system) || OnTop(disk));
-    ASSERT_TRUE(Choose(MONITOR_USAGE));
+    // The chooser's check box off: the next opening is not on top.
+    ASSERT_TRUE(Click(IDC_CHOOSE_ON_TOP));
+    EXPECT_EQ(IsDlgButtonChecked(chooser_, IDC_CHOOSE_ON_TOP), UINT(BST_UNCHECKED));
+    ASSERT_TRUE(Click(IDC_CHOOSE_USAGE));
     usage = Usage();
     ASSERT_NE(usage, nullptr);
     EXPECT_FALSE(OnTop(usage));
+    // The monitors' own menu toggles the flag back and raises every open one at once.
+    DWORD_PTR result = 0;
     ASSERT_TRUE(SendMessageTimeoutA(usage, WM_SYSCOMMAND, kMonitorOnTopCommand, 0, SMTO_ABORTIFHUNG, 5000, &result));
     EXPECT_TRUE(OnTop(system) && OnTop(disk) && OnTop(usage));
 
     // Choosing an open lamp monitor brings it forward rather than making a second one.
-    ASSERT_TRUE(Choose(MONITOR_SYSTEM));
+    ASSERT_TRUE(Click(IDC_CHOOSE_SYSTEM));
     EXPECT_EQ(Monitor("System Monitor"), system);
+    PostMessageA(chooser_, WM_COMMAND, IDOK, 0);
     DestroyWindow(activity);
     EXPECT_TRUE(halvorn_.Close());
 }
