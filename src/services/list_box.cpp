@@ -20,11 +20,33 @@ DWORD SelectedItemNumber(HWND dialog, int listId)
     return tab ? DWORD(strtoul(tab + 1, nullptr, 10)) : 0;
 }
 
+// A list's items read one at a time for FindWrappedLabel.
+struct ListItems {
+    HWND list;
+    std::vector<char> text;
+};
+
+static const char* ListItemAt(void* context, int index)
+{
+    ListItems* items = static_cast<ListItems*>(context);
+    const LRESULT length = SendMessageA(items->list, LB_GETTEXTLEN, WPARAM(index), 0);
+    if (length == LB_ERR) return nullptr;
+    items->text.assign(size_t(length) + 1, '\0');
+    SendMessageA(items->list, LB_GETTEXT, WPARAM(index), reinterpret_cast<LPARAM>(items->text.data()));
+    return items->text.data();
+}
+
 void SelectReportLine(const char* text, HWND list)
 {
     char search[256];
     if (!ReportSearchText(text, search, sizeof search)) return;
-    const LRESULT found = SendMessageA(list, LB_FINDSTRING, WPARAM(-1), reinterpret_cast<LPARAM>(search));
+    LRESULT found = SendMessageA(list, LB_FINDSTRING, WPARAM(-1), reinterpret_cast<LPARAM>(search));
+    if (found == LB_ERR) {
+        // A label wider than the list was wrapped over several items.
+        ListItems items{list, {}};
+        const int index = FindWrappedLabel(search, int(SendMessageA(list, LB_GETCOUNT, 0, 0)), ListItemAt, &items);
+        if (index >= 0) found = index;
+    }
     if (found != LB_ERR) {
         SendMessageA(list, LB_SETTOPINDEX, WPARAM(found), 0);
         SendMessageA(list, LB_SETCURSEL, WPARAM(found), 0);

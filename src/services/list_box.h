@@ -6,8 +6,9 @@
 DWORD SelectedItemNumber(HWND dialog, int listId);
 
 // Selects the report-list line that starts like the first tab-separated field of text
-// (markup left out, case ignored), scrolls it to the top and repaints the list. Does
-// nothing for a text of two characters or fewer.
+// (markup left out, case ignored), or whose following lines continue it where the label
+// was wrapped, scrolls it to the top and repaints the list. Does nothing for a text of two
+// characters or fewer.
 void SelectReportLine(const char* text, HWND list);
 
 // Converts both corners of rect from screen to window's client coordinates.

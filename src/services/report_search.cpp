@@ -36,3 +36,33 @@ bool ReportSearchText(const char* text, char* out, size_t size)
     out[n] = '\0';
     return true;
 }
+
+static char Folded(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
+}
+
+// Whether search matches the items from first on, joined with single spaces.
+static bool ReadsOnFrom(const char* search, int first, int count, ReportItemAt itemAt, void* context)
+{
+    for (int index = first; index < count; ++index) {
+        const char* item = itemAt(context, index);
+        if (!item || !*item) return false;
+        for (; *item && *search; ++item, ++search)
+            if (Folded(*item) != Folded(*search)) return false;
+        if (!*search) return true;
+        // The item ended inside the label: the wrapper cut at blanks it did not show, or
+        // inside a word too wide for the list.
+        while (*search == ' ') ++search;
+        if (!*search) return true;
+    }
+    return false;
+}
+
+int FindWrappedLabel(const char* search, int count, ReportItemAt itemAt, void* context)
+{
+    if (!search || !*search) return -1;
+    for (int index = 0; index < count; ++index)
+        if (ReadsOnFrom(search, index, count, itemAt, context)) return index;
+    return -1;
+}

@@ -144,23 +144,19 @@ TEST(ReadmeViewer, ShowsContentsAndJumpsToASection)
     char title[64] = {};
     GetDlgItemTextA(viewer, IDC_VIEWER_TITLE, title, sizeof title);
     EXPECT_STREQ(title, "README.TXT File");
-    // Every numbered contents line whose heading shows on one line of the pane finds its
-    // section. A heading wider than the pane wraps and cannot be found whole (at least the
-    // short ones fit).
-    int found = 0;
+    // Every numbered contents line selects the first line of its section's heading, also
+    // where the heading is wider than the pane and wrapped over several lines.
     for (int i = 1; i < 9; ++i) {
         SendMessageA(report, LB_SETCURSEL, i, 0);
         SendMessageA(viewer, WM_COMMAND, MAKEWPARAM(IDC_VIEWER_REPORT, LBN_SELCHANGE), LPARAM(report));
         const std::string line = ListBoxLines(report)[size_t(i)];
         const std::string heading = line.substr(line.find('C') + 1);
-        const std::vector<std::string> lines = ListBoxLines(help);
-        const auto at = std::find(lines.begin(), lines.end(), heading);
-        if (at == lines.end()) continue;
         SCOPED_TRACE(heading);
-        ++found;
-        EXPECT_EQ(SendMessageA(help, LB_GETCURSEL, 0, 0), at - lines.begin());
+        const LRESULT selected = SendMessageA(help, LB_GETCURSEL, 0, 0);
+        ASSERT_GE(selected, 0);
+        const std::string first = ListBoxLines(help)[size_t(selected)];
+        EXPECT_TRUE(first.size() > 3 && heading.compare(0, first.size(), first) == 0) << first;
     }
-    EXPECT_GE(found, 1);
     DestroyWindow(viewer);
 }
 
