@@ -50,7 +50,9 @@ HWND HalvornProcess::WaitForDialog(const char* title, const std::vector<HWND>& k
         for (HWND w = FindWindowExA(nullptr, nullptr, "#32770", title); w; w = FindWindowExA(nullptr, w, "#32770", title)) {
             DWORD owner = 0;
             GetWindowThreadProcessId(w, &owner);
-            if (owner == Id() && std::find(known.begin(), known.end(), w) == known.end()) return w;
+            // Visible once its initialisation is over and its controls exist.
+            if (owner == Id() && IsWindowVisible(w) && std::find(known.begin(), known.end(), w) == known.end())
+                return w;
         }
     }
     return nullptr;

@@ -35,7 +35,7 @@ public:
     HWND MainWindow() const { return FindTopLevel("PANDREL"); }
     HWND SamplingWindow() const { return FindTopLevel("PDDynamic"); }
     HWND FindTopLevel(const char* className) const { return FindProcessWindow(process_.dwProcessId, className); }
-    // Waits for a dialog of this process with this title that is not one of known.
+    // Waits for a visible dialog of this process with this title that is not one of known.
     HWND WaitForDialog(const char* title, const std::vector<HWND>& known = {}, DWORD timeoutMs = 10000) const;
 
 private:
