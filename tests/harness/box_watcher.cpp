@@ -38,26 +38,19 @@ std::vector<SeenBox> BoxWatcher::Boxes()
 
 bool BoxWatcher::WaitForBox(const std::string& caption, DWORD timeoutMs, SeenBox* found)
 {
-    const DWORD start = GetTickCount();
-    for (;;) {
+    for (const DWORD start = GetTickCount();; Sleep(20)) {
         for (const SeenBox& box : Boxes()) {
-            if (box.caption == caption) {
-                if (found) *found = box;
-                return true;
-            }
+            if (box.caption != caption) continue;
+            if (found) *found = box;
+            return true;
         }
         if (GetTickCount() - start > timeoutMs) return false;
-        Sleep(20);
     }
 }
 
 DWORD WINAPI BoxWatcher::Run(LPVOID self)
 {
-    BoxWatcher* watcher = static_cast<BoxWatcher*>(self);
-    while (!watcher->stop_) {
-        watcher->Poll();
-        Sleep(20);
-    }
+    for (BoxWatcher* watcher = static_cast<BoxWatcher*>(self); !watcher->stop_; Sleep(20)) watcher->Poll();
     return 0;
 }
 
@@ -65,24 +58,18 @@ BOOL CALLBACK BoxWatcher::Visit(HWND window, LPARAM self)
 {
     BoxWatcher* watcher = reinterpret_cast<BoxWatcher*>(self);
     DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner != watcher->processId_ || !IsWindowVisible(window)) return TRUE;
     char className[64] = {};
+    GetWindowThreadProcessId(window, &owner);
     GetClassNameA(window, className, sizeof className);
-    if (strcmp(className, "#32770") != 0) return TRUE;
-    HWND textControl = GetDlgItem(window, 0xFFFF);
-    if (!textControl) return TRUE;  // a dialog, not a message box
-    if (std::find(watcher->answered_.begin(), watcher->answered_.end(), window) != watcher->answered_.end())
+    HWND textControl = GetDlgItem(window, 0xFFFF);  // none in a dialog that is not a message box
+    if (owner != watcher->processId_ || !IsWindowVisible(window) || strcmp(className, "#32770") != 0 || !textControl ||
+        std::find(watcher->answered_.begin(), watcher->answered_.end(), window) != watcher->answered_.end())
         return TRUE;
     SeenBox box{WindowText(window), WindowText(textControl)};
     // A box can be visible before its caption and text are set: wait for the text, but
     // take a box that keeps an empty text for half a second as it is.
     if (box.text.empty()) {
-        auto pending = watcher->pending_.find(window);
-        if (pending == watcher->pending_.end()) {
-            watcher->pending_[window] = GetTickCount();
-            return TRUE;
-        }
+        const auto pending = watcher->pending_.emplace(window, GetTickCount()).first;  // keeps the first sighting
         if (GetTickCount() - pending->second < 500) return TRUE;
     }
     watcher->pending_.erase(window);

@@ -28,23 +28,19 @@ public:
     {
         if (key_) RegSetValueExA(key_, name, 0, REG_BINARY, reinterpret_cast<const BYTE*>(&value), sizeof value);
     }
-    // Sets the seven counters the tick reads, in the order of Names().
+    // Sets the seven counters the tick reads, in the order of kNames.
     void SetAll(DWORD cpu, DWORD pageIns, DWORD pageOuts, DWORD bytesRead, DWORD bytesWritten, DWORD reads, DWORD writes)
     {
         const DWORD values[] = {cpu, pageIns, pageOuts, bytesRead, bytesWritten, reads, writes};
-        for (int i = 0; i < 7; ++i) Set(Names()[i], values[i]);
+        for (int i = 0; i < 7; ++i) Set(kNames[i], values[i]);
     }
     void Empty()
     {
-        for (int i = 0; key_ && i < 7; ++i) RegDeleteValueA(key_, Names()[i]);
-    }
-    static const char* const* Names()
-    {
-        static const char* const names[] = {"KERNEL\\CPUUsage", "VMM\\cPageIns",    "VMM\\cPageOuts", "VFAT\\BReadsSec",
-                                            "VFAT\\BWritesSec", "VFAT\\ReadsSec", "VFAT\\WritesSec"};
-        return names;
+        for (int i = 0; key_ && i < 7; ++i) RegDeleteValueA(key_, kNames[i]);
     }
 
 private:
+    static constexpr const char* kNames[7] = {"KERNEL\\CPUUsage", "VMM\\cPageIns",    "VMM\\cPageOuts", "VFAT\\BReadsSec",
+                                              "VFAT\\BWritesSec", "VFAT\\ReadsSec", "VFAT\\WritesSec"};
     HKEY key_ = nullptr;
 };

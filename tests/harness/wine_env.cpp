@@ -51,7 +51,7 @@ std::string FreshTestFolder(const std::string& name)
 {
     std::string base = UnixToWindowsPath(EnvOr("HALVORN_RUN_DIR", "/tmp/halvorn-tests")) + "\\work";
     CreateDirectoryA(base.c_str(), nullptr);
-    std::string folder = base + "\\" + name;
+    const std::string folder = base + "\\" + name;
     RemoveTree(folder);
     CreateDirectoryA(folder.c_str(), nullptr);
     return folder;

@@ -9,17 +9,16 @@
 TEST(FileWatch, CountsWritesAndNewFoldersOnAFixedDrive)
 {
     static HANDLE watcher = CreateThread(nullptr, 0, FileWatchThread, nullptr, 0, nullptr);
-    ASSERT_NE(watcher, nullptr);
     Sleep(300);  // the notifications are armed
-    EXPECT_EQ(WaitForSingleObject(watcher, 0), DWORD(WAIT_TIMEOUT)) << "the watcher found nothing to watch";
-    const int d = 'D' - 'C';
-    const uint32_t written = FileChangeCounts[d][kChangeLastWrite], folders = FileChangeCounts[d][kChangeDirectoryName];
+    ASSERT_EQ(WaitForSingleObject(watcher, 0), DWORD(WAIT_TIMEOUT)) << "the watcher found nothing to watch";
+    std::atomic<uint32_t>* d = FileChangeCounts['D' - 'C'];
+    const uint32_t written = d[kChangeLastWrite], folders = d[kChangeDirectoryName];
     ASSERT_TRUE(WriteWholeFile("D:\\WATCHED.TXT", "changed", 7));
     ASSERT_TRUE(CreateDirectoryA("D:\\WATCHED.DIR", nullptr));
     for (const DWORD start = GetTickCount(); GetTickCount() - start < 3000; Sleep(20))
-        if (FileChangeCounts[d][kChangeLastWrite] > written && FileChangeCounts[d][kChangeDirectoryName] > folders) break;
-    EXPECT_GT(FileChangeCounts[d][kChangeLastWrite].load(), written);
-    EXPECT_GT(FileChangeCounts[d][kChangeDirectoryName].load(), folders);
+        if (d[kChangeLastWrite] > written && d[kChangeDirectoryName] > folders) break;
+    EXPECT_GT(d[kChangeLastWrite].load(), written);
+    EXPECT_GT(d[kChangeDirectoryName].load(), folders);
     DeleteFileA("D:\\WATCHED.TXT");
     RemoveDirectoryA("D:\\WATCHED.DIR");
     // Nothing was counted for the CD-ROM drive E:, which is not watched.

@@ -1,5 +1,4 @@
-// Win32 tests under Wine. Tests that need a process of their own run this executable again
-// with one DISABLED_ helper test (StartHelperTest).
+// Win32 tests under Wine; tests that need a process of their own run this executable again.
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv)

@@ -5,9 +5,7 @@
 #include "dynamic_data.h"
 #include "platform/perf_counters.h"
 
-namespace {
-
-DWORD WINAPI Burn(LPVOID stop)
+static DWORD WINAPI Burn(LPVOID stop)
 {
     for (volatile unsigned sink = 0; !*static_cast<volatile LONG*>(stop);) ++sink;
     return 0;
@@ -31,13 +29,10 @@ TEST(PerfCounters, AnEmptyStatDataKeyFallsBackToTheRunningSystem)
     ReadPerfCounters(&values);
     InterlockedExchange(&stop, 1);
     WaitForMultipleObjects(2, burners, TRUE, 5000);
-    CloseHandle(burners[0]);
-    CloseHandle(burners[1]);
-    // Two busy threads fill this two-core machine whatever else runs; the quiet reading
-    // is only compared when the machine was not busy already.
+    for (HANDLE burner : burners) CloseHandle(burner);
+    // Two busy threads fill this two-core machine whatever else runs; the quiet reading is
+    // only compared when the machine was not busy already.
     EXPECT_GE(values.cpuUsage, 90u) << "quiet reading was " << quiet;
     EXPECT_LE(values.cpuUsage, 100u);
     if (quiet < 80) EXPECT_GT(values.cpuUsage, quiet);
 }
-
-}  // namespace

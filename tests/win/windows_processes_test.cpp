@@ -7,7 +7,6 @@
 
 #include "services/processes.h"
 #include "services/toolhelp.h"
-#include "services/vwin32.h"
 #include "services/window_names.h"
 #include "test_windows.h"
 
@@ -20,38 +19,25 @@ HWND Popup(const char* title, HWND owner = nullptr, DWORD style = WS_POPUP)
     return CreateWindowA("STATIC", title, style, 0, 0, 100, 50, owner, nullptr, nullptr, nullptr);
 }
 
-std::string ExeFileName()
+// This executable's file title ("win_tests"), which names a process without windows.
+std::string ExeTitle()
 {
     char self[MAX_PATH];
     GetModuleFileNameA(nullptr, self, sizeof self);
-    return std::string(strrchr(self, '\\') + 1);
-}
-
-std::string ExeTitle()
-{
-    return ExeFileName().substr(0, ExeFileName().find('.'));
+    const std::string name = strrchr(self, '\\') + 1;
+    return name.substr(0, name.find('.'));
 }
 
 std::set<DWORD> RunningProcessIds()
 {
     std::set<DWORD> ids;
     HANDLE snapshot = th::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    PROCESSENTRY32 entry = {};
-    entry.dwSize = sizeof entry;
+    PROCESSENTRY32 entry = {sizeof entry};
     for (BOOL more = th::Process32First(snapshot, &entry); more; more = th::Process32Next(snapshot, &entry))
         ids.insert(entry.th32ProcessID);
     CloseHandle(snapshot);
     return ids;
 }
-
-class WindowsProcesses : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        LoadToolhelp();
-        ASSERT_NE(th::CreateToolhelp32Snapshot, nullptr);
-    }
-};
 }  // namespace
 
 // Helper process: an owner window, a popup it owns, both titled, and a newer untitled
@@ -70,7 +56,7 @@ TEST(ProcessHelper, DISABLED_RunsWithoutWindows)
     Sleep(60000);
 }
 
-TEST_F(WindowsProcesses, TopLevelOwnerClimbsParentsThenOwners)
+TEST(WindowsProcesses, TopLevelOwnerClimbsParentsThenOwners)
 {
     // top <- owned (overlapped: GetParent does not report its owner) <- popup <- child
     HWND top = Popup("top", nullptr, WS_OVERLAPPED);
@@ -88,14 +74,14 @@ TEST_F(WindowsProcesses, TopLevelOwnerClimbsParentsThenOwners)
     DestroyWindow(top);
 }
 
-TEST_F(WindowsProcesses, ProcessesAndThreadsAreNamedByTheirWindowsOrTheirMainModule)
+TEST(WindowsProcesses, ProcessesAndThreadsAreNamedByTheirWindowsOrTheirMainModule)
 {
+    LoadToolhelp();
     PROCESS_INFORMATION titled = StartHelperTest("ProcessHelper.DISABLED_ShowsTitledWindows");
     PROCESS_INFORMATION bare = StartHelperTest("ProcessHelper.DISABLED_RunsWithoutWindows");
     HWND owner = WaitForProcessWindow(titled.dwProcessId, kOwnerTitle, 15000);
     ASSERT_TRUE(owner && WaitForProcessWindow(titled.dwProcessId, kPopupTitle, 15000) && bare.hProcess);
     WaitForInputIdle(bare.hProcess, 2000);
-
     ProgramNameQuery query;
     memset(&query, 0x55, sizeof query);
     ProgramNameOf(titled.dwProcessId, &query);
@@ -105,13 +91,9 @@ TEST_F(WindowsProcesses, ProcessesAndThreadsAreNamedByTheirWindowsOrTheirMainMod
     ProgramNameOf(bare.dwProcessId, &query);
     EXPECT_EQ(std::string(query.programName), ExeTitle());
     EXPECT_EQ(query.window, nullptr);
-    MODULEENTRY32 module;
-    ASSERT_EQ(MainModuleOf(bare.dwProcessId, &module), 1);
-    EXPECT_EQ(module.th32ProcessID, bare.dwProcessId);
-    EXPECT_EQ(lstrcmpiA(module.szModule, ExeFileName().c_str()), 0) << module.szModule;
 
     // Threads are named by their newest titled window (else by the special name of their
-    // process, empty here), owned by their process and ranked by their priority.
+    // process, empty here), within the given size, and owned by their process.
     char title[64];
     ThreadWindowTitle(titled.dwThreadId, title, sizeof title);
     EXPECT_STREQ(title, kPopupTitle);
@@ -121,7 +103,6 @@ TEST_F(WindowsProcesses, ProcessesAndThreadsAreNamedByTheirWindowsOrTheirMainMod
     EXPECT_STREQ(title, "");
     EXPECT_EQ(ThreadOwnerOf(bare.dwThreadId), bare.dwProcessId);
     EXPECT_EQ(ThreadOwnerOf(3), 0u);  // thread ids are multiples of 4
-    EXPECT_EQ(ThreadPriorityOf(3), 0);
     const LONG normal = ThreadPriorityOf(bare.dwThreadId);
     ASSERT_TRUE(SetThreadPriority(bare.hThread, THREAD_PRIORITY_HIGHEST));
     EXPECT_GT(ThreadPriorityOf(bare.dwThreadId), normal);
@@ -148,27 +129,12 @@ TEST_F(WindowsProcesses, ProcessesAndThreadsAreNamedByTheirWindowsOrTheirMainMod
     EXPECT_TRUE(lines.count("Process List\t" + std::to_string(GetCurrentProcessId())));
     DestroyWindow(dialog);
 
-    // A process that no longer runs has no name, entry or module at all.
+    // A process that no longer runs has no name.
     PostMessageA(owner, WM_CLOSE, 0, 0);
     EXPECT_EQ(WaitForSingleObject(titled.hProcess, 10000), WAIT_OBJECT_0);
     EndHelperProcess(&titled);
     const DWORD gone = bare.dwProcessId;
-    PROCESSENTRY32 entry;
-    ASSERT_EQ(FindProcessEntry(gone, &entry), 1);
-    EXPECT_EQ(entry.th32ProcessID, gone);
     EndHelperProcess(&bare);
     ProgramNameOf(gone, &query);
     EXPECT_STREQ(query.programName, "");
-    EXPECT_EQ(MainModuleOf(gone, &module), 0);
-    EXPECT_EQ(FindProcessEntry(gone, &entry), 0);
-}
-
-TEST(Vwin32Call, FailsAndLeavesThePacketWhenTheDeviceIsMissing)
-{
-    for (DWORD code : {kVwin32DosIoctl, kVwin32Int13}) {
-        Vwin32Registers packet = {1, 0x80, 0x0860, 0x440D, 5, 6, 0};
-        EXPECT_EQ(Vwin32Call(code, &packet), 0) << code;
-        EXPECT_EQ(packet.eax, 0x440Du);
-        EXPECT_EQ(packet.flags, 0u);
-    }
 }
