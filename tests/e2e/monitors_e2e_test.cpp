@@ -43,10 +43,10 @@ protected:
         PostMessageA(GetDlgItem(main, IDC_MAIN_STATUS), BM_CLICK, 0, 0);
         HWND report = halvorn_.WaitForDialog("Status Report");
         if (!report) return nullptr;
-        // The button's own notification: a posted BM_CLICK is lost on this freshly opened
-        // dialog under Wine, while a real click sends exactly this.
-        PostMessageA(report, WM_COMMAND, MAKEWPARAM(IDC_STATUS_MONITORS, BN_CLICKED),
-                     LPARAM(GetDlgItem(report, IDC_STATUS_MONITORS)));
+        // A click activates the window first; under Wine a button of an inactive window
+        // loses a posted BM_CLICK.
+        SetWindowPos(report, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        PostMessageA(GetDlgItem(report, IDC_STATUS_MONITORS), BM_CLICK, 0, 0);
         return chooser_ = halvorn_.WaitForDialog("Monitors");
     }
     // Presses a chooser button; its handler returns once the sampling thread has acted.
