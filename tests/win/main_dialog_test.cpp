@@ -15,18 +15,8 @@
 
 namespace {
 
-void Pump(DWORD ms)
-{
-    const DWORD start = GetTickCount();
-    do {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-        Sleep(10);
-    } while (GetTickCount() - start < ms);
-}
-
 // The main dialog as start-up makes it, recorded in MainDialog for the commands.
-struct MainDialogFixture : testing::Test {
+struct MainDialogTest : testing::Test {
     void SetUp() override
     {
         savedInstance_ = gInstance;
@@ -44,38 +34,30 @@ struct MainDialogFixture : testing::Test {
     HINSTANCE savedInstance_ = nullptr;
 };
 
-TEST_F(MainDialogFixture, CannotGrowBeyond598By493)
+TEST_F(MainDialogTest, CannotGrowBeyond598By493)
 {
-    struct Case {
-        int width, height, expectWidth, expectHeight;
-    } cases[] = {{900, 700, 598, 493}, {598, 493, 598, 493}, {500, 600, 500, 493}, {400, 300, 400, 300}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.width);
-        SetWindowPos(MainDialog, nullptr, 0, 0, c.width, c.height, SWP_NOMOVE | SWP_NOZORDER);
+    const int cases[][4] = {{900, 700, 598, 493}, {500, 600, 500, 493}, {400, 300, 400, 300}, {0, 0, 598, 493}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c[0] << " x " << c[1]);
+        if (c[0]) SetWindowPos(MainDialog, nullptr, 0, 0, c[0], c[1], SWP_NOMOVE | SWP_NOZORDER);
+        else ShowWindow(MainDialog, SW_MAXIMIZE);  // maximised, it keeps to the limit too
         RECT r;
         GetWindowRect(MainDialog, &r);
-        EXPECT_EQ(r.right - r.left, c.expectWidth);
-        EXPECT_EQ(r.bottom - r.top, c.expectHeight);
+        EXPECT_EQ(r.right - r.left, c[2]);
+        EXPECT_EQ(r.bottom - r.top, c[3]);
     }
-    ShowWindow(MainDialog, SW_MAXIMIZE);
-    RECT r;
-    GetWindowRect(MainDialog, &r);
-    EXPECT_LE(r.right - r.left, 598);
-    EXPECT_LE(r.bottom - r.top, 493);
 }
 
 std::map<HWND, int> gCloses;
 
 LRESULT CALLBACK CountCloses(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_CLOSE) {
-        ++gCloses[window];
-        return 0;  // stays open, so the test can look at it
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
+    if (message != WM_CLOSE) return DefWindowProcA(window, message, wParam, lParam);
+    ++gCloses[window];
+    return 0;  // stays open, so the test can look at it
 }
 
-TEST_F(MainDialogFixture, CloseAllProgramsPostsCloseOnlyOnYesAndOnlyToTitledCaptionedWindows)
+TEST_F(MainDialogTest, CloseAllProgramsPostsCloseOnlyOnYesAndOnlyToTitledCaptionedWindows)
 {
     WNDCLASSA wc = {};
     wc.lpfnWndProc = CountCloses;
@@ -86,28 +68,28 @@ TEST_F(MainDialogFixture, CloseAllProgramsPostsCloseOnlyOnYesAndOnlyToTitledCapt
         return CreateWindowA("HalvornCloseTarget", title, style, 20, 20, 200, 100, owner, nullptr, gInstance, nullptr);
     };
     HWND titled = make("Close Me", WS_OVERLAPPEDWINDOW | WS_VISIBLE, nullptr);
-    HWND untitled = make("", WS_OVERLAPPEDWINDOW | WS_VISIBLE, nullptr);
-    HWND hidden = make("Hidden", WS_OVERLAPPEDWINDOW, nullptr);
-    HWND bare = make("No Caption", WS_POPUP | WS_VISIBLE, nullptr);
-    HWND owned = make("Owned Tool", WS_OVERLAPPEDWINDOW | WS_VISIBLE, MainDialog);
-
+    const HWND skipped[] = {make("", WS_OVERLAPPEDWINDOW | WS_VISIBLE, nullptr),
+                            make("Hidden", WS_OVERLAPPEDWINDOW, nullptr),
+                            make("No Caption", WS_POPUP | WS_VISIBLE, nullptr),
+                            make("Owned Tool", WS_OVERLAPPEDWINDOW | WS_VISIBLE, MainDialog)};
     for (int answer : {IDNO, IDYES}) {
         SCOPED_TRACE(answer == IDYES ? "Yes" : "No");
         gCloses.clear();
         BoxWatcher boxes(GetCurrentProcessId(), answer);
         CloseAllPrograms();
-        Pump(300);
+        PumpMessagesFor(300);
         SeenBox box;
         ASSERT_TRUE(boxes.WaitForBox("Close All Programs?", 2000, &box));
         EXPECT_EQ(box.text, "About to close all open programs except for this program. Continue?");
         EXPECT_EQ(gCloses[titled], answer == IDYES ? 1 : 0);
-        for (HWND skipped : {untitled, hidden, bare, owned}) EXPECT_EQ(gCloses[skipped], 0);
+        for (HWND w : skipped) EXPECT_EQ(gCloses[w], 0);
         EXPECT_EQ(IsIconic(MainDialog) != 0, answer == IDYES);
     }
-    for (HWND w : {titled, untitled, hidden, bare, owned}) DestroyWindow(w);
+    DestroyWindow(titled);
+    for (HWND w : skipped) DestroyWindow(w);
 }
 
-// Answers the Boosting dialog of this process from a second thread.
+// Answers this process's Boosting dialog with one message, after reading its text.
 struct BoostAnswer {
     UINT message;
     WPARAM wParam;
@@ -115,37 +97,30 @@ struct BoostAnswer {
     static DWORD WINAPI Run(LPVOID self)
     {
         BoostAnswer* answer = static_cast<BoostAnswer*>(self);
-        for (int i = 0; i < 500; ++i, Sleep(10)) {
-            HWND dialog = FindWindowA("#32770", "Boosting");
-            if (!dialog || !IsWindowVisible(dialog)) continue;
-            answer->text = WindowText(GetDlgItem(dialog, IDC_BOOST_TEXT));
-            PostMessageA(dialog, answer->message, answer->wParam, 0);
-            return 0;
-        }
-        return 1;
+        HWND dialog = nullptr;
+        for (int i = 0; i < 500 && !(dialog && IsWindowVisible(dialog)); ++i, Sleep(10))
+            dialog = FindProcessWindow(GetCurrentProcessId(), "#32770", "Boosting");
+        answer->text = WindowText(GetDlgItem(dialog, IDC_BOOST_TEXT));
+        PostMessageA(dialog, answer->message, answer->wParam, 0);
+        return 0;
     }
 };
 
-TEST(ConfirmBoost, OneOnlyForBoost)
+TEST_F(MainDialogTest, ConfirmBoostIsOneOnlyForBoost)
 {
-    const HINSTANCE savedInstance = gInstance;
-    gInstance = GetModuleHandleA(nullptr);
-    struct Case {
+    const struct {
         const char* label;
-        UINT message;
-        WPARAM wParam;
+        BoostAnswer answer;
         int result;
-    } cases[] = {{"Cancel", WM_COMMAND, IDCANCEL, 0}, {"close box", WM_CLOSE, 0, 0}, {"Boost", WM_COMMAND, IDOK, 1}};
-    for (const Case& c : cases) {
+    } cases[] = {{"Cancel", {WM_COMMAND, IDCANCEL}, 0}, {"close box", {WM_CLOSE, 0}, 0}, {"Boost", {WM_COMMAND, IDOK}, 1}};
+    for (auto c : cases) {
         SCOPED_TRACE(c.label);
-        BoostAnswer answer{c.message, c.wParam, ""};
-        HANDLE thread = CreateThread(nullptr, 0, BoostAnswer::Run, &answer, 0, nullptr);
+        HANDLE thread = CreateThread(nullptr, 0, BoostAnswer::Run, &c.answer, 0, nullptr);
         EXPECT_EQ(ConfirmBoost(nullptr, "+ Raise the priority\r\n+ Larger cache"), c.result);
         WaitForSingleObject(thread, 5000);
         CloseHandle(thread);
-        EXPECT_EQ(answer.text, "+ Raise the priority\r\n+ Larger cache");
+        EXPECT_EQ(c.answer.text, "+ Raise the priority\r\n+ Larger cache");
     }
-    gInstance = savedInstance;
 }
 
 }  // namespace

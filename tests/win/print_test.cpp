@@ -35,38 +35,27 @@ int FillReport(HWND__* list)
 const ToolEntry kRows[] = {{"Print Test", FillReport, IDR_HELP_SYSTEM_MONITOR}};
 const ToolTable kTable{kRows, 1, 4100};
 
-std::string ExpectedLine(int i)
-{
-    char text[64];
-    snprintf(text, sizeof text, "Line %03d, value %d", i, i);
-    return text;
-}
-
 std::string Trim(const std::string& s)
 {
     const size_t first = s.find_first_not_of(' ');
-    if (first == std::string::npos) return "";
-    return s.substr(first, s.find_last_not_of(' ') - first + 1);
+    return first == std::string::npos ? "" : s.substr(first, s.find_last_not_of(' ') - first + 1);
 }
 
-// A document's pages, each as its non-empty lines without surrounding spaces.
+// A document's pages (pdftotext ends each with a form feed), each as its non-empty lines
+// without surrounding spaces.
 using Pages = std::vector<std::vector<std::string>>;
 
 Pages SplitPages(const std::vector<unsigned char>& text)
 {
-    Pages pages(1);
+    Pages pages;
+    std::vector<std::string> page;
     std::string line;
     for (unsigned char c : text) {
-        if (c == '\n' || c == '\f') {
-            if (!Trim(line).empty()) pages.back().push_back(Trim(line));
-            line.clear();
-            if (c == '\f') pages.emplace_back();
-        } else {
-            line += char(c);
-        }
+        if (c != '\n' && c != '\f') line += char(c);
+        else if (!Trim(line).empty()) page.push_back(Trim(line));
+        if (c == '\n' || c == '\f') line.clear();
+        if (c == '\f') pages.push_back(std::move(page)), page.clear();
     }
-    if (!Trim(line).empty()) pages.back().push_back(Trim(line));
-    if (pages.back().empty()) pages.pop_back();  // pdftotext ends every page with a form feed
     return pages;
 }
 
@@ -74,8 +63,7 @@ Pages SplitPages(const std::vector<unsigned char>& text)
 // held by the printing thread while the dialog was up.
 struct DialogAnswer {
     int command;
-    bool answered = false;
-    bool lockHeld = false;
+    bool answered = false, lockHeld = false;
 };
 
 DWORD WINAPI AnswerPrintDialog(LPVOID parameter)
@@ -90,17 +78,9 @@ DWORD WINAPI AnswerPrintDialog(LPVOID parameter)
     return 0;
 }
 
-DWORD WINAPI TryPrintLock(LPVOID)
-{
-    if (!TryEnterCriticalSection(&PrintLock)) return 0;
-    LeaveCriticalSection(&PrintLock);
-    return 1;
-}
-
 class Printing : public testing::Test {
 protected:
     static void SetUpTestSuite() { InitializeCriticalSection(&PrintLock); }
-
     void SetUp() override
     {
         const char* runDir = getenv("HALVORN_RUN_DIR");
@@ -110,58 +90,47 @@ protected:
             GTEST_SKIP() << "no print server: " << std::string(reason.begin(), reason.end());
         if (!pdfDir || !*pdfDir) GTEST_SKIP() << "no print server: HALVORN_PDF_DIR is not set";
         pdfDir_ = pdfDir;
-        for (const std::string& name : PdfNames()) DeleteFileA(UnixToWindowsPath(pdfDir_ + "/" + name).c_str());
     }
-
     void TearDown() override
     {
         if (HWND viewer = ReportViewerWindow()) SendMessageA(viewer, WM_COMMAND, IDCANCEL, 0);
     }
 
-    std::vector<std::string> PdfNames() const
+    // The PDFs that have arrived (Unix paths).
+    std::vector<std::string> Pdfs() const
     {
         std::vector<std::string> names;
         WIN32_FIND_DATAA found;
         HANDLE search = FindFirstFileA(UnixToWindowsPath(pdfDir_ + "/*.pdf").c_str(), &found);
-        if (search == INVALID_HANDLE_VALUE) return names;
-        do names.push_back(found.cFileName);
-        while (FindNextFileA(search, &found));
+        for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found))
+            names.push_back(pdfDir_ + "/" + found.cFileName);
         FindClose(search);
         return names;
     }
 
-    // Opens the viewer with lines report lines and prints it, answering the dialog.
-    DialogAnswer Print(int lines, int command)
+    // Jobs the print server has seen, finished ones included.
+    int JobCount() const
     {
-        gReportLines = lines;
-        OpenTool(nullptr, 4101, 4100, kTable);
-        DialogAnswer answer{command};
-        HANDLE answerer = CreateThread(nullptr, 0, AnswerPrintDialog, &answer, 0, nullptr);
-        SendMessageA(ReportViewerWindow(), WM_COMMAND, IDM_VIEWER_PRINT, 0);
-        WaitForSingleObject(answerer, 15000);
-        CloseHandle(answerer);
-        return answer;
+        std::vector<unsigned char> text;
+        if (!RunHostCommand("lpstat -W all -o | wc -l > '" + pdfDir_ + "/jobs.txt'")) return -1;
+        ReadWholeFileBytes(UnixToWindowsPath(pdfDir_ + "/jobs.txt"), &text);
+        return atoi(std::string(text.begin(), text.end()).c_str());
     }
 
-    // Waits until count PDFs have arrived and pdftotext reads each; their pages.
-    std::vector<Pages> ReadPdfs(size_t count, DWORD timeoutMs)
+    // Waits until count PDFs have arrived and pdftotext reads each (one still being
+    // written does not); their pages.
+    std::vector<Pages> ReadPdfs(size_t count) const
     {
         std::vector<Pages> documents;
         std::vector<std::string> done;
-        const DWORD start = GetTickCount();
-        while (done.size() < count && GetTickCount() - start < timeoutMs) {
-            for (const std::string& name : PdfNames()) {
-                if (std::find(done.begin(), done.end(), name) != done.end()) continue;
-                const std::string pdf = pdfDir_ + "/" + name, text = pdf + ".txt";
-                // A PDF still being written does not read.
-                if (!RunHostCommand("pdftotext -layout '" + pdf + "' '" + text + "' 2>/dev/null")) continue;
+        for (const DWORD start = GetTickCount(); done.size() < count && GetTickCount() - start < 15000; Sleep(100))
+            for (const std::string& pdf : Pdfs()) {
                 std::vector<unsigned char> bytes;
-                ReadWholeFileBytes(UnixToWindowsPath(text), &bytes);
-                documents.push_back(SplitPages(bytes));
-                done.push_back(name);
+                if (std::find(done.begin(), done.end(), pdf) == done.end() &&
+                    RunHostCommand("pdftotext -layout '" + pdf + "' '" + pdf + ".txt' 2>/dev/null") &&
+                    ReadWholeFileBytes(UnixToWindowsPath(pdf + ".txt"), &bytes))
+                    documents.push_back(SplitPages(bytes)), done.push_back(pdf);
             }
-            Sleep(100);
-        }
         return documents;
     }
 
@@ -176,8 +145,8 @@ protected:
         GetTextMetricsA(query.hDC, &metrics);
         const int lines = GetDeviceCaps(query.hDC, VERTRES) / (metrics.tmHeight + metrics.tmExternalLeading);
         DeleteDC(query.hDC);
-        if (query.hDevMode) GlobalFree(query.hDevMode);
-        if (query.hDevNames) GlobalFree(query.hDevNames);
+        GlobalFree(query.hDevMode);
+        GlobalFree(query.hDevNames);
         return lines - 2;
     }
 
@@ -186,83 +155,73 @@ protected:
 
 }  // namespace
 
-TEST_F(Printing, ReportAndQuickHelpPrintUnderCapitalTitlesWithoutBlankPages)
+TEST_F(Printing, ReportAndQuickHelpPrintUnderCapitalTitlesWithoutBlankPagesOrNothingOnCancel)
 {
     const int body = BodyLinesPerPage();
     ASSERT_GT(body, 4) << "no default printer";
-    struct Case {
+    const struct {
         const char* name;
-        int lines;
+        int lines, command;
         size_t pages;
     } cases[] = {
-        {"two and a half pages", 2 * body + body / 2, 3},
-        {"exactly two pages", 2 * body, 2},
+        {"two and a half pages", 2 * body + body / 2, IDOK, 3},
+        {"exactly two pages", 2 * body, IDOK, 2},
+        {"cancelled", 5, IDCANCEL, 0},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
+        for (const std::string& pdf : Pdfs()) DeleteFileA(UnixToWindowsPath(pdf).c_str());
+        const int jobsBefore = JobCount();
+        ASSERT_GE(jobsBefore, 0);
         BoxWatcher boxes;
-        for (const std::string& name : PdfNames()) DeleteFileA(UnixToWindowsPath(pdfDir_ + "/" + name).c_str());
-        const DialogAnswer answer = Print(c.lines, IDOK);
+        gReportLines = c.lines;
+        OpenTool(nullptr, 4101, 4100, kTable);
+        DialogAnswer answer{c.command};
+        HANDLE thread = CreateThread(nullptr, 0, AnswerPrintDialog, &answer, 0, nullptr);
+        SendMessageA(ReportViewerWindow(), WM_COMMAND, IDM_VIEWER_PRINT, 0);
+        WaitForSingleObject(thread, 15000);
+        CloseHandle(thread);
         ASSERT_TRUE(answer.answered) << "no print dialog";
         EXPECT_TRUE(answer.lockHeld) << "PrintLock was free while the dialog was up";
+        EXPECT_EQ(PrintLock.RecursionCount, 0) << "PrintLock is still held";  // it was taken on this thread
+        EXPECT_TRUE(boxes.Boxes().empty()) << boxes.Boxes()[0].caption << ": " << boxes.Boxes()[0].text;
+        if (c.pages == 0) {
+            EXPECT_EQ(JobCount(), jobsBefore);
+            continue;
+        }
+
         const std::vector<std::string> help = ListBoxLines(GetDlgItem(ReportViewerWindow(), IDC_VIEWER_HELP));
-        const std::vector<Pages> documents = ReadPdfs(2, 15000);
+        const std::vector<Pages> documents = ReadPdfs(2);
         ASSERT_EQ(documents.size(), 2u) << "expected the report and the Quick Help as two PDFs";
         const bool helpFirst = !documents[0].empty() && documents[0][0][0] == "QUICK HELP PRINT TEST";
         const Pages& report = documents[helpFirst ? 1 : 0];
         const Pages& quickHelp = documents[helpFirst ? 0 : 1];
-
+        // Each page is headed by its title in capitals; the lines follow in order with ", "
+        // between fields, a full page of them on every page but the last.
+        std::vector<std::string> printed, wanted, printedHelp, wantedHelp;
         ASSERT_EQ(report.size(), c.pages);
-        int next = 0;
         for (size_t page = 0; page < report.size(); ++page) {
             SCOPED_TRACE(page);
             ASSERT_FALSE(report[page].empty());
             EXPECT_EQ(report[page][0], "PRINT TEST");
-            const int expected = page + 1 < report.size() ? body : c.lines - body * int(page);
-            EXPECT_EQ(int(report[page].size()) - 1, expected);
-            for (size_t i = 1; i < report[page].size(); ++i) EXPECT_EQ(report[page][i], ExpectedLine(next++));
+            EXPECT_EQ(int(report[page].size()) - 1, page + 1 < report.size() ? body : c.lines - body * int(page));
+            printed.insert(printed.end(), report[page].begin() + 1, report[page].end());
         }
-        EXPECT_EQ(next, c.lines);
-
-        // Every help page has its capital title; the items follow in order (the one-space
-        // spacers print as empty lines, which pdftotext leaves out).
-        size_t item = 0, printedItems = 0;
+        for (int i = 0; i < c.lines; ++i) {
+            char line[64];
+            snprintf(line, sizeof line, "Line %03d, value %d", i, i);
+            wanted.push_back(line);
+        }
+        EXPECT_EQ(printed, wanted);
+        EXPECT_EQ(quickHelp.size(), (help.size() + body - 1) / body);
         for (const auto& page : quickHelp) {
             ASSERT_FALSE(page.empty());
             EXPECT_EQ(page[0], "QUICK HELP PRINT TEST");
-            for (size_t i = 1; i < page.size(); ++i, ++printedItems) {
-                while (item < help.size() && Trim(help[item]).empty()) ++item;
-                ASSERT_LT(item, help.size());
-                EXPECT_EQ(page[i], Trim(help[item++]));
-            }
+            printedHelp.insert(printedHelp.end(), page.begin() + 1, page.end());
         }
-        EXPECT_EQ(quickHelp.size(), (help.size() + body - 1) / body);
-        EXPECT_GT(printedItems, 10u);
-        EXPECT_TRUE(boxes.Boxes().empty()) << boxes.Boxes()[0].caption << ": " << boxes.Boxes()[0].text;
+        for (const std::string& item : help)  // one-space spacers print as lines pdftotext leaves out
+            if (!Trim(item).empty()) wantedHelp.push_back(Trim(item));
+        EXPECT_EQ(printedHelp, wantedHelp);
+        EXPECT_GT(printedHelp.size(), 10u);
     }
 }
-
-TEST_F(Printing, CancellingTheDialogPrintsNothingAndReleasesTheLock)
-{
-    const std::string jobs = pdfDir_ + "/jobs.txt";
-    auto jobCount = [&]() {
-        std::vector<unsigned char> text;
-        if (!RunHostCommand("lpstat -W all -o | wc -l > '" + jobs + "'")) return -1;
-        ReadWholeFileBytes(UnixToWindowsPath(jobs), &text);
-        return atoi(std::string(text.begin(), text.end()).c_str());
-    };
-    const int before = jobCount();
-    ASSERT_GE(before, 0);
-    const DialogAnswer answer = Print(5, IDCANCEL);
-    ASSERT_TRUE(answer.answered);
-    EXPECT_TRUE(answer.lockHeld);
-    EXPECT_EQ(jobCount(), before);
-    EXPECT_TRUE(PdfNames().empty());
-    HANDLE other = CreateThread(nullptr, 0, TryPrintLock, nullptr, 0, nullptr);
-    WaitForSingleObject(other, 5000);
-    DWORD free = 0;
-    GetExitCodeThread(other, &free);
-    CloseHandle(other);
-    EXPECT_EQ(free, 1u) << "PrintLock is still held";
-}
-
