@@ -48,10 +48,8 @@ TEST_F(Tick, TheFirstTickRecordsOnlyTheClockAndLaterOnesTheirInterval)
     const SystemStats zero = {};
     EXPECT_EQ(memcmp(stats.get(), &zero, sizeof zero), 0);
     EXPECT_EQ(live->secondsObserved, 0.0f);
-    struct Step {
-        uint32_t from, to;
-        double seconds;
-    } steps[] = {{10000, 13500, 3.5}, {13500, 13900, 1.0}, {0xFFFFF000u, 0xBB8, (0x1000 + 0xBB8) / 1000.0}};  // floor, wrap
+    struct Step { uint32_t from, to; double seconds; } steps[] = {
+        {10000, 13500, 3.5}, {13500, 13900, 1.0}, {0xFFFFF000u, 0xBB8, (0x1000 + 0xBB8) / 1000.0}};  // floor, wrap
     for (const Step& s : steps) {
         state.previousTime = s.from;
         ASSERT_TRUE(BeginTick(state, s.to, *stats, *live));
@@ -63,12 +61,7 @@ TEST_F(Tick, TheFirstTickRecordsOnlyTheClockAndLaterOnesTheirInterval)
 // One counter read on successive ticks; the percent and the running maximum after each.
 TEST(DeltaPercent, ScalesGrowthAgainstTheRunningMaximum)
 {
-    struct Step {
-        uint32_t value;
-        double seconds;
-        uint32_t percent, maximum;
-        const char* label;
-    } steps[] = {
+    struct Step { uint32_t value; double seconds; uint32_t percent, maximum; const char* label; } steps[] = {
         {7, 1, 0, 0, "the first reading only remembers"},
         {7, 1, 0, 1, "no growth: the maximum becomes 1, never 0"},
         {8, 1, 100, 1, "growth of 1"},
@@ -86,18 +79,10 @@ TEST(DeltaPercent, ScalesGrowthAgainstTheRunningMaximum)
         EXPECT_EQ(maximum, s.maximum);
         EXPECT_EQ(previous, s.value);
     }
-}
-
-TEST(LevelPercent, StartsTheMaximumThenScales)
-{
-    struct Step {
-        uint32_t value;
-        double seconds;
-        uint32_t percent;
-    } steps[] = {{40, 1, 0}, {10, 1, 25}, {80, 2, 100}, {0, 1, 0}, {2000000000u, 1, 0}};  // absurd rates change nothing
-    uint32_t maximum = 0;
-    for (const Step& s : steps) {
-        EXPECT_EQ(LevelPercent(s.value, &maximum, s.seconds), s.percent) << s.value;
+    // A level starts its maximum, then scales against it; absurd rates change nothing.
+    maximum = 0;
+    for (const auto& s : std::vector<std::vector<uint32_t>>{{40, 1, 0}, {10, 1, 25}, {80, 2, 100}, {0, 1, 0}, {2000000000u, 1, 0}}) {
+        EXPECT_EQ(LevelPercent(s[0], &maximum, s[1]), s[2]) << s[0];
         EXPECT_EQ(maximum, 40u);
     }
 }
@@ -114,46 +99,29 @@ TEST_F(Tick, CountsEachQuantityInItsHistogram)
     in.freeGdi = 0;  // the companion has not reported
     in.processes = 600;
     in.threads = 120;
-    in.modules = 450;
-    in.windows = 75;
-    in.apps16 = 1;
-    in.apps32 = 1;  // only this program
+    in.apps16 = in.apps32 = 1;  // the one 32-bit program is this one
     in.threadPriorities[8] = 100;
     in.threadPriorities[32] = 2;
     RunTick(2000);
-    const struct {
-        const char* name;
-        const uint32_t* histogram;
-        int bucket;
-        uint32_t count;
-    } counted[] = {
-        {"cpu", stats->cpuUsage, 37, 1},         {"headroom: 500 of 1000 used", stats->memoryHeadroom, 50, 1},
+    const struct { const char* name; const uint32_t* histogram; int bucket; uint32_t count; } counted[] = {
+        {"cpu", stats->cpuUsage, 37, 1},           {"headroom: 500 of 1000 used", stats->memoryHeadroom, 50, 1},
         {"page file", stats->pageFileFree, 75, 1}, {"virtual", stats->virtualFree, 25, 1},
-        {"load", stats->memoryLoad, 64, 1},      {"disk", stats->diskFree, 25, 1},
-        {"USER", stats->freeUser, 80, 1},        {"GDI: bucket 0 is never counted", stats->freeGdi, 0, 0},
+        {"load", stats->memoryLoad, 64, 1},        {"disk", stats->diskFree, 25, 1},
+        {"USER", stats->freeUser, 80, 1},          {"GDI: bucket 0 is never counted", stats->freeGdi, 0, 0},
         {"600 processes", stats->processes, 500, 1}, {"threads", stats->threads, 120, 1},
-        {"modules", stats->modules, 450, 1},     {"windows", stats->windows, 75, 1},
-        {"16-bit", stats->apps16, 1, 1},         {"32-bit: not this program", stats->apps32, 0, 1},
+        {"16-bit", stats->apps16, 1, 1},           {"32-bit: not this program", stats->apps32, 0, 1},
         {"priority 8", stats->threadPriority, 8, 100}, {"priority 32", stats->threadPriority, 32, 2},
     };
     for (const auto& c : counted) EXPECT_EQ(c.histogram[c.bucket], c.count) << c.name;
-    EXPECT_EQ(live->cpuUsage, 37u);
-    EXPECT_EQ(live->processes, 500u);
-    EXPECT_EQ(live->apps32, 0u);
+    EXPECT_EQ(std::vector<uint32_t>({live->cpuUsage, live->processes, live->apps32}), std::vector<uint32_t>({37, 500, 0}));
     EXPECT_EQ(stats->secondsSampled, 1.0f);
-}
 
-TEST_F(Tick, EmptyTotalsGiveZeroInsteadOfAnOutOfRangeBucket)
-{
-    RunTick(1000);
+    // Empty totals give 0 % instead of an out-of-range bucket; a zero cluster total counts as 1.
     in.totalPageFile = in.availablePageFile = in.totalVirtual = in.availableVirtual = in.totalPhysical = 0;
     in.totalClusters = 0;
-    in.freeClusters = 5;  // a zero total counts as 1 cluster
-    RunTick(2000);
-    EXPECT_EQ(stats->pageFileFree[0], 1u);
-    EXPECT_EQ(stats->virtualFree[0], 1u);
-    EXPECT_EQ(stats->memoryHeadroom[100], 1u);
-    EXPECT_EQ(stats->diskFree[100], 1u);
+    in.freeClusters = 5;
+    RunTick(3000);
+    EXPECT_EQ(stats->pageFileFree[0] + stats->virtualFree[0] + stats->memoryHeadroom[100] + stats->diskFree[100], 4u);
 }
 
 TEST_F(Tick, VideoLoadUsesTheWindowShareAndTheClassFloor)
@@ -191,7 +159,7 @@ TEST_F(Tick, TwoMinutesWithoutInputStopSamplingAndTheFirstKeyResumesIt)
     EXPECT_EQ(stats->secondsObserved, 151.0f);
 }
 
-TEST_F(Tick, SavesAtTheSecondSampledTickThenEvery1200)
+TEST_F(Tick, SavesAtTheSecondSampledTickThenEvery1200AndRestartsOnANewDate)
 {
     uint32_t now = 1000;
     RunTick(now);
@@ -201,25 +169,12 @@ TEST_F(Tick, SavesAtTheSecondSampledTickThenEvery1200)
     // The first sampled tick counts the day and resets the counter to 0.
     EXPECT_EQ(saves, (std::vector<int>{3, 1203, 2403}));
     EXPECT_EQ(stats->daysOfUse, 1u);
-}
-
-TEST_F(Tick, ANewDateCountsADayAndRestartsTheSaveCounter)
-{
-    stats->lastDay = 6;
-    stats->lastMonth = 12;
-    stats->lastYear = 2026;
-    RunTick(1000);
-    EXPECT_FALSE(RunTick(2000));  // same day as the file: counter 1
-    EXPECT_TRUE(RunTick(3000));   // counter 2
-    EXPECT_EQ(stats->daysOfUse, 0u);
     in.day = 7;
-    EXPECT_FALSE(RunTick(4000));
+    EXPECT_FALSE(RunTick(now += 1000));
     EXPECT_EQ(state.saveCounter, 0u);
-    EXPECT_EQ(stats->daysOfUse, 1u);
-    EXPECT_EQ(live->dateChanges, 1u);
-    EXPECT_EQ(live->lastDay, 7u);
-    EXPECT_FALSE(RunTick(5000));
-    EXPECT_TRUE(RunTick(6000));
+    EXPECT_EQ(std::vector<uint32_t>({stats->daysOfUse, live->dateChanges, live->lastDay}), std::vector<uint32_t>({2, 2, 7}));
+    EXPECT_FALSE(RunTick(now += 1000));
+    EXPECT_TRUE(RunTick(now += 1000));
 }
 
 }  // namespace
