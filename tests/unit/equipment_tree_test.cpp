@@ -3,6 +3,7 @@
 // That snapshot walks answer as live walks do is tested under Wine.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <map>
@@ -21,60 +22,56 @@ std::string Upper(std::string text)
 }
 
 using Values = std::vector<std::pair<std::string, std::string>>;
-using Names = std::vector<std::string>;  // enumerator, device id, instance
 
-// Keys below ENUM in the registry's order (names sorted without case), each with its names
-// as written and its values; a key's parents come with it.
-struct TreeText {
-    std::map<Names, std::pair<Names, Values>> keys;  // by upper-case names
-    bool hasJoystickValue = false;
-
-    Values& Add(const Names& names)
+// Keys below ENUM by path ("Root\*PNP0C01\0000") in the registry's order: names compared
+// without case, level by level.
+struct RegistryOrder {
+    static std::string Key(const std::string& path)
     {
-        Names upper;
-        for (size_t n = 0; n < names.size(); ++n) {
-            upper.push_back(Upper(names[n]));
-            keys[upper].first = Names(names.begin(), names.begin() + long(n) + 1);
-        }
-        return keys[upper].second;
+        std::string key = Upper(path);
+        std::replace(key.begin(), key.end(), '\\', '\x01');
+        return key;
     }
-    EnumSnapshot Snapshot() const
-    {
-        EnumSnapshot tree;
-        for (const auto& key : keys) {
-            const Names& n = key.second.first;
-            if (n.size() == 1) tree.enumerators.push_back({n[0], {}});
-            if (n.size() == 2) tree.enumerators.back().devices.push_back({n[1], {}});
-            if (n.size() != 3) continue;
-            SnapshotInstance instance{n[2], {}};
-            ResetDeviceRecord(&instance.record, ("ENUM\\" + n[0] + "\\" + n[1] + "\\" + n[2]).c_str());
-            for (const auto& value : key.second.second)
-                for (int i = 0; i < kDeviceValueCount; ++i)
-                    if (Upper(value.first) == Upper(kDeviceValueNames[i])) SetDeviceRecordValue(&instance.record, i, value.second.c_str());
-            tree.enumerators.back().devices.back().instances.push_back(instance);
-        }
-        return tree;
-    }
+    bool operator()(const std::string& a, const std::string& b) const { return Key(a) < Key(b); }
 };
+using Tree = std::map<std::string, Values, RegistryOrder>;
+
+EnumSnapshot Snapshot(const Tree& keys)
+{
+    EnumSnapshot tree;
+    for (const auto& key : keys) {
+        std::vector<std::string> n;
+        std::stringstream parts(key.first);
+        for (std::string part; std::getline(parts, part, '\\');) n.push_back(part);
+        auto& enumerators = tree.enumerators;
+        if (enumerators.empty() || Upper(enumerators.back().name) != Upper(n[0])) enumerators.push_back({n[0], {}});
+        auto& devices = enumerators.back().devices;
+        if (n.size() > 1 && (devices.empty() || Upper(devices.back().name) != Upper(n[1]))) devices.push_back({n[1], {}});
+        if (n.size() != 3) continue;
+        SnapshotInstance instance{n[2], {}};
+        ResetDeviceRecord(&instance.record, ("ENUM\\" + key.first).c_str());
+        for (const auto& value : key.second)
+            for (int i = 0; i < kDeviceValueCount; ++i)
+                if (Upper(value.first) == Upper(kDeviceValueNames[i])) SetDeviceRecordValue(&instance.record, i, value.second.c_str());
+        devices.back().instances.push_back(instance);
+    }
+    return tree;
+}
 
 // A fixture machine's REGEDIT4 text as regedit imports it: the keys below
 // HKEY_LOCAL_MACHINE\Enum, and whether the joystick media resource key is there.
-TreeText LoadMachine(const std::string& name)
+EnumSnapshot LoadMachine(const std::string& name, bool* hasJoystickValue = nullptr)
 {
-    const std::string self = __FILE__;
+    const std::string self = __FILE__, prefix = "[HKEY_LOCAL_MACHINE\\ENUM\\";
     std::ifstream file(self.substr(0, self.rfind("unit/")) + "fixtures/machines/" + name + ".reg");
     EXPECT_TRUE(file.good()) << name;
-    TreeText machine;
+    Tree keys;
     Values* values = nullptr;
     for (std::string line; std::getline(file, line);) {
-        if (line.rfind("[HKEY_LOCAL_MACHINE\\", 0) == 0) {
-            Names key;
-            std::stringstream parts(line.substr(1, line.size() - 2));
-            for (std::string part; std::getline(parts, part, '\\');) key.push_back(part);
-            machine.hasJoystickValue |= Upper(line).find("MEDIARESOURCES\\JOYSTICK]") != std::string::npos;
-            const bool isEnum = key.size() > 2 && Upper(key[1]) == "ENUM";
-            values = isEnum ? &machine.Add(Names(key.begin() + 2, key.end())) : nullptr;
-            if (key.size() != 5) values = nullptr;  // values are read from instance keys only
+        const std::string upper = Upper(line);
+        if (upper.rfind("[HKEY_LOCAL_MACHINE\\", 0) == 0) {
+            if (hasJoystickValue && upper.find("MEDIARESOURCES\\JOYSTICK]") != std::string::npos) *hasJoystickValue = true;
+            values = upper.rfind(prefix, 0) == 0 ? &keys[line.substr(prefix.size(), line.size() - prefix.size() - 1)] : nullptr;
         } else if (line.rfind("\"", 0) == 0 && values) {
             const size_t equals = line.find("\"=\"");
             std::string value;  // with the escapes \\ and \" undone
@@ -82,7 +79,7 @@ TreeText LoadMachine(const std::string& name)
             values->push_back({line.substr(1, equals - 1), value});
         }
     }
-    return machine;
+    return Snapshot(keys);
 }
 
 std::string Flags(const uint32_t* flags, int count)
@@ -146,8 +143,9 @@ TEST(RegistryStage, ClassifiesEachFixtureMachine)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.machine);
-        const TreeText machine = LoadMachine(c.machine);
-        EXPECT_EQ(RegistryFields(machine.Snapshot(), {c.processorType, 0, machine.hasJoystickValue}), c.expected);
+        bool hasJoystickValue = false;
+        const EnumSnapshot machine = LoadMachine(c.machine, &hasJoystickValue);
+        EXPECT_EQ(RegistryFields(machine, {c.processorType, 0, hasJoystickValue}), c.expected);
     }
 }
 
@@ -184,21 +182,16 @@ TEST(RegistryStage, AppliesEachClassifierRule)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);
-        TreeText tree;
-        for (const Key& key : c.keys) {
-            Names names;
-            std::stringstream parts(key.path);
-            for (std::string part; std::getline(parts, part, '\\');) names.push_back(part);
-            tree.Add(names) = key.values;
-        }
-        const std::string fields = RegistryFields(tree.Snapshot(), RegistryFacts{586, c.slowMachine, 0});
+        Tree tree;
+        for (const Key& key : c.keys) tree[key.path] = key.values;
+        const std::string fields = RegistryFields(Snapshot(tree), RegistryFacts{586, c.slowMachine, 0});
         EXPECT_NE(fields.find(c.line), std::string::npos) << fields;
     }
 }
 
 TEST(SnapshotWalk, CollectsNoMoreThanTheArrayHolds)
 {
-    const EnumSnapshot pentium = LoadMachine("pentium_pci").Snapshot();
+    const EnumSnapshot pentium = LoadMachine("pentium_pci");
     DeviceRecord records[3];
     memset(&records[2], 0x5A, sizeof records[2]);
     EXPECT_EQ(SnapshotWalk(pentium, "hdc", kMatchClass, records, 2, kWalkCollect), 3);

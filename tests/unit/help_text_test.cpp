@@ -25,12 +25,7 @@ std::vector<std::string> Wrap(const std::string& text, int width)
 
 TEST(HelpText, CutsLinesAndClosesWithASpacer)
 {
-    struct Case {
-        const char* name;
-        std::string text;
-        int width;
-        std::vector<std::string> items;
-    } cases[] = {
+    struct Case { const char* name; std::string text; int width; std::vector<std::string> items; } cases[] = {
         {"lines that fit", "OVERVIEW\nShort line", 200, {"OVERVIEW", "Short line", " "}},
         {"two line feeds", "one\n\ntwo\n", 200, {"one", "two", " "}},
         {"one-space line", "one\n \ntwo", 200, {"one", " ", "two", " "}},
@@ -41,14 +36,8 @@ TEST(HelpText, CutsLinesAndClosesWithASpacer)
         {"narrower than a character", "abc", 5, {"a", "b", "c", " "}},
         {"empty text", "", 100, {" "}},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        EXPECT_EQ(Wrap(c.text, c.width), c.items);
-    }
-}
-
-TEST(HelpText, LosesNoCharacterOfAnOverlongWord)
-{
+    for (const Case& c : cases) EXPECT_EQ(Wrap(c.text, c.width), c.items) << c.name;
+    // A long word loses no character and every piece fits.
     const std::string word(997, 'w');
     std::string joined;
     for (const std::string& item : Wrap(word + " tail", 70)) {

@@ -6,12 +6,8 @@
 
 TEST(ClassifyInputEvent, FollowsTheTableForEveryRow)
 {
-    struct Case {
-        const char* name;
-        uint32_t message, key;
-        bool numLock;
-        const char* adds;  // pointer, navigation, keystrokes, help, right, function
-    } cases[] = {
+    // adds: pointer, navigation, keystrokes, help, right, function
+    struct Case { const char* name; uint32_t message, key; bool numLock; const char* adds; } cases[] = {
         {"non-client left press", 0x00A1, 0, false, "110000"},  {"non-client right press", 0x00A4, 0, false, "100010"},
         {"left press", 0x0201, 0, false, "100000"},             {"right press", 0x0204, 0, false, "100010"},
         {"left release", 0x0202, 0, false, "000000"},           {"mouse move", 0x0200, 0, false, "000000"},

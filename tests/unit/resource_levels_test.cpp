@@ -4,9 +4,6 @@
 
 TEST(FreePercent, StaysWithinOneToHundred)
 {
-    EXPECT_EQ(FreePercent(0, 65536), 100u);
-    EXPECT_EQ(FreePercent(32768, 65536), 50u);
-    EXPECT_EQ(FreePercent(65535, 65536), 1u);  // would round down to 0
-    EXPECT_EQ(FreePercent(70000, 65536), 1u);
-    EXPECT_EQ(FreePercent(5, 0), 100u);
+    const uint32_t cases[][3] = {{0, 65536, 100}, {32768, 65536, 50}, {65535, 65536, 1}, {70000, 65536, 1}, {5, 0, 100}};
+    for (const auto& c : cases) EXPECT_EQ(FreePercent(c[0], c[1]), c[2]) << c[0] << "/" << c[1];  // never 0
 }

@@ -61,19 +61,14 @@ TEST(SortByIndex, MatchesAReferenceSortAndTouchesNothingOutsideItsRange)
     SortAndCheck(3, 7);
     EXPECT_EQ(data, (std::vector<int>{9000, 8000, 7000, 2000, 3000, 4000, 5000, 6000, 1000, 0}));
     std::mt19937 random(12345);
-    for (int n : {2, 3, 50, 257}) {  // all keys equal
-        SCOPED_TRACE(n);
-        data.clear();
-        for (int i = 0; i < n; ++i) data.push_back(5000 + i);
+    for (int round = 0; round < 404; ++round) {
+        SCOPED_TRACE(round);
+        // First all keys equal; then small key ranges make many duplicates, large ones few.
+        const int n = round < 4 ? std::vector<int>{2, 3, 50, 257}[size_t(round)] : int(random() % 120);
+        data.resize(size_t(n));
+        for (int i = 0; i < n; ++i) data[size_t(i)] = round < 4 ? 5000 + i : int(random() % (round % 2 ? 4000 : 100000000));
         std::shuffle(data.begin(), data.end(), random);
         SortAndCheck(0, n - 1);
-    }
-    for (int round = 0; round < 400; ++round) {
-        SCOPED_TRACE(round);
-        // Small key ranges make many duplicates; large ones make few.
-        data.resize(random() % 120);
-        for (int& v : data) v = int(random() % (round % 2 ? 4000 : 100000000));
-        SortAndCheck(0, int32_t(data.size()) - 1);
     }
 }
 
@@ -84,20 +79,18 @@ TEST(SortByIndex, OrderedInputFitsASmallStack)
     pthread_attr_t attributes;
     pthread_attr_init(&attributes);
     pthread_attr_setstacksize(&attributes, 64 * 1024);
+    auto sortOrdered = [](void*) -> void* {
+        for (int direction : {1, -1}) {
+            data.clear();
+            for (int i = 0; i < 3000; ++i) data.push_back(1000 * i * direction);
+            rangeLo = 0;
+            rangeHi = 2999;
+            SortByIndex(0, 2999, Less, Swap);
+        }
+        return nullptr;
+    };
     pthread_t thread;
-    ASSERT_EQ(pthread_create(&thread, &attributes,
-                             [](void*) -> void* {
-                                 for (int direction : {1, -1}) {
-                                     data.clear();
-                                     for (int i = 0; i < 3000; ++i) data.push_back(1000 * i * direction);
-                                     rangeLo = 0;
-                                     rangeHi = 2999;
-                                     SortByIndex(0, 2999, Less, Swap);
-                                 }
-                                 return nullptr;
-                             },
-                             nullptr),
-              0);
+    ASSERT_EQ(pthread_create(&thread, &attributes, sortOrdered, nullptr), 0);
     pthread_join(thread, nullptr);
     pthread_attr_destroy(&attributes);
     EXPECT_TRUE(std::is_sorted(data.begin(), data.end()));

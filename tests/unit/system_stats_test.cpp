@@ -20,11 +20,7 @@ TEST(HistogramMean, IgnoresBucketZeroAndDividesByAtLeastOne)
     stats.processes[500] = stats.processes[1] = 1;
     EXPECT_EQ(HistogramMean(stats.processes, 2004), 250u);
     EXPECT_EQ(HistogramMean(stats.processes, 404), 1u);
-}
-
-// Sizes below 4 GB are loaded under Wine; beyond, a size must not be cut to 32 bits.
-TEST(StatsFileLength, CountsWholeImagesBeyondFourGigabytes)
-{
+    // Sizes below 4 GB are loaded under Wine; beyond, a size must not be cut to 32 bits.
     EXPECT_TRUE(IsAcceptedStatsFileLength(uint64_t(17544) << 20));
     EXPECT_FALSE(IsAcceptedStatsFileLength((uint64_t(1) << 32) + 17544));
 }

@@ -5,7 +5,7 @@
 
 #include "services/text_rules.h"
 
-TEST(TextRules, UpperCaseChangesExactlyTheGivenBytes)
+TEST(TextRules, UpperCaseAndPrefixesStayWithinTheirBytes)
 {
     char text[] = "ab\rc;\nz{x";
     UppercaseBuffer(text, 8);
@@ -13,20 +13,13 @@ TEST(TextRules, UpperCaseChangesExactlyTheGivenBytes)
     char out[8];
     memset(out, '#', sizeof out);
     CopyUpper("system.ini", out, 5);
-    EXPECT_EQ(std::string(out, sizeof out), std::string("SYST\0###", 8));
     CopyUpper("abc", out, 0);
     CopyUpper(nullptr, out, sizeof out);
     EXPECT_EQ(std::string(out, sizeof out), std::string("SYST\0###", 8));
-}
 
-TEST(StartsWith, ComparesThePrefixCharacterByCharacter)
-{
-    struct Case {
-        const char* text;
-        const char* prefix;
-        int expected;
-    } cases[] = {{"DEVICE=HIMEM.SYS", "DEVICE", 1}, {"DEVICE", "DEVICE", 1}, {"DEV", "DEVICE", 0},
-                 {"device", "DEVICE", 0},           {nullptr, "DEVICE", 1},  {"DEVICE", nullptr, 1}};
+    struct Case { const char* text; const char* prefix; int expected; } cases[] = {
+        {"DEVICE=HIMEM.SYS", "DEVICE", 1}, {"DEVICE", "DEVICE", 1}, {"DEV", "DEVICE", 0},
+        {"device", "DEVICE", 0},           {nullptr, "DEVICE", 1},  {"DEVICE", nullptr, 1}};
     for (const Case& c : cases)
         EXPECT_EQ(StartsWith(c.text, c.prefix), c.expected) << (c.text ? c.text : "(null)") << " / " << (c.prefix ? c.prefix : "(null)");
 }
@@ -34,59 +27,42 @@ TEST(StartsWith, ComparesThePrefixCharacterByCharacter)
 TEST(ProfileLineValue, TakesWhatFollowsTheFirstEquals)
 {
     const std::string longValue(400, 'v'), longLine = "key=" + longValue;
-    struct Case {
-        const char* line;
-        std::string expected;
-    } cases[] = {
-        {"shell=Explorer.exe", "Explorer.exe"}, {"shell=", ""},       {"shell =   Explorer.exe   ", "Explorer.exe"},
+    struct Case { const char* line; std::string expected; } cases[] = {
+        {"shell=Explorer.exe", "Explorer.exe"}, {"shell=", ""},            {"shell =   Explorer.exe   ", "Explorer.exe"},
         {"shell=a b  ", "a b"},                 {"path=C:\\A=B", "C:\\A=B"}, {"shell=     ", ""},
-        {"[boot]", ""},                         {nullptr, ""},        {longLine.c_str(), longValue.substr(0, 255)},
+        {"[boot]", ""},                         {nullptr, ""},             {longLine.c_str(), longValue.substr(0, 255)},
     };
     for (const Case& c : cases) EXPECT_EQ(ProfileLineValue(c.line), c.expected) << (c.line ? c.line : "(null)");
 }
 
 TEST(FormatThousands, PutsACommaBeforeEachGroupOfThreeWithinItsRoom)
 {
-    struct Case {
-        uint32_t value;
-        size_t size;
-        const char* expected;  // null: does not fit
-    } cases[] = {
-        {0, kThousandsTextLength, "0"},           {999, kThousandsTextLength, "999"},
-        {1000, kThousandsTextLength, "1,000"},    {999999, kThousandsTextLength, "999,999"},
-        {1000000, kThousandsTextLength, "1,000,000"}, {4294967295u, kThousandsTextLength, "4,294,967,295"},
-        {100000, 8, "100,000"},                   {1000000, 8, nullptr},  // needs 10 bytes
+    struct Case { uint32_t value; size_t size; const char* expected; } cases[] = {  // null: does not fit
+        {0, kThousandsTextLength, "0"},       {999, kThousandsTextLength, "999"},         {1000, kThousandsTextLength, "1,000"},
+        {999999, kThousandsTextLength, "999,999"}, {1000000, kThousandsTextLength, "1,000,000"},
+        {4294967295u, kThousandsTextLength, "4,294,967,295"}, {100000, 8, "100,000"}, {1000000, 8, nullptr},  // needs 10 bytes
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.value);
-        // The given room, inside guard bytes that must survive.
-        char buffer[kThousandsTextLength + 8];
+        char buffer[kThousandsTextLength + 8];  // the given room inside guard bytes that must survive
         memset(buffer, '#', sizeof buffer);
         EXPECT_EQ(FormatThousands(c.value, buffer + 4, c.size), c.expected != nullptr);
         EXPECT_STREQ(buffer + 4, c.expected ? c.expected : "");
         EXPECT_EQ(std::string(buffer, 4) + std::string(buffer + 4 + c.size, 4), "########");
     }
-}
-
-TEST(JoinPlusLines, WritesWholePlusLinesThatFit)
-{
     const char* items[] = {"one", "two"};
     char out[16];
     memset(out, '#', sizeof out);
     EXPECT_TRUE(JoinPlusLines(out, 15, items, 2));  // 14 characters and the terminator
     EXPECT_STREQ(out, "+ one\r\n+ two\r\n");
-    EXPECT_FALSE(JoinPlusLines(out, 12, items, 2));  // the second line does not fit
+    EXPECT_FALSE(JoinPlusLines(out, 12, items, 2));  // only whole lines that fit
     EXPECT_STREQ(out, "+ one\r\n");
     EXPECT_EQ(out[15], '#');
 }
 
 TEST(BufferSearches, ReadContentAsUpperCaseAndSkipCommentLines)
 {
-    struct Case {
-        std::string content;
-        const char* text;
-        int contains, active;
-    } cases[] = {
+    struct Case { std::string content; const char* text; int contains, active; } cases[] = {
         {"device=*vpicd\r\n", "DEVICE=*VPICD", 1, 1},
         {"device=*vpicd\r\n", "device=*vpicd", 1, 0},  // an active-line text is matched as given
         {"device=*vpicd\r\n", "*VPICD \n", 1, 0},      // a return reads as a space
