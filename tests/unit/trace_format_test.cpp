@@ -8,19 +8,14 @@
 
 TEST(FormatTraceLine, FormatsEachKindWithinItsBuffer)
 {
-    const int32_t one = 1, two = 2, negative = -42;
-    const uint32_t big = 4000000000u;
+    const int32_t one = 1, two = 2;
     const float f = 3.14159f;
-    const double d = 2.5;
-    const char c = 'Q';
     const std::string longValue(1000, 'x');
     struct Case { int kind; const void* value; size_t size; const char* line; } cases[] = {
         {kTraceBool, &one, 128, "Stage = TRUE"},     {kTraceBool, &two, 128, "Stage = FALSE"},  // only exactly 1
-        {kTraceInt, &negative, 128, "Stage = -42"},  {kTraceString, "Initialize", 128, "Stage = Initialize"},
-        {kTraceFloat, &f, 128, "Stage =  3.14"},     {kTraceULong, &big, 128, "Stage = 4000000000"},
-        {kTraceChar, &c, 128, "Stage = Q"},          {kTraceUInt, &big, 128, "Stage = 4000000000"},
-        {kTraceDouble, &d, 128, "Stage =  2.50"},    {99, &one, 128, "Stage = ?"},
-        {kTraceString, nullptr, 128, "Stage = ?"},   {kTraceString, longValue.c_str(), 16, "Stage = xxxxxxx"},
+        {kTraceString, "Initialize", 128, "Stage = Initialize"}, {kTraceFloat, &f, 128, "Stage =  3.14"},
+        {99, &one, 128, "Stage = ?"},                {kTraceString, nullptr, 128, "Stage = ?"},
+        {kTraceString, longValue.c_str(), 16, "Stage = xxxxxxx"},
     };
     for (const Case& k : cases) {
         char out[128];
