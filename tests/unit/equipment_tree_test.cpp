@@ -52,7 +52,8 @@ EnumSnapshot Snapshot(const Tree& keys)
         ResetDeviceRecord(&instance.record, ("ENUM\\" + key.first).c_str());
         for (const auto& value : key.second)
             for (int i = 0; i < kDeviceValueCount; ++i)
-                if (Upper(value.first) == Upper(kDeviceValueNames[i])) SetDeviceRecordValue(&instance.record, i, value.second.c_str());
+                if (Upper(value.first) == Upper(kDeviceValueNames[i]))
+                    SetDeviceRecordValue(&instance.record, i, value.second.c_str());
         devices.back().instances.push_back(instance);
     }
     return tree;
@@ -149,43 +150,53 @@ TEST(RegistryStage, ClassifiesEachFixtureMachine)
     }
 }
 
-// Small trees for the rules a fixture machine does not show: each case gives its keys as
-// "ENUMERATOR\DEVICE\INSTANCE" with "Name=value" pairs, and a piece of RegistryFields.
+// Small trees for the rules a fixture machine does not show: each key is written as
+// "ENUMERATOR\DEVICE\INSTANCE|Name=value|...", and each case names a piece of RegistryFields.
 TEST(RegistryStage, AppliesEachClassifierRule)
 {
-    struct Key { const char* path; Values values; };
-    struct Case { std::vector<Key> keys; uint32_t slowMachine; const char* line; } cases[] = {
-        {{{"BIOS\\*PNP0501\\01", {{"DeviceDesc", "Communications Port (COM2)"}}}, {"Root\\*PNP0500\\0007", {{"DeviceDesc", "Communications Port"}}}}, 0, "com=0200/0100 lpt=000 ecp=000"},
-        {{{"BIOS\\*PNP0401\\00", {{"DeviceDesc", "ECP Printer Port (LPT1)"}}}, {"BIOS\\*PNP0400\\FE", {{"DeviceDesc", "Printer Port (LPT3)"}}}}, 0, "lpt=001 ecp=100"},
-        {{{"BIOS\\*PNP0F13\\00", {}}, {"Root\\*PNP0F00\\0000", {}}}, 0, "ps2=1\nmodem=\nkeyboard=IBM Enhanced 101 key style|101\nmouse=Microsoft Serial Port Mouse\n"},
-        {{{"Root\\*PNPB015\\0000", {}}, {"Root\\*PNPB011\\0000", {}}}, 0, "|CD Audio Device (MCI)\n"},
+    struct Case { std::vector<std::string> keys; uint32_t slowMachine; const char* fields; } cases[] = {
+        {{"BIOS\\*PNP0501\\01|DeviceDesc=Communications Port (COM2)", "Root\\*PNP0500\\0007|DeviceDesc=Communications Port"}, 0,
+         "com=0200/0100 lpt=000 ecp=000"},
+        {{"BIOS\\*PNP0401\\00|DeviceDesc=ECP Printer Port (LPT1)", "BIOS\\*PNP0400\\FE|DeviceDesc=Printer Port (LPT3)"}, 0, "lpt=001 ecp=100"},
+        {{"BIOS\\*PNP0F13\\00", "Root\\*PNP0F00\\0000"}, 0,
+         "ps2=1\nmodem=\nkeyboard=IBM Enhanced 101 key style|101\nmouse=Microsoft Serial Port Mouse\n"},
+        {{"Root\\*PNPB015\\0000", "Root\\*PNPB011\\0000"}, 0, "|CD Audio Device (MCI)\n"},
         // Keyboard: the lowest instance number first, then the order of the ids.
-        {{{"BIOS\\*PNP0305\\0A", {}}, {"BIOS\\*PNP0300\\0B", {}}, {"BIOS\\*PNP0302\\00", {}}}, 0, "keyboard=IBM PC/XT 84 key style|84\n"},
-        {{{"BIOS\\*PNP0305\\0A", {}}}, 0, "keyboard=Olivetti 102 key style|102\n"},
-        {{{"PCI\\VEN_1\\BUS_0", {{"Class", "Display"}, {"DeviceDesc", "Fast"}, {"HardwareID", "PCI\\VEN_1"}}}}, 4, "video=Unaccelerated Card|P|5\n"},
-        {{{"Root\\Display\\0000", {{"Class", "Display"}, {"DeviceDesc", "Old"}}}}, 5, "video=Unaccelerated Card|0|1\n"},
+        {{"BIOS\\*PNP0305\\0A", "BIOS\\*PNP0300\\0B", "BIOS\\*PNP0302\\00"}, 0, "keyboard=IBM PC/XT 84 key style|84\n"},
+        {{"BIOS\\*PNP0305\\0A"}, 0, "keyboard=Olivetti 102 key style|102\n"},
+        {{"PCI\\VEN_1\\BUS_0|Class=Display|DeviceDesc=Fast|HardwareID=PCI\\VEN_1"}, 4, "video=Unaccelerated Card|P|5\n"},
+        {{"Root\\Display\\0000|Class=Display|DeviceDesc=Old"}, 5, "video=Unaccelerated Card|0|1\n"},
         // Walk order: the EISA card (no description) comes first, Root's VESA card overwrites its bus.
-        {{{"EISA\\ABC\\0", {{"Class", "display"}, {"HardwareID", "EISA\\ABC"}}}, {"Root\\D\\0", {{"Class", "Display"}, {"DeviceDesc", "Second"}, {"HardwareID", "VESA"}}}}, 0, "video=|V|4\n"},
+        {{"EISA\\ABC\\0|Class=display|HardwareID=EISA\\ABC", "Root\\D\\0|Class=Display|DeviceDesc=Second|HardwareID=VESA"}, 0,
+         "video=|V|4\n"},
         // No display class: found by its id in an instance name; the slow group decides last.
-        {{{"Monitor\\M\\ROOT&*PNP0906&0000", {{"DeviceDesc", "ET4000 child"}}}, {"Root\\*PNP0912\\0000", {}}, {"Root\\*PNP090D\\0000", {}}}, 0, "video=ET4000 child|0|2\n"},
-        {{{"ESDI\\CD\\0", {{"Class", "CDROM"}, {"SCSITargetID", "0"}}}}, 0, "cdrom=I\n"},
-        {{{"ESDI\\CD\\0", {{"Class", "CDROM"}}}}, 0, "cdrom=S\n"},  // an absent target id counts as SCSI
-        {{{"MKE\\CD\\ROOT&*PNPA031&0000", {{"Class", "CDROM"}, {"SCSITargetID", "0"}}}}, 0, "cdrom=P\n"},
-        {{{"BIOS\\*PNP0A01\\0", {}}, {"BIOS\\*PNP0E02\\0", {}}, {"PCMCIA\\X\\0", {}}}, 0, " bus=1,2,8,10\n"},
-        {{{"SCSI\\D\\0", {{"SCSITargetID", "12"}}}, {"Root\\*PNPA02F\\0000", {}}, {"Root\\*PNPA001\\0000", {}}}, 0, "scsi ids=01100000 adapters=2\n"},
-        {{{"Monitor\\Default_Monitor\\0003", {{"DeviceDesc", "NEC MultiSync 4FGe"}}}, {"Monitor\\Default_Monitor\\0004", {{"DeviceDesc", "NEC MultiSync 6FG"}}}}, 0, "monitor=NEC MultiSync 4FGe|15|0.28|1024|108\n"},
-        {{{"Monitor\\Default_Monitor\\001E", {{"DeviceDesc", "Plug and Play Monitor"}}}}, 0, "monitor=Plug and Play Monitor|15|0.28|800|108\n"},
-        {{{"Monitor\\Default_Monitor\\0000", {{"DeviceDesc", "Generic 17 inch monitor"}}}}, 0, "monitor=Generic 17 inch monitor|17|0.28|1024|138.72\n"},
-        {{{"Monitor\\Default_Monitor\\0000", {{"DeviceDesc", "Generic 13\" monitor"}}}}, 0, "monitor=Generic 13\" monitor|14|0.28|1024|94.08\n"},
-        {{{"Monitor\\Default_Monitor\\0000", {{"DeviceDesc", "nanao 9070u"}}}}, 0, "monitor=nanao 9070u|15|0.28|640|"},
-        {{{"Monitor\\Default_Monitor\\001F", {{"DeviceDesc", "Past the probes"}}}}, 0, "monitor=Default Monitor|15|"},
+        {{"Monitor\\M\\ROOT&*PNP0906&0000|DeviceDesc=ET4000 child", "Root\\*PNP0912\\0000", "Root\\*PNP090D\\0000"}, 0,
+         "video=ET4000 child|0|2\n"},
+        {{"ESDI\\CD\\0|Class=CDROM|SCSITargetID=0"}, 0, "cdrom=I\n"},
+        {{"ESDI\\CD\\0|Class=CDROM"}, 0, "cdrom=S\n"},  // an absent target id counts as SCSI
+        {{"MKE\\CD\\ROOT&*PNPA031&0000|Class=CDROM|SCSITargetID=0"}, 0, "cdrom=P\n"},
+        {{"BIOS\\*PNP0A01\\0", "BIOS\\*PNP0E02\\0", "PCMCIA\\X\\0"}, 0, " bus=1,2,8,10\n"},
+        {{"SCSI\\D\\0|SCSITargetID=12", "Root\\*PNPA02F\\0000", "Root\\*PNPA001\\0000"}, 0, "scsi ids=01100000 adapters=2\n"},
+        {{"Monitor\\Default_Monitor\\0003|DeviceDesc=NEC MultiSync 4FGe", "Monitor\\Default_Monitor\\0004|DeviceDesc=NEC MultiSync 6FG"}, 0,
+         "monitor=NEC MultiSync 4FGe|15|0.28|1024|108\n"},
+        {{"Monitor\\Default_Monitor\\001E|DeviceDesc=Plug and Play Monitor"}, 0, "monitor=Plug and Play Monitor|15|0.28|800|108\n"},
+        {{"Monitor\\Default_Monitor\\0000|DeviceDesc=Generic 17 inch monitor"}, 0, "monitor=Generic 17 inch monitor|17|0.28|1024|138.72\n"},
+        {{"Monitor\\Default_Monitor\\0000|DeviceDesc=Generic 13\" monitor"}, 0, "monitor=Generic 13\" monitor|14|0.28|1024|94.08\n"},
+        {{"Monitor\\Default_Monitor\\0000|DeviceDesc=nanao 9070u"}, 0, "monitor=nanao 9070u|15|0.28|640|"},
+        {{"Monitor\\Default_Monitor\\001F|DeviceDesc=Past the probes"}, 0, "monitor=Default Monitor|15|"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.line);
+        SCOPED_TRACE(c.fields);
         Tree tree;
-        for (const Key& key : c.keys) tree[key.path] = key.values;
+        for (const std::string& key : c.keys) {
+            std::stringstream parts(key);
+            std::string path, value;
+            std::getline(parts, path, '|');
+            Values& values = tree[path];
+            while (std::getline(parts, value, '|')) values.push_back({value.substr(0, value.find('=')), value.substr(value.find('=') + 1)});
+        }
         const std::string fields = RegistryFields(Snapshot(tree), RegistryFacts{586, c.slowMachine, 0});
-        EXPECT_NE(fields.find(c.line), std::string::npos) << fields;
+        EXPECT_NE(fields.find(c.fields), std::string::npos) << fields;
     }
 }
 

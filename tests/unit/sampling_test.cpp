@@ -2,9 +2,16 @@
 
 #include <cstring>
 #include <memory>
+#include <string>
 #include <vector>
 
+#include "platform/cpu_usage.h"
+#include "resource_levels.h"
+#include "sampling/file_changes.h"
+#include "sampling/input_counters.h"
+#include "sampling/system_stats.h"
 #include "sampling/tick.h"
+#include "services/histogram.h"
 #include "services/input_idle.h"
 
 namespace {
@@ -166,3 +173,79 @@ TEST_F(Tick, SavesAtTheSecondSampledTickThenEvery1200AndRestartsOnANewDate)
 }
 
 }  // namespace
+
+TEST(HistogramMean, IgnoresBucketZeroAndDividesByAtLeastOne)
+{
+    SystemStats stats = {};
+    uint32_t* h = stats.cpuUsage;
+    EXPECT_EQ(HistogramMean(h, sizeof stats.cpuUsage), 0u);
+    h[0] = 1000;
+    EXPECT_EQ(HistogramMean(h, sizeof stats.cpuUsage), 0u);
+    h[50] = 3;
+    h[100] = 1;
+    EXPECT_EQ(HistogramMean(h, sizeof stats.cpuUsage), 62u);  // 250 / 4, truncated
+    h[100] = h[1] = 100000000;  // years of seconds at full load must not overflow
+    h[50] = 0;
+    EXPECT_EQ(HistogramMean(h, sizeof stats.cpuUsage), 50u);
+    // A count histogram of 2004 bytes is read to its last bucket; 404 bytes stop at 100.
+    stats.processes[500] = stats.processes[1] = 1;
+    EXPECT_EQ(HistogramMean(stats.processes, 2004), 250u);
+    EXPECT_EQ(HistogramMean(stats.processes, 404), 1u);
+    // Sizes below 4 GB are loaded under Wine; beyond, a size must not be cut to 32 bits.
+    EXPECT_TRUE(IsAcceptedStatsFileLength(uint64_t(17544) << 20));
+    EXPECT_FALSE(IsAcceptedStatsFileLength((uint64_t(1) << 32) + 17544));
+}
+
+TEST(ClassifyInputEvent, FollowsTheTableForEveryRow)
+{
+    // adds: pointer, navigation, keystrokes, help, right, function
+    struct Case { const char* name; uint32_t message, key; bool numLock; const char* adds; } cases[] = {
+        {"non-client left press", 0x00A1, 0, false, "110000"},  {"non-client right press", 0x00A4, 0, false, "100010"},
+        {"left press", 0x0201, 0, false, "100000"},             {"right press", 0x0204, 0, false, "100010"},
+        {"left release", 0x0202, 0, false, "000000"},           {"mouse move", 0x0200, 0, false, "000000"},
+        {"key release", 0x0101, 'A', false, "000000"},          {"letter", 0x0100, 'A', false, "001000"},
+        {"system key letter", 0x0104, 'F', false, "001000"},    {"Clear", 0x0100, 0x0C, false, "110000"},
+        {"Page Up", 0x0100, 0x21, true, "110000"},              {"Page Down", 0x0100, 0x22, false, "110000"},
+        {"End", 0x0100, 0x23, false, "110000"},                 {"Home types", 0x0100, 0x24, false, "001000"},
+        {"Left", 0x0100, 0x25, false, "110000"},                {"Down with Alt", 0x0104, 0x28, false, "110000"},
+        {"Insert types", 0x0100, 0x2D, false, "001000"},        {"keypad 8, Num Lock on", 0x0100, 0x68, true, "001000"},
+        {"keypad 8, Num Lock off", 0x0100, 0x68, false, "110000"}, {"keypad 0, Num Lock off", 0x0100, 0x60, false, "110000"},
+        {"keypad 5 always types", 0x0100, 0x65, false, "001000"}, {"keypad 9, Num Lock on", 0x0100, 0x69, true, "001000"},
+        {"keypad multiply", 0x0100, 0x6A, false, "001000"},     {"F1 counts two keystrokes", 0x0100, 0x70, false, "002100"},
+        {"F2", 0x0100, 0x71, false, "001001"},                  {"F12", 0x0104, 0x7B, false, "001001"},
+        {"F13 types", 0x0100, 0x7C, false, "001000"},           {"only the low byte is the key", 0x0100, 0x1570, false, "002100"},
+    };
+    for (const Case& c : cases) {
+        const InputIncrements add = ClassifyInputEvent(c.message, c.key, c.numLock);
+        std::string adds;
+        for (uint32_t n : {add.pointer, add.navigation, add.keystrokes, add.help, add.right, add.function})
+            adds += std::to_string(n);
+        EXPECT_EQ(adds, c.adds) << c.name;
+    }
+}
+
+TEST(CpuPercentBetween, SharesWorkOfTheInterval)
+{
+    const ProcessorTimes before{1000, 3000, 1000}, after{1600, 4000, 2000};  // idle, kernel (idle included), user
+    struct Case { const char* label; ProcessorTimes from, to; uint32_t percent; } cases[] = {
+        {"2000 passed, 600 idle", before, after, 70},   {"no time passed", before, before, 0},
+        {"readings went backwards", after, before, 0},  {"all idle", before, {2000, 4000, 1000}, 0},
+        {"busy", before, {1000, 3500, 2500}, 100},      {"since start", {}, after, 73},
+    };
+    for (const Case& c : cases) EXPECT_EQ(CpuPercentBetween(c.from, c.to), c.percent) << c.label;
+}
+
+TEST(FreePercent, StaysWithinOneToHundred)
+{
+    const uint32_t cases[][3] = {{0, 65536, 100}, {32768, 65536, 50}, {65535, 65536, 1}, {70000, 65536, 1}, {5, 0, 100}};
+    for (const auto& c : cases) EXPECT_EQ(FreePercent(c[0], c[1]), c[2]) << c[0] << "/" << c[1];  // never 0
+}
+
+TEST(WatchedDriveLetterIndex, FindsTheOrdinalAmongRemovableAndFixedDrives)
+{
+    const uint32_t types[kWatchedLetters] = {3, 5, 2, 1, 3, 4}, none[kWatchedLetters] = {5, 4, 1, 1, 6, 0};
+    const int expected[] = {0, 2, 4, -1};  // C: fixed, D: CD-ROM, E: removable, G: fixed; then no drive
+    for (int ordinal = 0; ordinal < 4; ++ordinal) EXPECT_EQ(WatchedDriveLetterIndex(types, ordinal), expected[ordinal]) << ordinal;
+    EXPECT_EQ(WatchedDriveLetterIndex(types, -1), -1);
+    EXPECT_EQ(WatchedDriveLetterIndex(none, 0), -1);
+}
