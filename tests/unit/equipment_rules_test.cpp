@@ -124,11 +124,7 @@ TEST(DiskAnswers, DeviceParametersAndBiosTypesOfFloppyAndFixedDrives)
     uint8_t small[4] = {1, 2, 3, 4};
     FillDeviceParameters(cases[1].facts, small, 3);  // never past the given size
     EXPECT_EQ(small[3], 4);
-
-    struct Type { DiskFacts facts; uint32_t biosType; } types[] = {
-        {{true, 6, 0, 0, 0, 0, 0, 0}, 1},      {{true, 1, 0, 0, 0, 0, 0, 0}, 2},      {{true, 0, 0, 0, 0, 512, 2, 713}, 3},
-        {{true, 0, 0, 0, 0, 512, 1, 2371}, 2}, {{true, 0, 0, 0, 0, 512, 2, 2863}, 5}, {{true, 11, 0, 0, 0, 4096, 8, 1 << 20}, 4},
-        {{true, 0, 0, 0, 0, 0, 0, 0}, 4},
-    };
-    for (const Type& t : types) EXPECT_EQ(BiosFloppyType(t.facts), t.biosType) << t.facts.mediaType << "/" << t.facts.totalClusters;
+    // A removable drive's BIOS type: from its media type, else its medium's size, else the 1.44 MB drive.
+    const uint32_t types[][4] = {{6, 0, 0, 1}, {1, 0, 0, 2}, {0, 2, 713, 3}, {0, 1, 2371, 2}, {0, 2, 2863, 5}, {11, 8, 1 << 20, 4}, {0, 0, 0, 4}};
+    for (const auto& t : types) EXPECT_EQ(BiosFloppyType({true, int(t[0]), 0, 0, 0, 512, t[1], t[2]}), t[3]) << t[0] << "/" << t[2];
 }

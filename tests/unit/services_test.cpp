@@ -11,7 +11,6 @@
 #include "sampling/census_rules.h"
 #include "services/center.h"
 #include "services/dates.h"
-#include "services/hit_test.h"
 #include "services/paths.h"
 #include "services/process_rules.h"
 #include "services/report_search.h"
@@ -222,9 +221,6 @@ TEST(CenteredOrigin, CentresOverTheDesktopOrAWindowAndStaysOnTheDesktop)
         const PlainPoint p = CenteredOrigin(window, c.over, c.hasOver, desktop);
         EXPECT_EQ(std::make_pair(p.x, p.y), std::make_pair(c.x, c.y)) << c.label;
     }
-    // The hover rule includes every edge of a rectangle, right and bottom too.
-    for (PlainPoint in : {PlainPoint{10, 20}, PlainPoint{30, 40}}) EXPECT_TRUE(RectHoldsPoint({10, 20, 30, 40}, in));
-    for (PlainPoint out : {PlainPoint{9, 30}, PlainPoint{31, 30}, PlainPoint{20, 19}, PlainPoint{20, 41}}) EXPECT_FALSE(RectHoldsPoint({10, 20, 30, 40}, out));
 }
 
 TEST(AppNameFromTitleText, KeepsTheTrimmedPartBeforeTheFirstDash)
