@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -11,308 +11,123 @@ namespace {
 const int kStops[] = {10, 110, 310, 410};
 const ReportRect kItem{0, 20, 600, 36};  // 16 pixels high, as a list item is
 
-struct Recorded {
-    ReportDraw draw;
-    std::string text;
-    uint32_t colour;  // the text colour in force when the command ran (kGrey: 0xFF000000)
-};
+// Rectangles of one kind of command: "F" or "R", the runs of brush letters, then the first
+// and the last rectangle.
+std::string Shapes(char kind, const std::vector<std::pair<char, ReportRect>>& shapes)
+{
+    if (shapes.empty()) return "";
+    std::string text = std::string(" ") + kind;
+    for (size_t i = 0, run = 1; i < shapes.size(); ++i, ++run)
+        if (i + 1 == shapes.size() || shapes[i + 1].first != shapes[i].first) {
+            text += shapes[i].first + std::to_string(run);
+            run = 0;
+        }
+    char rects[96];
+    const ReportRect &a = shapes.front().second, &b = shapes.back().second;
+    snprintf(rects, sizeof rects, " %d,%d,%d,%d", a.left, a.top, a.right, a.bottom);
+    text += rects;
+    snprintf(rects, sizeof rects, " %d,%d,%d,%d", b.left, b.top, b.right, b.bottom);
+    return shapes.size() > 1 ? text + rects : text;
+}
 
-constexpr uint32_t kGrey = 0xFF000000u;
-
-// Runs the parser and keeps the commands, tracking the text colour as a DC would.
-struct Recorder {
-    std::vector<Recorded> all;
-    uint32_t colour;
-
-    explicit Recorder(uint32_t startColour = 0x123456) : colour(startColour) {}
-    static void Sink(void* self, const ReportDraw& d)
-    {
-        Recorder& r = *static_cast<Recorder*>(self);
+// What a line draws, in one string: each text as "T<x>:<text>:<colour in force>" (with "u"
+// when underlined; the grey-text colour shows as ff000000), then the fills and the frames.
+// Brush letters: K black, W white, L light grey, D dark grey, Y, C, M, G, R, B.
+std::string Drawn(const std::string& line, uint32_t lit = 0, const int* stops = kStops, int count = 4)
+{
+    struct Record {
+        std::string texts;
+        std::vector<std::pair<char, ReportRect>> fills, frames;
+        uint32_t colour = 0x123456;  // what the list prepared
+    } r;
+    auto sink = [](void* self, const ReportDraw& d) {
+        Record& r = *static_cast<Record*>(self);
+        const char brush = "KWLDYCMGRB"[int(d.brush)];
+        char colour[16];
         if (d.op == ReportOp::kTextColour) r.colour = d.colour;
-        if (d.op == ReportOp::kGreyTextColour) r.colour = kGrey;
-        r.all.push_back(Recorded{d, d.text ? std::string(d.text, size_t(d.textLength)) : std::string(), r.colour});
-    }
-    std::vector<Recorded> Of(ReportOp op) const
-    {
-        std::vector<Recorded> out;
-        for (const Recorded& r : all)
-            if (r.draw.op == op) out.push_back(r);
-        return out;
-    }
-};
-
-Recorder Parse(const std::string& line, uint32_t lit = 0, const int* stops = kStops, int count = 4,
-               uint32_t startColour = 0x123456)
-{
-    Recorder r(startColour);
-    ReportItemLayout layout{kItem, stops, count, lit};
-    ParseReportLine(line.data(), line.size(), layout, Recorder::Sink, &r);
-    return r;
+        if (d.op == ReportOp::kGreyTextColour) r.colour = 0xFF000000u;
+        if (d.op == ReportOp::kFill) r.fills.push_back({brush, d.rect});
+        if (d.op == ReportOp::kFrame) r.frames.push_back({brush, d.rect});
+        if (d.op != ReportOp::kText) return;
+        EXPECT_EQ(d.rect.top, kItem.top + 2);
+        snprintf(colour, sizeof colour, ":%x", r.colour);
+        r.texts += " T" + std::to_string(d.rect.left) + ":" + std::string(d.text, size_t(d.textLength)) + colour +
+                   (d.underlined ? "u" : "");
+    };
+    ParseReportLine(line.data(), line.size(), ReportItemLayout{kItem, stops, count, lit}, sink, &r);
+    const std::string all = r.texts + Shapes('F', r.fills) + Shapes('R', r.frames);
+    return all.empty() ? all : all.substr(1);
 }
 
-std::string Bright(char letter, const std::string& text)
-{
-    return std::string(1, kMarkBright) + letter + text;
-}
-
-TEST(ReportLine, FieldsAreNonEmptyRunsBetweenTabs)
+TEST(ReportLine, DrawsEachFieldInItsColumnWithItsMarkup)
 {
     struct Case {
         const char* name;
         std::string line;
-        std::vector<std::string> texts;
-        std::vector<int> xs;
+        const char* drawn;
     } cases[] = {
-        {"adjacent tabs leave no empty column", Bright('C', "Caption") + "\t\t" + Bright('Y', "Value"),
-         {"Caption", "Value"}, {10, 110}},
-        {"leading and trailing tabs", "\t\tA\tB\t", {"A", "B"}, {10, 110}},
-        {"a space is a column", " \tB", {" ", "B"}, {10, 110}},
-        {"only tabs draw nothing", "\t\t\t", {}, {}},
-        {"fields past the last stop are not drawn", "a\tb\tc\td\te\tf", {"a", "b", "c", "d"}, {10, 110, 310, 410}},
-        {"a NUL ends the line", std::string("a\tb\0c", 5), {"a", "b"}, {10, 110}},
+        {"adjacent tabs leave no empty column", "\x01" "CCaption\t\t\x01YValue", "T10:Caption:ffff00 T110:Value:ffffff"},
+        {"leading and trailing tabs", "\t\tA\tB\t", "T10:A:0 T110:B:0"},
+        {"a space is a column", " \tB", "T10: :0 T110:B:0"},
+        {"only tabs draw nothing", "\t\t\t", ""},
+        {"fields past the last stop are not drawn", "a\tb\tc\td\te\tf", "T10:a:0 T110:b:0 T310:c:0 T410:d:0"},
+        {"a NUL ends the line", std::string("a\tb\0c", 5), "T10:a:0 T110:b:0"},
+        {"bright Y is white like W", "\x01YPassed\t\x01Wx", "T10:Passed:ffffff T110:x:ffffff"},
+        {"bright C and R", "\x01" "CLabel\t\x01RFailed", "T10:Label:ffff00 T110:Failed:ff"},
+        {"dark Y, C and B", "\x02YOlive\t\x02" "CTeal\t\x02" "BNavy", "T10:Olive:8080 T110:Teal:808000 T310:Navy:800000"},
+        {"grey and rgb", "\x03" "Credits\t\x04\x10\x20\x30Mixed", "T10:Credits:ff000000 T110:Mixed:302010"},
+        {"plain text is black; 0x05 is text", "Plain\t\x05" "x", "T10:Plain:0 T110:\x05" "x:0"},
+        {"underline then plain text is black underlined", "\x06Heading", "T10:Heading:0u"},
+        {"underline then cyan", "\x06\x01" "CExtension", "T10:Extension:ffff00u"},
+        {"unknown letter keeps the previous colour", "\x01GGood\t\x01QOdd", "T10:Good:ff00 T110:Odd:ff00"},
+        {"unknown letter first keeps the list's colour", "\x02qOdd", "T10:Odd:123456"},
+        {"a bar leaves black for an unknown letter", "#7\t\x01QOdd", "T110:Odd:0 FG4 11,22,12,34 17,22,18,34"},
+        {"truncated codes read nothing past the field", "\x01\t\x04\x10\t\x01" "Cx", "T310:x:ffff00"},
+        // "#": strips every second pixel of 1..100 % of the column, sloping, one brush by width.
+        {"#00 is 1 %", "#00", "FG1 11,22,12,34"},
+        {"#32 green", "#32", "FG17 11,22,12,34 43,25,44,34"},
+        {"#33 yellow", "#33", "FY17 11,22,12,34 43,25,44,34"},
+        {"#65 yellow", "#65", "FY33 11,22,12,34 75,29,76,34"},
+        {"#66 red", "#66", "FR34 11,22,12,34 77,29,78,34"},
+        {"#99 the whole column", "#99", "FR50 11,22,12,34 109,33,110,34"},
+        {"two digits at most", "#123", "FG7 11,22,12,34 23,23,24,34"},
+        {"no digits", "#x9\t#", "FG2 11,22,12,34 111,22,112,34"},
+        // "%": full-height strips every third pixel, coloured by their distance.
+        {"%49 of 200 pixels", "x\t%49", "T10:x:0 FG12Y11R11 111,22,112,34 210,22,211,34"},
+        {"%00 is a 1 % bar", "x\t%00", "T10:x:0 FG1 111,22,112,34"},
+        {"a single digit at the end is the value", "x\t%4", "T10:x:0 FG4 111,22,112,34 120,22,121,34"},
+        {"% in the last column ends at the item's edge", "a\tb\tc\t%99",
+         "T10:a:0 T110:b:0 T310:c:0 FG12Y11R41 411,22,412,34 600,22,601,34"},
+        // "~": a framed bar over two columns, then its digits in the bar's text colour.
+        {"~Y is a yellow bar with yellow digits", "~Y50", "T164:50:ffff FY1 11,21,159,35 RK1 11,21,159,35"},
+        {"~M99", "~M99", "T311:99:ff00ff FM1 11,21,306,35 RK1 11,21,306,35"},
+        {"~00 draws no bar but its digits", "~G00", "T14:00:ff00"},
+        {"~ single digit", "~C5", "T29:5:ffff00 FC1 11,21,24,35 RK1 11,21,24,35"},
+        {"~ unknown letter: black brush, colour kept", "~Q40", "T134:40:123456 FK1 11,21,129,35 RK1 11,21,129,35"},
+        {"the next field takes the next column", "~Y10\tNext", "T44:10:ffff T110:Next:0 FY1 11,21,39,35 RK1 11,21,39,35"},
+        {"~ in the last column ends at the item's edge", "a\tb\tc\t~W99",
+         "T10:a:0 T110:b:0 T310:c:0 T602:99:ffffff FW1 411,21,597,35 RK1 411,21,597,35"},
+        // "@": green-capped cells; a huge count draws only what fits in the item.
+        {"three cells", "x\t@3", "T10:x:0 FG3 111,22,119,25 131,22,139,25 RL3 111,22,119,35 131,22,139,35"},
+        {"no count", "@\t@0", ""},
+        {"cells bounded", "@4294967295999", "FG59 11,22,19,25 591,22,599,25 RL59 11,22,19,35 591,22,599,35"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        std::vector<Recorded> texts = Parse(c.line).Of(ReportOp::kText);
-        ASSERT_EQ(texts.size(), c.texts.size());
-        for (size_t i = 0; i < texts.size(); ++i) {
-            EXPECT_EQ(texts[i].text, c.texts[i]);
-            EXPECT_EQ(texts[i].draw.rect.left, c.xs[i]);
-            EXPECT_EQ(texts[i].draw.rect.top, kItem.top + 2);
-        }
+        EXPECT_EQ(Drawn(c.line), c.drawn);
     }
-}
-
-TEST(ReportLine, ColourCodes)
-{
-    struct Case {
-        const char* name;
-        std::string field;
-        std::string text;
-        uint32_t colour;
-        bool underlined;
-    } cases[] = {
-        {"bright Y is white like W", Bright('Y', "Passed"), "Passed", 0xFFFFFF, false},
-        {"bright W", Bright('W', "x"), "x", 0xFFFFFF, false},
-        {"bright C", Bright('C', "Label"), "Label", 0xFFFF00, false},
-        {"bright R", Bright('R', "Failed"), "Failed", 0x0000FF, false},
-        {"dark Y is olive", "\x02YOlive", "Olive", 0x008080, false},
-        {"dark C is teal", "\x02" "CTeal", "Teal", 0x808000, false},
-        {"dark B is navy", "\x02" "BNavy", "Navy", 0x800000, false},
-        {"grey", "\x03" "Credits", "Credits", kGrey, false},
-        {"rgb", "\x04\x10\x20\x30Mixed", "Mixed", 0x302010, false},
-        {"plain text is black", "Plain", "Plain", 0x000000, false},
-        {"0x05 is plain text", "\x05" "x", "\x05" "x", 0x000000, false},
-        {"underline then plain text is black underlined", "\x06Heading", "Heading", 0x000000, true},
-        {"underline then cyan", "\x06" + Bright('C', "Extension"), "Extension", 0xFFFF00, true},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        std::vector<Recorded> texts = Parse(c.field).Of(ReportOp::kText);
-        ASSERT_EQ(texts.size(), 1u);
-        EXPECT_EQ(texts[0].text, c.text);
-        EXPECT_EQ(texts[0].colour, c.colour);
-        EXPECT_EQ(texts[0].draw.underlined, c.underlined);
-    }
-}
-
-TEST(ReportLine, UnknownColourLetterKeepsThePreviousColourAndDropsTheLetter)
-{
-    std::vector<Recorded> texts = Parse(Bright('G', "Good") + "\t" + Bright('Q', "Odd")).Of(ReportOp::kText);
-    ASSERT_EQ(texts.size(), 2u);
-    EXPECT_EQ(texts[1].text, "Odd");
-    EXPECT_EQ(texts[1].colour, 0x00FF00u);
-    // As the first field it keeps the colour the list prepared.
-    texts = Parse("\x02qOdd", 0, kStops, 4, 0xABCDEF).Of(ReportOp::kText);
-    ASSERT_EQ(texts.size(), 1u);
-    EXPECT_EQ(texts[0].colour, 0xABCDEFu);
-    // Truncated codes draw nothing and read nothing past the field.
-    EXPECT_TRUE(Parse(std::string(1, kMarkBright)).Of(ReportOp::kText).empty());
-    EXPECT_TRUE(Parse("\x04\x10\t" + Bright('C', "x")).Of(ReportOp::kText).size() == 1);
-}
-
-int BarWidth(const std::vector<Recorded>& fills)
-{
-    if (fills.empty()) return 0;
-    return fills.back().draw.rect.right - fills.front().draw.rect.left;
-}
-
-TEST(ReportLine, WedgeBarWidthBrushAndSlope)
-{
-    struct Case {
-        const char* field;
-        int width;  // of the 100-pixel column
-        ReportBrush brush;
-    } cases[] = {
-        {"#00", 1, ReportBrush::kGreen},  {"#32", 33, ReportBrush::kGreen}, {"#33", 34, ReportBrush::kYellow},
-        {"#65", 66, ReportBrush::kYellow}, {"#66", 67, ReportBrush::kRed},  {"#99", 100, ReportBrush::kRed},
-        {"#7", 8, ReportBrush::kGreen},   {"#x9", 1, ReportBrush::kGreen},  {"#", 1, ReportBrush::kGreen},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.field);
-        // Column 1 runs from 110 to 310: 200 pixels, so use column 0 with stops 10, 110.
-        Recorder r = Parse(c.field);
-        std::vector<Recorded> fills = r.Of(ReportOp::kFill);
-        ASSERT_EQ(fills.size(), size_t((c.width + 1) / 2));
-        const int height = (kItem.bottom - 2) - (kItem.top + 2);
-        for (size_t k = 0; k < fills.size(); ++k) {
-            const ReportRect& s = fills[k].draw.rect;
-            const int i = int(k) * 2;
-            EXPECT_EQ(fills[k].draw.brush, c.brush);
-            EXPECT_EQ(s.left, 11 + i);
-            EXPECT_EQ(s.right, 12 + i);
-            EXPECT_EQ(s.top, kItem.top + 2 + i * height / 100);
-            EXPECT_EQ(s.bottom, kItem.bottom - 2);
-        }
-        EXPECT_EQ(r.colour, 0u);  // bars set black text
-    }
-}
-
-TEST(ReportLine, StripedBarColoursEachStripByItsDistance)
-{
-    // Column 1 is 200 pixels wide: "%49" is 100 pixels.
-    Recorder r = Parse("x\t%49");
-    std::vector<Recorded> fills = r.Of(ReportOp::kFill);
-    ASSERT_EQ(fills.size(), 34u);  // 0, 3, ... 99
-    for (size_t k = 0; k < fills.size(); ++k) {
-        const int i = int(k) * 3;
-        SCOPED_TRACE(i);
-        EXPECT_EQ(fills[k].draw.rect.left, 111 + i);
-        EXPECT_EQ(fills[k].draw.rect.top, kItem.top + 2);
-        EXPECT_EQ(fills[k].draw.rect.bottom, kItem.bottom - 2);
-        const ReportBrush expected = i <= 33 ? ReportBrush::kGreen : i <= 66 ? ReportBrush::kYellow : ReportBrush::kRed;
-        EXPECT_EQ(fills[k].draw.brush, expected);
-    }
-    // "%00" is a 1 % bar: two pixels of a 200-pixel column, one strip.
-    fills = Parse("x\t%00").Of(ReportOp::kFill);
-    ASSERT_EQ(fills.size(), 1u);
-    EXPECT_EQ(fills[0].draw.rect.left, 111);
-    // A single digit at the end of the field is the value: "%4" is 5 %, 10 pixels.
-    fills = Parse("x\t%4").Of(ReportOp::kFill);
-    EXPECT_EQ(fills.size(), 4u);  // 0, 3, 6, 9
-}
-
-TEST(ReportLine, SolidBarSpansTwoColumnsAndDrawsItsDigits)
-{
-    struct Case {
-        const char* name;
-        std::string field;
-        int right;  // of the filled rectangle, 0 for none
-        ReportBrush brush;
-        uint32_t textColour;
-        std::string digits;
-    } cases[] = {
-        // Column 0 and 1 together: 10..310, 300 pixels.
-        {"Y is a yellow bar with yellow digits", "~Y50", 10 + 150 - 1, ReportBrush::kYellow, 0x00FFFF, "50"},
-        {"M", "~M99", 10 + 297 - 1, ReportBrush::kMagenta, 0xFF00FF, "99"},
-        {"00 draws no bar but its digits", "~G00", 0, ReportBrush::kGreen, 0x00FF00, "00"},
-        {"single digit", "~C5", 10 + 15 - 1, ReportBrush::kCyan, 0xFFFF00, "5"},
-        {"unknown letter: black brush, colour kept", "~Q40", 10 + 120 - 1, ReportBrush::kBlack, 0x123456, "40"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        Recorder r = Parse(c.field);
-        std::vector<Recorded> fills = r.Of(ReportOp::kFill);
-        std::vector<Recorded> frames = r.Of(ReportOp::kFrame);
-        std::vector<Recorded> texts = r.Of(ReportOp::kText);
-        if (c.right == 0) {
-            EXPECT_TRUE(fills.empty());
-            EXPECT_TRUE(frames.empty());
-        } else {
-            ASSERT_EQ(fills.size(), 1u);
-            ASSERT_EQ(frames.size(), 1u);
-            const ReportRect expected{11, kItem.top + 1, c.right, kItem.bottom - 1};
-            EXPECT_EQ(fills[0].draw.rect.left, expected.left);
-            EXPECT_EQ(fills[0].draw.rect.right, expected.right);
-            EXPECT_EQ(fills[0].draw.rect.top, expected.top);
-            EXPECT_EQ(fills[0].draw.rect.bottom, expected.bottom);
-            EXPECT_EQ(fills[0].draw.brush, c.brush);
-            EXPECT_EQ(frames[0].draw.brush, ReportBrush::kBlack);
-            EXPECT_EQ(frames[0].draw.rect.right, expected.right);
-        }
-        ASSERT_EQ(texts.size(), 1u);
-        EXPECT_EQ(texts[0].text, c.digits);
-        EXPECT_EQ(texts[0].colour, c.textColour);
-        const int barRight = c.right == 0 ? 10 + 0 - 1 : c.right;
-        EXPECT_EQ(texts[0].draw.rect.left, barRight + 5);
-    }
-    // The next field still takes the next column.
-    std::vector<Recorded> texts = Parse("~Y10\tNext").Of(ReportOp::kText);
-    ASSERT_EQ(texts.size(), 2u);
-    EXPECT_EQ(texts[1].draw.rect.left, 110);
-}
-
-TEST(ReportLine, BarsInTheLastColumnEndAtTheItemsRightEdge)
-{
-    // Column 3 starts at 410; the item ends at 600, so "~" spans 190 pixels and "#" too.
-    std::vector<Recorded> fills = Parse("a\tb\tc\t~W99").Of(ReportOp::kFill);
-    ASSERT_EQ(fills.size(), 1u);
-    EXPECT_EQ(fills[0].draw.rect.right, 410 + 99 * 190 / 100 - 1);
-    fills = Parse("a\tb\tc\t%99").Of(ReportOp::kFill);
-    EXPECT_EQ(BarWidth(fills), 190);  // the last strip starts at 189
-    // Equal stops give an empty column: no strips at all.
-    const int equal[] = {5, 250, 250};
-    EXPECT_TRUE(Parse("a\t%99", 0, equal, 3).Of(ReportOp::kFill).empty());
+    const int equal[] = {5, 250, 250};  // an empty column has no strips at all
+    EXPECT_EQ(Drawn("a\t%99", 0, equal, 3), "T5:a:0");
 }
 
 TEST(ReportLine, LampsShowWhichFileChangeCountersAreSet)
 {
-    // Drive 2 (E:): kinds 0 and 3 have changes.
+    // Drive 2 (E:): kinds 0 and 3 have changes; drive 0's kind 1 is not this line's.
     const uint32_t lit = (1u << (2 * 5 + 0)) | (1u << (2 * 5 + 3)) | (1u << (0 * 5 + 1));
-    Recorder r = Parse("&2", lit);
-    std::vector<Recorded> frames = r.Of(ReportOp::kFrame);
-    ASSERT_EQ(frames.size(), 5u);
-    for (int j = 0; j < 5; ++j) {
-        SCOPED_TRACE(j);
-        const bool on = j == 0 || j == 3;
-        EXPECT_EQ(frames[j].draw.rect.left, 10 + 20 * j + 1);
-        EXPECT_EQ(frames[j].draw.rect.right, 10 + 20 * j + 14);
-        EXPECT_EQ(frames[j].draw.brush, on ? ReportBrush::kLightGrey : ReportBrush::kDarkGrey);
-    }
-    int yellow = 0;
-    for (const Recorded& f : r.Of(ReportOp::kFill)) yellow += f.draw.brush == ReportBrush::kYellow;
-    EXPECT_EQ(yellow, 2);
+    EXPECT_EQ(Drawn("&2", lit), "FL1Y1D2L1Y1D1 14,30,21,32 94,30,101,32 RL1D2L1D1 11,21,24,35 91,21,104,35");
     // Drive indexes past H: (and non-digits) show unlit lamps instead of reading past the counters.
-    for (const char* field : {"&6", "&9", "&x", "&"}) {
-        SCOPED_TRACE(field);
-        Recorder unlit = Parse(field, 0xFFFFFFFFu);
-        ASSERT_EQ(unlit.Of(ReportOp::kFrame).size(), 5u);
-        for (const Recorded& f : unlit.all) EXPECT_NE(f.draw.brush, ReportBrush::kYellow);
-    }
-}
-
-TEST(ReportLine, LevelCells)
-{
-    Recorder r = Parse("x\t@3");
-    std::vector<Recorded> fills = r.Of(ReportOp::kFill);
-    std::vector<Recorded> frames = r.Of(ReportOp::kFrame);
-    ASSERT_EQ(fills.size(), 3u);
-    ASSERT_EQ(frames.size(), 3u);
-    for (int j = 0; j < 3; ++j) {
-        SCOPED_TRACE(j);
-        EXPECT_EQ(fills[j].draw.brush, ReportBrush::kGreen);
-        EXPECT_EQ(fills[j].draw.rect.left, 110 + 10 * j + 1);
-        EXPECT_EQ(fills[j].draw.rect.right, 110 + 10 * j + 9);
-        EXPECT_EQ(fills[j].draw.rect.bottom - fills[j].draw.rect.top, 3);
-        EXPECT_EQ(frames[j].draw.brush, ReportBrush::kLightGrey);
-        EXPECT_EQ(frames[j].draw.rect.bottom, kItem.bottom - 1);
-    }
-    EXPECT_TRUE(Parse("@").Of(ReportOp::kFill).empty());
-    EXPECT_TRUE(Parse("@0").Of(ReportOp::kFill).empty());
-    // A huge count draws only what fits in the item: (600 - 10) / 10 cells.
-    EXPECT_EQ(Parse("@4294967295999").Of(ReportOp::kFill).size(), 59u);
-}
-
-TEST(ReportBarValue, ReadsAtMostTwoDigits)
-{
-    struct Case {
-        const char* digits;
-        int value;
-    } cases[] = {{"42", 42}, {"7", 7}, {"07", 7}, {"123", 12}, {"5x", 5}, {"x5", 0}, {"", 0}, {"-5", 0}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.digits);
-        EXPECT_EQ(ReportBarValue(c.digits, strlen(c.digits)), c.value);
-    }
+    for (const char* field : {"&6", "&9", "&x", "&"})
+        EXPECT_EQ(Drawn(field, 0xFFFFFFFFu), "FD5 14,30,21,32 94,30,101,32 RD5 11,21,24,35 91,21,104,35") << field;
 }
 
 }  // namespace

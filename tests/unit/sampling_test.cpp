@@ -1,0 +1,251 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/cpu_usage.h"
+#include "resource_levels.h"
+#include "sampling/file_changes.h"
+#include "sampling/input_counters.h"
+#include "sampling/system_stats.h"
+#include "sampling/tick.h"
+#include "services/histogram.h"
+#include "services/input_idle.h"
+
+namespace {
+
+class Tick : public testing::Test {
+protected:
+    // One whole tick at nowMs as the sampling thread runs it: sampled unless the input
+    // history is all quiet after adding events. Returns whether a save fell due.
+    bool RunTick(uint32_t nowMs, uint32_t events = 1)
+    {
+        bool save = false;
+        if (BeginTick(state, nowMs, *stats, *live) && !InputHistoryStep(&history, events))
+            save = ApplySampledTick(state, in, *stats, *live);
+        EndTick(state, nowMs);
+        return save;
+    }
+    TickState state;
+    TickInputs in;
+    InputHistory history = {};
+    std::unique_ptr<SystemStats> stats = std::make_unique<SystemStats>();
+    std::unique_ptr<LiveSample> live = std::make_unique<LiveSample>();
+};
+
+TEST_F(Tick, TheFirstTickRecordsOnlyTheClockAndLaterOnesTheirInterval)
+{
+    EXPECT_FALSE(RunTick(10000));
+    EXPECT_EQ(state.previousTime, 10000u);
+    const SystemStats zero = {};
+    EXPECT_EQ(memcmp(stats.get(), &zero, sizeof zero), 0);
+    EXPECT_EQ(live->secondsObserved, 0.0f);
+    struct Step { uint32_t from, to; double seconds; } steps[] = {
+        {10000, 13500, 3.5}, {13500, 13900, 1.0}, {0xFFFFF000u, 0xBB8, (0x1000 + 0xBB8) / 1000.0}};  // floor, wrap
+    for (const Step& s : steps) {
+        state.previousTime = s.from;
+        ASSERT_TRUE(BeginTick(state, s.to, *stats, *live));
+        EXPECT_DOUBLE_EQ(state.elapsedSeconds, s.seconds) << s.to;
+    }
+    EXPECT_EQ(stats->secondsObserved, 3.0f);
+}
+
+// One counter read on successive ticks; the percent and the running maximum after each.
+TEST(DeltaPercent, ScalesGrowthAgainstTheRunningMaximum)
+{
+    struct Step { uint32_t value; double seconds; uint32_t percent, maximum; const char* label; } steps[] = {
+        {7, 1, 0, 0, "the first reading only remembers"},
+        {7, 1, 0, 1, "no growth: the maximum becomes 1, never 0"},
+        {8, 1, 100, 1, "growth of 1"},
+        {208, 1, 100, 200, "a new maximum"},
+        {308, 1, 50, 200, "half the maximum"},
+        {708, 2, 100, 200, "400 over 2 s"},
+        {208, 10, 0, 200, "going backwards gives 0 and keeps the maximum, whatever the interval"},
+        {0xFFFFFF00u, 1, 0, 200, "a jump of more than 2^31 is going backwards too"},
+        {0x100, 1, 100, 0x200, "wrapping through 2^32 counts forward"},
+    };
+    uint32_t previous = 0, maximum = 0;
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.label);
+        EXPECT_EQ(DeltaPercent(s.value, &previous, &maximum, s.seconds), s.percent);
+        EXPECT_EQ(std::make_pair(maximum, previous), std::make_pair(s.maximum, s.value));
+    }
+    // A level starts its maximum, then scales against it; absurd rates change nothing.
+    maximum = 0;
+    for (const auto& s : std::vector<std::vector<uint32_t>>{{40, 1, 0}, {10, 1, 25}, {80, 2, 100}, {2000000000u, 1, 0}}) {
+        EXPECT_EQ(LevelPercent(s[0], &maximum, s[1]), s[2]) << s[0];
+        EXPECT_EQ(maximum, 40u);
+    }
+}
+
+TEST_F(Tick, CountsEachQuantityInItsHistogramAndGuardsEmptyTotals)
+{
+    RunTick(1000);
+    in.hasCpu = true;
+    in.cpuUsage = 0x1125;  // only the low byte counts: 37
+    in.totalPhysical = 1000;
+    in.totalPageFile = 2000;
+    in.availablePageFile = 1500;
+    in.totalVirtual = 4000;
+    in.availableVirtual = 1000;
+    in.freeClusters = 25;
+    in.totalClusters = 100;
+    in.freeUser = 80;
+    in.freeGdi = 0;  // the companion has not reported
+    in.processes = 600;
+    in.apps32 = 1;  // the one 32-bit program is this one
+    in.threadPriorities[32] = 2;
+    RunTick(2000);
+    const struct { const char* name; const uint32_t* histogram; int bucket; uint32_t count; } counted[] = {
+        {"cpu", stats->cpuUsage, 37, 1},           {"headroom: 500 of 1000 used", stats->memoryHeadroom, 50, 1},
+        {"page file", stats->pageFileFree, 75, 1}, {"virtual", stats->virtualFree, 25, 1},
+        {"disk", stats->diskFree, 25, 1},          {"USER", stats->freeUser, 80, 1},
+        {"GDI: bucket 0 is never counted", stats->freeGdi, 0, 0}, {"600 processes", stats->processes, 500, 1},
+        {"32-bit: not this program", stats->apps32, 0, 1}, {"priority 32", stats->threadPriority, 32, 2},
+    };
+    for (const auto& c : counted) EXPECT_EQ(c.histogram[c.bucket], c.count) << c.name;
+    EXPECT_EQ(std::vector<uint32_t>({live->cpuUsage, live->processes, live->apps32}), std::vector<uint32_t>({37, 500, 0}));
+
+    // Empty totals give 0 % instead of an out-of-range bucket; a zero cluster total counts as 1.
+    in.totalPageFile = in.availablePageFile = in.totalVirtual = in.availableVirtual = in.totalPhysical = 0;
+    in.totalClusters = 0;
+    in.freeClusters = 5;
+    RunTick(3000);
+    EXPECT_EQ(stats->pageFileFree[0] + stats->virtualFree[0] + stats->memoryHeadroom[100] + stats->diskFree[100], 4u);
+}
+
+TEST_F(Tick, VideoLoadUsesTheWindowShareAndTheClassFloor)
+{
+    in.screenWidth = 1024;
+    in.screenHeight = 768;
+    RunTick(1000);
+    in.foreground = 42;
+    in.foregroundRect[2] = 512;  // half the screen
+    in.foregroundRect[3] = 768;
+    RunTick(2000);
+    EXPECT_EQ(live->videoLoad, 50u);  // a new window: its share of the screen
+    in.hasCpu = true;
+    in.cpuUsage = 40;
+    in.videoClass = 0;  // not detected yet: counted as class 1
+    live->keystrokes = 3;
+    live->pointerActions = 1;
+    RunTick(3000);
+    EXPECT_EQ(live->videoLoad, 15u);  // ((1 + 3) x 10 + 40 / 2) x 0.5 / 2
+    in.foreground = 0;
+    RunTick(4000);
+    EXPECT_EQ(live->videoLoad, 100u);
+}
+
+TEST_F(Tick, TwoMinutesWithoutInputStopSamplingAndTheFirstKeyResumesIt)
+{
+    history.samples[kInputHistoryLength - 1] = 1;  // a key just before start-up
+    uint32_t now = 1000;
+    RunTick(now);
+    for (int second = 1; second <= 150; ++second) RunTick(now += 1000, 0);
+    // The key stays in the history for 119 quiet seconds, which are sampled; the 120th
+    // quiet second is not, nor any after it, while every second is observed.
+    EXPECT_EQ(std::make_pair(stats->secondsSampled, stats->secondsObserved), std::make_pair(119.0f, 150.0f));
+    RunTick(now += 1000, 1);
+    EXPECT_EQ(std::make_pair(stats->secondsSampled, stats->secondsObserved), std::make_pair(120.0f, 151.0f));
+}
+
+TEST_F(Tick, SavesAtTheSecondSampledTickThenEvery1200AndRestartsOnANewDate)
+{
+    in.day = 6;
+    in.month = 12;
+    in.year = 2026;
+    uint32_t now = 1000;
+    RunTick(now);
+    std::vector<int> saves;
+    for (int sampled = 1; sampled <= 2500; ++sampled)
+        if (RunTick(now += 1000)) saves.push_back(sampled);
+    // The first sampled tick counts the day and resets the counter to 0.
+    EXPECT_EQ(saves, (std::vector<int>{3, 1203, 2403}));
+    EXPECT_EQ(stats->daysOfUse, 1u);
+    in.day = 7;
+    EXPECT_FALSE(RunTick(now += 1000));
+    EXPECT_EQ(state.saveCounter, 0u);
+    EXPECT_EQ(std::vector<uint32_t>({stats->daysOfUse, live->dateChanges, live->lastDay}), std::vector<uint32_t>({2, 2, 7}));
+    EXPECT_FALSE(RunTick(now += 1000));
+    EXPECT_TRUE(RunTick(now += 1000));
+}
+
+}  // namespace
+
+TEST(HistogramMean, IgnoresBucketZeroAndDividesByAtLeastOne)
+{
+    SystemStats stats = {};
+    uint32_t* h = stats.cpuUsage;
+    EXPECT_EQ(HistogramMean(h, sizeof stats.cpuUsage), 0u);
+    h[0] = 1000;
+    EXPECT_EQ(HistogramMean(h, sizeof stats.cpuUsage), 0u);
+    h[50] = 3;
+    h[100] = 1;
+    EXPECT_EQ(HistogramMean(h, sizeof stats.cpuUsage), 62u);  // 250 / 4, truncated
+    h[100] = h[1] = 100000000;  // years of seconds at full load must not overflow
+    h[50] = 0;
+    EXPECT_EQ(HistogramMean(h, sizeof stats.cpuUsage), 50u);
+    // A count histogram of 2004 bytes is read to its last bucket; 404 bytes stop at 100.
+    stats.processes[500] = stats.processes[1] = 1;
+    EXPECT_EQ(HistogramMean(stats.processes, 2004), 250u);
+    EXPECT_EQ(HistogramMean(stats.processes, 404), 1u);
+    // Sizes below 4 GB are loaded under Wine; beyond, a size must not be cut to 32 bits.
+    EXPECT_TRUE(IsAcceptedStatsFileLength(uint64_t(17544) << 20));
+    EXPECT_FALSE(IsAcceptedStatsFileLength((uint64_t(1) << 32) + 17544));
+}
+
+TEST(ClassifyInputEvent, FollowsTheTableForEveryRow)
+{
+    // adds: pointer, navigation, keystrokes, help, right, function
+    struct Case { const char* name; uint32_t message, key; bool numLock; const char* adds; } cases[] = {
+        {"non-client left press", 0x00A1, 0, false, "110000"},  {"non-client right press", 0x00A4, 0, false, "100010"},
+        {"left press", 0x0201, 0, false, "100000"},             {"right press", 0x0204, 0, false, "100010"},
+        {"left release", 0x0202, 0, false, "000000"},           {"mouse move", 0x0200, 0, false, "000000"},
+        {"key release", 0x0101, 'A', false, "000000"},          {"letter", 0x0100, 'A', false, "001000"},
+        {"system key letter", 0x0104, 'F', false, "001000"},    {"Clear", 0x0100, 0x0C, false, "110000"},
+        {"Page Up", 0x0100, 0x21, true, "110000"},              {"Page Down", 0x0100, 0x22, false, "110000"},
+        {"End", 0x0100, 0x23, false, "110000"},                 {"Home types", 0x0100, 0x24, false, "001000"},
+        {"Left", 0x0100, 0x25, false, "110000"},                {"Down with Alt", 0x0104, 0x28, false, "110000"},
+        {"Insert types", 0x0100, 0x2D, false, "001000"},        {"keypad 8, Num Lock on", 0x0100, 0x68, true, "001000"},
+        {"keypad 8, Num Lock off", 0x0100, 0x68, false, "110000"}, {"keypad 0, Num Lock off", 0x0100, 0x60, false, "110000"},
+        {"keypad 5 always types", 0x0100, 0x65, false, "001000"}, {"keypad 9, Num Lock on", 0x0100, 0x69, true, "001000"},
+        {"keypad multiply", 0x0100, 0x6A, false, "001000"},     {"F1 counts two keystrokes", 0x0100, 0x70, false, "002100"},
+        {"F2", 0x0100, 0x71, false, "001001"},                  {"F12", 0x0104, 0x7B, false, "001001"},
+        {"F13 types", 0x0100, 0x7C, false, "001000"},           {"only the low byte is the key", 0x0100, 0x1570, false, "002100"},
+    };
+    for (const Case& c : cases) {
+        const InputIncrements add = ClassifyInputEvent(c.message, c.key, c.numLock);
+        std::string adds;
+        for (uint32_t n : {add.pointer, add.navigation, add.keystrokes, add.help, add.right, add.function})
+            adds += std::to_string(n);
+        EXPECT_EQ(adds, c.adds) << c.name;
+    }
+}
+
+TEST(CpuPercentBetween, SharesWorkOfTheInterval)
+{
+    const ProcessorTimes before{1000, 3000, 1000}, after{1600, 4000, 2000};  // idle, kernel (idle included), user
+    struct Case { const char* label; ProcessorTimes from, to; uint32_t percent; } cases[] = {
+        {"2000 passed, 600 idle", before, after, 70},   {"no time passed", before, before, 0},
+        {"readings went backwards", after, before, 0},  {"all idle", before, {2000, 4000, 1000}, 0},
+        {"busy", before, {1000, 3500, 2500}, 100},      {"since start", {}, after, 73},
+    };
+    for (const Case& c : cases) EXPECT_EQ(CpuPercentBetween(c.from, c.to), c.percent) << c.label;
+}
+
+TEST(FreePercent, StaysWithinOneToHundred)
+{
+    const uint32_t cases[][3] = {{0, 65536, 100}, {32768, 65536, 50}, {65535, 65536, 1}, {70000, 65536, 1}, {5, 0, 100}};
+    for (const auto& c : cases) EXPECT_EQ(FreePercent(c[0], c[1]), c[2]) << c[0] << "/" << c[1];  // never 0
+}
+
+TEST(WatchedDriveLetterIndex, FindsTheOrdinalAmongRemovableAndFixedDrives)
+{
+    const uint32_t types[kWatchedLetters] = {3, 5, 2, 1, 3, 4}, none[kWatchedLetters] = {5, 4, 1, 1, 6, 0};
+    const int expected[] = {0, 2, 4, -1};  // C: fixed, D: CD-ROM, E: removable, G: fixed; then no drive
+    for (int ordinal = 0; ordinal < 4; ++ordinal) EXPECT_EQ(WatchedDriveLetterIndex(types, ordinal), expected[ordinal]) << ordinal;
+    EXPECT_EQ(WatchedDriveLetterIndex(types, -1), -1);
+    EXPECT_EQ(WatchedDriveLetterIndex(none, 0), -1);
+}
