@@ -79,7 +79,7 @@ void ExpectSameAnswers(const EnumSnapshot& snapshot)
             }
         }
     }
-    DeviceRecord live, held;
+    DeviceRecord live = {}, held = {};
     for (const char* path : {"ENUM\\BIOS\\*PNP0501\\0A", "Enum\\Root\\*pnp0501\\0000", "ENUM\\Root\\*PNP0C01\\0000",
                              "ENUM\\Monitor\\Default_Monitor\\0001", "ENUM\\BIOS\\*PNP0400\\00", "ENUM\\HTREE\\RESERVED\\0"}) {
         SCOPED_TRACE(path);
