@@ -17,24 +17,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::string needle(reinterpret_cast<const char*>(data + 1), split);
     // Content in a block of exactly its length, so a read past it is caught.
     std::vector<char> content(data + 1 + split, data + size);
-
     const std::string line(content.begin(), content.end());
-    const char* value = ProfileLineValue(line.c_str());
-    if (strlen(value) > 255) abort();
-
+    if (strlen(ProfileLineValue(line.c_str())) > 255) abort();
     char upper[32];
     CopyUpper(line.c_str(), upper, size % sizeof upper);
-
-    const int contains = BufferContainsText(content.data(), content.size(), needle.c_str());
-    const int active = BufferHasActiveLine(content.data(), content.size(), needle.c_str());
+    BufferContainsText(content.data(), content.size(), needle.c_str());
+    BufferHasActiveLine(content.data(), content.size(), needle.c_str());
     UppercaseBuffer(content.data(), content.size());
-    std::string upperNeedle = needle;
-    UppercaseBuffer(&upperNeedle[0], upperNeedle.size());
-    // Upper-casing the content first changes neither answer, except that a needle holding
-    // a carriage return matches once the content's returns are spaces.
-    if (needle.find('\r') == std::string::npos) {
-        if (BufferContainsText(content.data(), content.size(), needle.c_str()) != contains) abort();
-        if (active && !BufferContainsText(content.data(), content.size(), upperNeedle.c_str())) abort();
-    }
     return 0;
 }

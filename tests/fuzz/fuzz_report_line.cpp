@@ -9,16 +9,12 @@
 #include "ui/report_line.h"
 #include "ui/short_name.h"
 
-struct Bounds {
-    const char* begin;
-    const char* end;
-};
-
+// The context is the line's bytes.
 static void Check(void* context, const ReportDraw& draw)
 {
-    const Bounds& line = *static_cast<const Bounds*>(context);
+    const std::vector<char>& line = *static_cast<const std::vector<char>*>(context);
     const bool isText = draw.op == ReportOp::kText;
-    if (isText && (draw.textLength <= 0 || draw.text < line.begin || draw.text + draw.textLength > line.end)) abort();
+    if (isText && (draw.textLength <= 0 || draw.text < line.data() || draw.text + draw.textLength > line.data() + line.size())) abort();
     if ((draw.op == ReportOp::kFill || draw.op == ReportOp::kFrame) &&
         (draw.rect.right <= draw.rect.left || draw.rect.bottom <= draw.rect.top))
         abort();
@@ -36,8 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::vector<char> line(text, text + length);  // exactly length bytes, no NUL after them
 
     ReportItemLayout layout{ReportRect{0, 0, 700, height}, stops.data(), stopCount, 0x3FFFFFFFu};
-    Bounds bounds{line.data(), line.data() + line.size()};
-    ParseReportLine(line.data(), line.size(), layout, Check, &bounds);
+    ParseReportLine(line.data(), line.size(), layout, Check, &line);
 
     std::vector<char> name(text, text + length);
     name.push_back('\0');

@@ -5,9 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/cpu_usage.h"
-#include "resource_levels.h"
-#include "sampling/file_changes.h"
 #include "sampling/input_counters.h"
 #include "sampling/system_stats.h"
 #include "sampling/tick.h"
@@ -72,12 +69,6 @@ TEST(DeltaPercent, ScalesGrowthAgainstTheRunningMaximum)
         EXPECT_EQ(DeltaPercent(s.value, &previous, &maximum, s.seconds), s.percent);
         EXPECT_EQ(std::make_pair(maximum, previous), std::make_pair(s.maximum, s.value));
     }
-    // A level starts its maximum, then scales against it; absurd rates change nothing.
-    maximum = 0;
-    for (const auto& s : std::vector<std::vector<uint32_t>>{{40, 1, 0}, {10, 1, 25}, {80, 2, 100}, {2000000000u, 1, 0}}) {
-        EXPECT_EQ(LevelPercent(s[0], &maximum, s[1]), s[2]) << s[0];
-        EXPECT_EQ(maximum, 40u);
-    }
 }
 
 TEST_F(Tick, CountsEachQuantityInItsHistogramAndGuardsEmptyTotals)
@@ -106,7 +97,6 @@ TEST_F(Tick, CountsEachQuantityInItsHistogramAndGuardsEmptyTotals)
         {"32-bit: not this program", stats->apps32, 0, 1}, {"priority 32", stats->threadPriority, 32, 2},
     };
     for (const auto& c : counted) EXPECT_EQ(c.histogram[c.bucket], c.count) << c.name;
-    EXPECT_EQ(std::vector<uint32_t>({live->cpuUsage, live->processes, live->apps32}), std::vector<uint32_t>({37, 500, 0}));
 
     // Empty totals give 0 % instead of an out-of-range bucket; a zero cluster total counts as 1.
     in.totalPageFile = in.availablePageFile = in.totalVirtual = in.availableVirtual = in.totalPhysical = 0;
@@ -202,13 +192,10 @@ TEST(ClassifyInputEvent, FollowsTheTableForEveryRow)
     struct Case { const char* name; uint32_t message, key; bool numLock; const char* adds; } cases[] = {
         {"non-client left press", 0x00A1, 0, false, "110000"},  {"non-client right press", 0x00A4, 0, false, "100010"},
         {"left press", 0x0201, 0, false, "100000"},             {"right press", 0x0204, 0, false, "100010"},
-        {"left release", 0x0202, 0, false, "000000"},           {"mouse move", 0x0200, 0, false, "000000"},
-        {"key release", 0x0101, 'A', false, "000000"},          {"letter", 0x0100, 'A', false, "001000"},
-        {"system key letter", 0x0104, 'F', false, "001000"},    {"Clear", 0x0100, 0x0C, false, "110000"},
-        {"Page Up", 0x0100, 0x21, true, "110000"},              {"Page Down", 0x0100, 0x22, false, "110000"},
+        {"left release", 0x0202, 0, false, "000000"},           {"key release", 0x0101, 'A', false, "000000"},
+        {"letter", 0x0100, 'A', false, "001000"},               {"Clear, Num Lock on", 0x0100, 0x0C, true, "110000"},
         {"End", 0x0100, 0x23, false, "110000"},                 {"Home types", 0x0100, 0x24, false, "001000"},
-        {"Left", 0x0100, 0x25, false, "110000"},                {"Down with Alt", 0x0104, 0x28, false, "110000"},
-        {"Insert types", 0x0100, 0x2D, false, "001000"},        {"keypad 8, Num Lock on", 0x0100, 0x68, true, "001000"},
+        {"Down with Alt", 0x0104, 0x28, false, "110000"},       {"keypad 8, Num Lock on", 0x0100, 0x68, true, "001000"},
         {"keypad 8, Num Lock off", 0x0100, 0x68, false, "110000"}, {"keypad 0, Num Lock off", 0x0100, 0x60, false, "110000"},
         {"keypad 5 always types", 0x0100, 0x65, false, "001000"}, {"keypad 9, Num Lock on", 0x0100, 0x69, true, "001000"},
         {"keypad multiply", 0x0100, 0x6A, false, "001000"},     {"F1 counts two keystrokes", 0x0100, 0x70, false, "002100"},
@@ -222,30 +209,4 @@ TEST(ClassifyInputEvent, FollowsTheTableForEveryRow)
             adds += std::to_string(n);
         EXPECT_EQ(adds, c.adds) << c.name;
     }
-}
-
-TEST(CpuPercentBetween, SharesWorkOfTheInterval)
-{
-    const ProcessorTimes before{1000, 3000, 1000}, after{1600, 4000, 2000};  // idle, kernel (idle included), user
-    struct Case { const char* label; ProcessorTimes from, to; uint32_t percent; } cases[] = {
-        {"2000 passed, 600 idle", before, after, 70},   {"no time passed", before, before, 0},
-        {"readings went backwards", after, before, 0},  {"all idle", before, {2000, 4000, 1000}, 0},
-        {"busy", before, {1000, 3500, 2500}, 100},      {"since start", {}, after, 73},
-    };
-    for (const Case& c : cases) EXPECT_EQ(CpuPercentBetween(c.from, c.to), c.percent) << c.label;
-}
-
-TEST(FreePercent, StaysWithinOneToHundred)
-{
-    const uint32_t cases[][3] = {{0, 65536, 100}, {32768, 65536, 50}, {65535, 65536, 1}, {70000, 65536, 1}, {5, 0, 100}};
-    for (const auto& c : cases) EXPECT_EQ(FreePercent(c[0], c[1]), c[2]) << c[0] << "/" << c[1];  // never 0
-}
-
-TEST(WatchedDriveLetterIndex, FindsTheOrdinalAmongRemovableAndFixedDrives)
-{
-    const uint32_t types[kWatchedLetters] = {3, 5, 2, 1, 3, 4}, none[kWatchedLetters] = {5, 4, 1, 1, 6, 0};
-    const int expected[] = {0, 2, 4, -1};  // C: fixed, D: CD-ROM, E: removable, G: fixed; then no drive
-    for (int ordinal = 0; ordinal < 4; ++ordinal) EXPECT_EQ(WatchedDriveLetterIndex(types, ordinal), expected[ordinal]) << ordinal;
-    EXPECT_EQ(WatchedDriveLetterIndex(types, -1), -1);
-    EXPECT_EQ(WatchedDriveLetterIndex(none, 0), -1);
 }
