@@ -1,5 +1,5 @@
-// File services against Wine's real file system: whole-file reads and their boxes, file
-// queries, file dates, and program kinds with their time stamps.
+// File services against Wine's real file system: whole-file reads, a system file query, and
+// program kinds with their time stamps.
 #include <gtest/gtest.h>
 
 #include <string>

@@ -13,14 +13,14 @@
 TEST(SampleTick, CountsTheFixtureCountersAndTheCensus)
 {
     LoadToolhelp();
+    DynamicDataFixture counters;
+    ASSERT_TRUE(counters.IsOpen());
     auto stats = std::make_unique<SystemStats>();
     auto live = std::make_unique<LiveSample>();
     auto equipment = std::make_unique<EquipmentInfo>();
     gSystemStats = stats.get();
     gLiveSample = live.get();
     gEquipmentInfo = equipment.get();
-    DynamicDataFixture counters;
-    ASSERT_TRUE(counters.IsOpen());
     counters.SetAll(37, 10, 0, 1000, 0, 1, 0);
     SampleTick();    // the first tick records only the clock
     Keystrokes = 1;  // the user is active
