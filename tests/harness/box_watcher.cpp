@@ -38,14 +38,14 @@ std::vector<SeenBox> BoxWatcher::Boxes()
 
 bool BoxWatcher::WaitForBox(const std::string& caption, DWORD timeoutMs, SeenBox* found)
 {
-    for (const DWORD start = GetTickCount();; Sleep(20)) {
+    for (const DWORD start = GetTickCount(); GetTickCount() - start <= timeoutMs; Sleep(20)) {
         for (const SeenBox& box : Boxes()) {
             if (box.caption != caption) continue;
             if (found) *found = box;
             return true;
         }
-        if (GetTickCount() - start > timeoutMs) return false;
     }
+    return false;
 }
 
 DWORD WINAPI BoxWatcher::Run(LPVOID self)

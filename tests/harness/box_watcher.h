@@ -7,10 +7,7 @@
 #include <string>
 #include <vector>
 
-struct SeenBox {
-    std::string caption;
-    std::string text;
-};
+struct SeenBox { std::string caption, text; };
 
 class BoxWatcher {
 public:

@@ -3,10 +3,6 @@
 #pragma once
 #include <windows.h>
 
-#ifndef HKEY_DYN_DATA
-#define HKEY_DYN_DATA ((HKEY)(ULONG_PTR)((LONG)0x80000006))
-#endif
-
 class DynamicDataFixture {
 public:
     DynamicDataFixture()

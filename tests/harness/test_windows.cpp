@@ -43,12 +43,7 @@ PROCESS_INFORMATION StartHelperTest(const std::string& testName)
     return process;
 }
 
-struct WindowQuery {
-    DWORD processId;
-    const char* className;
-    const char* title;
-    HWND found;
-};
+struct WindowQuery { DWORD processId; const char *className, *title; HWND found; };
 
 static BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter)
 {

@@ -1,5 +1,5 @@
-// Equipment calls that reach devices: the vwin32 substitute on the harness's drives, the
-// processor timing, the summary pages in a real list box, and the boxes of the probes.
+// Equipment calls that reach devices: the vwin32 substitute on the harness's drives and the
+// summary pages in a real list box.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,44 +7,19 @@
 #include <string>
 #include <vector>
 
-#include "box_watcher.h"
 #include "equipment/equipment_page_list.h"
-#include "equipment/equipment_probes.h"
 #include "equipment/inventory.h"
 #include "platform/vwin32_substitute.h"
 #include "resources/ids_equipment.h"
 #include "services/text_rules.h"
 #include "test_windows.h"
 
-namespace {
-// Points gEquipmentInfo at a record of the test's own for the test's lifetime.
-struct OwnRecord {
-    OwnRecord() : saved(gEquipmentInfo) { gEquipmentInfo = &info; }
-    ~OwnRecord() { gEquipmentInfo = saved; }
-    EquipmentInfo info = {};
-    EquipmentInfo* saved;
-};
-
-// The boxes shown during call, each answered with answer, as "caption|text".
-std::vector<std::string> AnsweredBoxes(int answer, void (*call)())
-{
-    BoxWatcher watcher(GetCurrentProcessId(), answer);
-    call();
-    std::vector<std::string> boxes;
-    for (const SeenBox& box : watcher.Boxes()) boxes.push_back(box.caption + "|" + box.text);
-    return boxes;
-}
-}  // namespace
-
 TEST(Vwin32Substitute, AnswersForTheRemovableAndTheFixedDrives)
 {
     HANDLE device = CreateFileA("\\\\.\\vwin32", 0, 0, nullptr, OPEN_EXISTING, FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     ASSERT_EQ(device, INVALID_HANDLE_VALUE) << "the device exists: the substitute is not what answers";
-    struct BiosCase {
-        uint32_t eax, drive;
-        int result;
-        uint32_t eax_, ebx_, ecx_, edx_;  // after the call
-    } biosCases[] = {
+    // The registers going in, the result, and the registers coming out.
+    struct BiosCase { uint32_t eax, drive; int result; uint32_t eax_, ebx_, ecx_, edx_; } biosCases[] = {
         {0x0000, 0, 1, 0, 0, 0, 0}, {0x0100, 0, 1, 0, 0, 0, 0}, {0x0400, 0, 1, 0, 0, 0, 0},  // A: is the floppy
         {0x1500, 0, 1, 0x0200, 0, 0, 0},                                                     // floppy with change line
         {0x1500, 2, 1, 0, 0, 0, 2},       {0x1500, 40, 1, 0, 0, 0, 40},  // C: and no drive at all: no floppy
@@ -62,19 +37,15 @@ TEST(Vwin32Substitute, AnswersForTheRemovableAndTheFixedDrives)
         EXPECT_EQ(std::vector<uint32_t>({packet.eax, packet.ebx, packet.ecx, packet.edx, packet.flags}),
                   std::vector<uint32_t>({c.eax_, c.ebx_, c.ecx_, c.edx_, 0}));
     }
-    // Device parameters (drive numbers from 1 for A:); the block's address comes from the
-    // registers, and one outside writable memory is refused.
+    // Device parameters (drive numbers from 1 for A:: C: fixed, A: removable, E: CD-ROM, Q:
+    // none, Z: network); the block's address comes from the registers, and one that is null,
+    // unmapped or read-only is refused.
     static const char kReadOnly[64] = {};
     std::vector<uint8_t> block(288);
-    struct IoctlCase {
-        uint32_t drive;
-        void* block;
-        int result;
-        uint8_t deviceType, attributes;
-    } ioctlCases[] = {{3, block.data(), 1, 5, 1}, {1, block.data(), 1, 7, 2}, {7, block.data(), 1, 5, 1},
-                      {5, block.data(), 0, 0, 0}, {17, block.data(), 0, 0, 0}, {27, block.data(), 0, 0, 0},
-                      {3, nullptr, 0, 0, 0},      {3, reinterpret_cast<void*>(0x600000080ull), 0, 0, 0},
-                      {3, const_cast<char*>(kReadOnly), 0, 0, 0}};
+    struct IoctlCase { uint32_t drive; void* block; int result; uint8_t deviceType, attributes; } ioctlCases[] = {
+        {3, block.data(), 1, 5, 1},  {1, block.data(), 1, 7, 2},  {5, block.data(), 0, 0, 0},
+        {17, block.data(), 0, 0, 0}, {27, block.data(), 0, 0, 0}, {3, nullptr, 0, 0, 0},
+        {3, reinterpret_cast<void*>(0x600000080ull), 0, 0, 0}, {3, const_cast<char*>(kReadOnly), 0, 0, 0}};
     for (const IoctlCase& c : ioctlCases) {
         SCOPED_TRACE(std::to_string(c.drive) + " at " + std::to_string(uintptr_t(c.block)));
         std::fill(block.begin(), block.end(), 0);
@@ -95,18 +66,13 @@ TEST(Vwin32Substitute, AnswersForTheRemovableAndTheFixedDrives)
     }
 }
 
-TEST(MeasureCpuSpeed, TimesTheDivisionsAtRealTimePriority)
-{
-    OwnRecord record;
-    record.info.cpuType = 586;
-    const DWORD started = GetTickCount();
-    MeasureCpuSpeed();
-    const DWORD took = GetTickCount() - started;
-    EXPECT_GT(record.info.cpuClocked, 0u);
-    EXPECT_LE(record.info.cpuClocked, 7200u);  // the divisions really ran
-    EXPECT_EQ(GetPriorityClass(GetCurrentProcess()), DWORD(NORMAL_PRIORITY_CLASS));
-    EXPECT_LT(took, 2000u);
-}
+// Points gEquipmentInfo at a record of the test's own for the test's lifetime.
+struct OwnRecord {
+    OwnRecord() : saved(gEquipmentInfo) { gEquipmentInfo = &info; }
+    ~OwnRecord() { gEquipmentInfo = saved; }
+    EquipmentInfo info = {};
+    EquipmentInfo* saved;
+};
 
 TEST(ShowEquipmentPage, CyclesThroughTenPagesInTheList)
 {
@@ -141,26 +107,4 @@ TEST(ShowEquipmentPage, CyclesThroughTenPagesInTheList)
         EXPECT_EQ(lines[4], "CDrive E:\tYCD: IDE");
     }
     DestroyWindow(parent);
-}
-
-TEST(EquipmentProbes, AskFirstAndChangeNothingWhenDeclined)
-{
-    OwnRecord record;
-    record.info.joysticks = 2;
-    record.info.gamePort = 1;
-    record.info.modemSpeed[2] = 9600;
-    RegDeleteTreeA(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Services\\Class\\Modem");
-    static int result = 7;
-    EXPECT_EQ(AnsweredBoxes(IDNO, [] { CountJoysticks(nullptr); }),
-              std::vector<std::string>{"If this test hangs the program...|Testing the joystick can hang the program if "
-                                       "you are using a non-standard mouse substitute. Continue with testing?"});
-    EXPECT_EQ(AnsweredBoxes(IDNO, [] { result = ProbeModems(nullptr); }),
-              std::vector<std::string>{"No Modems Registered|No modems are currently registered with Windows 95. "
-                                       "Running modem tests could hang this program. Continue with the tests anyway?"});
-    EXPECT_EQ(result, 0);
-    EXPECT_EQ(record.info.joysticks, 2u);
-    EXPECT_EQ(record.info.modemSpeed[2], 9600u);
-    // Answered Yes: Wine lists joystick devices, none answers.
-    EXPECT_EQ(AnsweredBoxes(IDYES, [] { CountJoysticks(nullptr); }).size(), 1u);
-    EXPECT_EQ(record.info.joysticks, 0u);
 }

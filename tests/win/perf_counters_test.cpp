@@ -23,8 +23,8 @@ TEST(PerfCounters, AnEmptyStatDataKeyFallsBackToTheRunningSystem)
     ReadPerfCounters(&values);
     const uint32_t quiet = values.cpuUsage;
     volatile LONG stop = 0;
-    HANDLE burners[2] = {CreateThread(nullptr, 0, Burn, const_cast<LONG*>(&stop), 0, nullptr),
-                         CreateThread(nullptr, 0, Burn, const_cast<LONG*>(&stop), 0, nullptr)};
+    HANDLE burners[2];
+    for (HANDLE& burner : burners) burner = CreateThread(nullptr, 0, Burn, const_cast<LONG*>(&stop), 0, nullptr);
     Sleep(1000);
     ReadPerfCounters(&values);
     InterlockedExchange(&stop, 1);

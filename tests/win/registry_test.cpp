@@ -13,12 +13,8 @@ TEST(Registry, WritesIntoAnExistingKeyOnlyAndReadsAtMostTheGivenSize)
     ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, kKey, nullptr, REG_SZ, "", 1), ERROR_SUCCESS);  // makes the key
     const std::string missing = std::string(kKey) + "\\NotThere";
     const DWORD number = 0x12345678;
-    struct WriteCase {
-        const char* name;
-        int (*write)(HKEY, const char*, const char*, const void*, DWORD);
-        std::string data;
-        DWORD type;
-    } writes[] = {
+    typedef int (*Writer)(HKEY, const char*, const char*, const void*, DWORD);
+    struct WriteCase { const char* name; Writer write; std::string data; DWORD type; } writes[] = {
         {"Text", RegWriteString, std::string("C:\\WINDOWS", 11), REG_SZ},
         {"Bytes", RegWriteBinary, std::string("\x01\x00\x02\xFF", 4), REG_BINARY},
         {"Number", RegWriteDword, std::string(reinterpret_cast<const char*>(&number), 4), REG_DWORD},
@@ -35,11 +31,8 @@ TEST(Registry, WritesIntoAnExistingKeyOnlyAndReadsAtMostTheGivenSize)
     HKEY key;
     EXPECT_NE(RegOpenKeyExA(HKEY_CURRENT_USER, missing.c_str(), 0, KEY_READ, &key), ERROR_SUCCESS);
     // Reads: "Text" now holds "C:\WINDOWS" and its NUL, 11 bytes; nothing is written past size.
-    struct ReadCase {
-        const char* value;
-        DWORD size;
-        int result;
-    } reads[] = {{"Text", 11, 1}, {"Text", 64, 1}, {"Text", 10, 0}, {"Text", 0, 0}, {"Absent", 64, 0}};
+    struct ReadCase { const char* value; DWORD size; int result; } reads[] = {
+        {"Text", 11, 1}, {"Text", 64, 1}, {"Text", 10, 0}, {"Text", 0, 0}, {"Absent", 64, 0}};
     for (const ReadCase& c : reads) {
         SCOPED_TRACE(std::string(c.value) + " in " + std::to_string(c.size));
         char buffer[80];
