@@ -137,6 +137,26 @@ TEST(MainDialogE2e, FromTheMainDialogToALiveStatusReport)
     PostMessageA(changes, WM_COMMAND, IDOK, 0);
     Sleep(300);
     DeleteFileA("D:\\CHANGED.TXT");
+
+    // Applications lists the program itself; choosing it shows its file, kind, threads and
+    // modules. (Wine's toolhelp returns no heap lists, so the heap figures read 0 there.)
+    SetWindowPos(report, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    PostMessageA(GetDlgItem(report, IDC_STATUS_APPLICATIONS), BM_CLICK, 0, 0);
+    HWND apps = halvorn.WaitForDialog("Applications");
+    ASSERT_NE(apps, nullptr);
+    HWND programs = GetDlgItem(apps, IDC_APPS_LIST);
+    LRESULT self = -1;
+    for (LRESULT i = 0, n = SendMessageA(programs, LB_GETCOUNT, 0, 0); i < n && self < 0; ++i)
+        if (DWORD(SendMessageA(programs, LB_GETITEMDATA, WPARAM(i), 0)) == halvorn.Id()) self = i;
+    ASSERT_GE(self, 0) << "the program does not list itself";
+    SendMessageA(programs, LB_SETCURSEL, WPARAM(self), 0);
+    SendMessageA(apps, WM_COMMAND, MAKEWPARAM(IDC_APPS_LIST, LBN_SELCHANGE), LPARAM(programs));
+    EXPECT_NE(WindowText(GetDlgItem(apps, IDC_APPS_FILE)).find("halvorn.exe"), std::string::npos);
+    EXPECT_EQ(WindowText(GetDlgItem(apps, IDC_APPS_KIND)), "32-bit Windows");
+    EXPECT_GE(std::stoi(WindowText(GetDlgItem(apps, IDC_APPS_THREADS))), 3);  // main, sampling, input
+    EXPECT_GE(std::stoi(WindowText(GetDlgItem(apps, IDC_APPS_MODULES))), 3);
+    PostMessageA(apps, WM_COMMAND, IDOK, 0);
+    Sleep(300);
     ASSERT_TRUE(halvorn.Close());
 }
 
