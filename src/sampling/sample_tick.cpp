@@ -11,6 +11,7 @@
 #include "app/app_globals.h"
 #include "equipment/equipment_info.h"
 #include "platform/perf_counters.h"
+#include "platform/thread_priorities.h"
 #include "sampling/census_rules.h"
 #include "sampling/input_counters.h"
 #include "sampling/sample_tick.h"
@@ -117,12 +118,15 @@ void ReadCensus(TickInputs* in)
     in->windows = windows.count;
 
     if (!th::CreateToolhelp32Snapshot || !th::Process32First || !th::Process32Next) return;
+    static ThreadPriorities priorities;  // kept between ticks for its storage
+    priorities.Clear();
     HANDLE processes = th::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     if (processes != INVALID_HANDLE_VALUE) {
         PROCESSENTRY32 process = {};
         process.dwSize = sizeof process;
         for (BOOL more = th::Process32First(processes, &process); more; more = th::Process32Next(processes, &process)) {
             ++in->processes;
+            priorities.Note(process);
             char mainModule[MAX_MODULE_NAME32 + 1] = "";
             HANDLE modules = th::Module32First ? th::CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, process.th32ProcessID)
                                                : INVALID_HANDLE_VALUE;
@@ -157,7 +161,7 @@ void ReadCensus(TickInputs* in)
     thread.dwSize = sizeof thread;
     for (BOOL more = th::Thread32First(threads, &thread); more; more = th::Thread32Next(threads, &thread)) {
         ++in->threads;
-        ++in->threadPriorities[CensusPriority(thread.tpBasePri, thread.tpDeltaPri)];
+        ++in->threadPriorities[CensusPriority(priorities.BaseOf(thread), thread.tpDeltaPri)];
     }
     CloseHandle(threads);
 }

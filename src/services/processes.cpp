@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/thread_priorities.h"
 #include "services/process_rules.h"
 #include "services/processes.h"
 #include "services/toolhelp.h"
@@ -59,9 +60,9 @@ static void ForEachThread(Visit visit)
     CloseHandle(snapshot);
 }
 
-static int32_t PriorityOf(const THREADENTRY32& entry)
+static int32_t PriorityOf(ThreadPriorities& priorities, const THREADENTRY32& entry)
 {
-    return int32_t(entry.tpBasePri + entry.tpDeltaPri);
+    return int32_t(priorities.BaseOf(entry) + entry.tpDeltaPri);
 }
 
 DWORD ThreadOwnerOf(DWORD threadId)
@@ -78,9 +79,11 @@ DWORD ThreadOwnerOf(DWORD threadId)
 LONG ThreadPriorityOf(DWORD threadId)
 {
     LONG priority = 0;
+    ThreadPriorities priorities;
+    priorities.ReadProcesses();
     ForEachThread([&](const THREADENTRY32& entry) {
         if (entry.th32ThreadID != threadId) return true;
-        priority = PriorityOf(entry);
+        priority = PriorityOf(priorities, entry);
         if (priority > 31) priority = 32;
         return false;
     });
@@ -93,8 +96,10 @@ const char* SpecialProcessName(DWORD processId, DWORD threadId)
     name[0] = '\0';
     if (processId == 0) processId = ThreadOwnerOf(threadId);
     ThreadPrioritySummary summary;
+    ThreadPriorities priorities;
+    priorities.ReadProcesses();
     ForEachThread([&](const THREADENTRY32& entry) {
-        if (entry.th32OwnerProcessID == processId) CountThreadPriority(&summary, PriorityOf(entry));
+        if (entry.th32OwnerProcessID == processId) CountThreadPriority(&summary, PriorityOf(priorities, entry));
         return true;
     });
     const int32_t asked = IsSystemKernelPattern(summary) && threadId ? ThreadPriorityOf(threadId) : 0;

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/thread_levels.h"
 #include "sampling/input_counters.h"
 #include "sampling/system_stats.h"
 #include "sampling/tick.h"
@@ -208,5 +209,21 @@ TEST(ClassifyInputEvent, FollowsTheTableForEveryRow)
         for (uint32_t n : {add.pointer, add.navigation, add.keystrokes, add.help, add.right, add.function})
             adds += std::to_string(n);
         EXPECT_EQ(adds, c.adds) << c.name;
+    }
+}
+
+TEST(AbsoluteThreadLevel, GivesTheLevelsWindowsReportsFromWinesRelativeFigures)
+{
+    const struct {
+        long classCode, relative, level;
+    } cases[] = {
+        {2, 0, 8},   {2, 2, 10},  {2, -2, 6},   {2, -15, 1},  {2, 15, 15},  // normal
+        {1, -1, 3},  {1, -15, 1}, {3, 2, 15},   {3, 15, 15},  {5, 1, 7},    // idle, high, below
+        {6, -2, 8},  {4, 0, 24},  {4, -15, 16}, {4, 15, 31},  {4, 6, 30},   // above, real-time
+        {0, 1, 9},   {9, 0, 8},                                              // unknown codes
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.classCode) + " " + std::to_string(c.relative));
+        EXPECT_EQ(AbsoluteThreadLevel(ClassBaseOfCode(c.classCode), c.relative), c.level);
     }
 }

@@ -30,6 +30,9 @@ TEST(SampleTick, CountsTheFixtureCountersAndTheCensus)
     EXPECT_EQ(live->cpuUsage, 37u);
     EXPECT_TRUE(live->threads > 0 && live->windows > 0 && live->modules > live->processes);
     EXPECT_EQ(stats->processes[live->processes], 1u);
+    // Threads count at their absolute levels: this one at normal (8), none below level 1.
+    EXPECT_GE(stats->threadPriority[8], 1u);
+    EXPECT_EQ(stats->threadPriority[0], 0u);
     EXPECT_EQ(stats->keystrokes, 1u);
     EXPECT_EQ(Keystrokes.load(), 0u);  // taken by the tick
     gSystemStats = nullptr;

@@ -107,3 +107,30 @@ TEST(WindowsProcesses, ProcessesAndThreadsAreNamedByTheirWindowsOrTheirMainModul
     EndHelperProcess(&titled);
     EndHelperProcess(&bare);
 }
+
+static DWORD WINAPI WaitForEvent(LPVOID event)
+{
+    WaitForSingleObject(HANDLE(event), 10000);
+    return 0;
+}
+
+TEST(WindowsProcesses, ThreadPrioritiesAreAbsoluteLevels)
+{
+    LoadToolhelp();
+    HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    const struct {
+        int relative;
+        LONG level;  // in this normal-class process
+    } cases[] = {{THREAD_PRIORITY_NORMAL, 8}, {THREAD_PRIORITY_HIGHEST, 10}, {THREAD_PRIORITY_IDLE, 1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.relative);
+        DWORD id = 0;
+        HANDLE thread = CreateThread(nullptr, 0, WaitForEvent, release, CREATE_SUSPENDED, &id);
+        SetThreadPriority(thread, c.relative);
+        ResumeThread(thread);
+        EXPECT_EQ(ThreadPriorityOf(id), c.level);
+        CloseHandle(thread);
+    }
+    SetEvent(release);
+    CloseHandle(release);
+}
