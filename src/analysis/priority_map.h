@@ -8,15 +8,9 @@
 // Normal's high lamp.
 #pragma once
 
-constexpr int kPriorityLamps = 12;
+#include "platform/thread_levels.h"
 
-// Class base priorities as the system reports them for each priority class.
-constexpr int kIdleClassBase = 4;
-constexpr int kBelowNormalClassBase = 6;
-constexpr int kNormalClassBase = 8;
-constexpr int kAboveNormalClassBase = 10;
-constexpr int kHighClassBase = 13;
-constexpr int kRealTimeClassBase = 24;
+constexpr int kPriorityLamps = 12;
 
 // The lamp (0..11) for a class base priority and a thread's relative priority; relative
 // priorities beyond two steps (idle, time-critical) count as two.

@@ -4,6 +4,14 @@
 // class as a code; these rules give the Windows level back.
 #pragma once
 
+// Class base priorities as the system reports them for each priority class.
+constexpr int kIdleClassBase = 4;
+constexpr int kBelowNormalClassBase = 6;
+constexpr int kNormalClassBase = 8;
+constexpr int kAboveNormalClassBase = 10;
+constexpr int kHighClassBase = 13;
+constexpr int kRealTimeClassBase = 24;
+
 // The class base level of a priority class code as Wine's process snapshots give it:
 // 1 idle (4), 2 normal (8), 3 high (13), 4 real-time (24), 5 below normal (6), 6 above
 // normal (10); any other code counts as normal.
