@@ -35,6 +35,11 @@ target_compile_options(res16 PRIVATE ${WARNINGS} -O2)
 target_link_libraries(res16 PRIVATE user32 kernel32)
 target_link_options(res16 PRIVATE ${WIN_LINK})
 
+# What an installed program has in its folder: the programs and the files they look for
+# beside themselves. scripts/stage.sh copies exactly these (make run stages its folder so).
+set(PROGRAM_FILES $<TARGET_FILE:halvorn> $<TARGET_FILE:res16> ${CMAKE_BINARY_DIR}/readme.txt)
+file(GENERATE OUTPUT ${CMAKE_BINARY_DIR}/program-files.txt CONTENT "$<JOIN:${PROGRAM_FILES},\n>\n")
+
 if(HALVORN_TESTS)
   include(cmake/wine_tests.cmake)
 endif()

@@ -36,3 +36,8 @@ set_tests_properties(wine_tests PROPERTIES LABELS wine FIXTURES_REQUIRED wine RE
 add_test(NAME e2e_tests COMMAND bash ${SESSION} exec ${RUN_DIR} $<TARGET_FILE:e2e_tests>
          --halvorn=$<TARGET_FILE:halvorn>)
 set_tests_properties(e2e_tests PROPERTIES LABELS e2e FIXTURES_REQUIRED wine RESOURCE_LOCK wineserver)
+
+# The staging of a program folder (make run's) brings every program file and keeps the
+# statistics already there.
+add_test(NAME stage_program_files COMMAND bash ${CMAKE_SOURCE_DIR}/tests/stage_test.sh ${CMAKE_BINARY_DIR})
+set_tests_properties(stage_program_files PROPERTIES LABELS unit)

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "bench_clock.h"
+#include "bench_targets.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -76,7 +77,7 @@ static void Report(const char* name, const std::vector<double>& walk, const std:
 {
     const double ratio = Median(walk) / Median(baseline);
     printf("%-20s median %8.1f ms   baseline %8.1f ms   ratio %.2f (target at most 1.20: %s)\n", name, Median(walk),
-           Median(baseline), ratio, ratio <= 1.2 ? "met" : "MISSED");
+           Median(baseline), ratio, CheckTarget(name, ratio <= 1.2));
     printf("%-20s rounds:", "");
     for (size_t i = 0; i < walk.size(); ++i) printf(" %.0f/%.0f", walk[i], baseline[i]);
     printf(" ms (walk/baseline)\n");
@@ -124,6 +125,5 @@ int main()
     }
     Report("WalkFixedDrives", walkTimes, walkBaseline);
     Report("CountDirsWithMatch", countTimes, countBaseline);
-    printf("[==========] 1 benchmark ran.\n");
-    return 0;
+    return FinishBenchmark("walk_bench");
 }

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Runs the benchmarks under perf/ and prints their ratios. Usage: perf.sh BUILD_DIR
+# Exits 0 when every benchmark met its targets; otherwise names the ones that did not.
 #   host benchmarks:  BUILD_DIR/host/perf/*, run natively
 #   Win32 benchmarks: BUILD_DIR/win64/perf/*.exe, run under a Wine session of their own
 #                     (fixture drives mapped); perf/NAME.sh, when present, first prepares
@@ -8,16 +9,16 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:?usage: perf.sh BUILD_DIR}" && pwd)
 found=0
+missed=""
 for bench in "$build"/host/perf/* ; do
   [ -x "$bench" ] || continue
   found=1
   echo "== $(basename "$bench")"
-  "$bench"
+  "$bench" || missed="$missed $(basename "$bench")"
 done
 
 session=$root/tests/harness/wine-session.sh
 run=$build/win64/perf-run
-status=0
 for bench in "$build"/win64/perf/*.exe ; do
   [ -f "$bench" ] || continue
   if [ "$found" != 2 ]; then
@@ -28,7 +29,11 @@ for bench in "$build"/win64/perf/*.exe ; do
   name=$(basename "$bench" .exe)
   echo "== $name"
   if [ -f "$root/perf/$name.sh" ]; then bash "$root/perf/$name.sh" "$run/drives"; fi
-  bash "$session" exec "$run" "$bench" || status=1
+  bash "$session" exec "$run" "$bench" || missed="$missed $name"
 done
-[ "$found" != 0 ] || echo "no benchmarks built yet"
-exit "$status"
+[ "$found" != 0 ] || { echo "no benchmarks built yet"; exit 1; }
+if [ -n "$missed" ]; then
+  echo "== benchmarks that missed a target or did not finish:$missed"
+  exit 1
+fi
+echo "== every benchmark met its targets"

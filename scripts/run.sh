@@ -24,9 +24,9 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   wine regedit /S "Z:${here//\//\\}\\tests\\harness\\prefix.reg" >/dev/null 2>&1 || true
   wineserver -w
 fi
-# The program keeps sysstats.dat beside itself: run it from a folder of its own.
-mkdir -p "$build/run"
-cp "$build/halvorn.exe" "$build/run/halvorn.exe"
+# The program keeps sysstats.dat beside itself: run it from a folder of its own, staged
+# with everything an installed copy has (the companion, readme.txt, data files).
+bash "$(dirname "$0")/stage.sh" "$build" "$build/run"
 cd "$build/run"
 echo "Starting halvorn.exe (statistics in $build/run/sysstats.dat)"
 exec wine halvorn.exe "$@" 2> >(grep -v -e 'wine32 is missing' -e 'multiarch needs' -e 'dpkg --add-architecture' -e 'apt-get install wine32' >&2)

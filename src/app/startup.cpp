@@ -2,6 +2,7 @@
 #include <commctrl.h>
 
 #include "app/app_globals.h"
+#include "app/close_programs.h"
 #include "app/main_dialog.h"
 #include "app/main_window.h"
 #include "app/sampling_thread.h"
@@ -55,9 +56,13 @@ static void StartCompanion()
 void InitialiseProgram(HINSTANCE instance)
 {
     gInstance = instance;
-    if (FindWindowA("PANDREL", nullptr)) {
+    // Drive probes (free space, volume names, walks) touch removable drives that may hold no
+    // medium: they must fail quietly instead of stopping the program with a "no disk" box.
+    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+    if (HWND running = FindWindowA("PANDREL", nullptr)) {
         MessageBoxA(nullptr, "To avoid hampering system performance only one copy should be running at a time.",
                     "Pandrel 32 is already running", MB_OK | MB_ICONEXCLAMATION);
+        BringRunningCopyToFront(running);
         ExitProcess(0);
     }
     if (!RegisterMainWindowClass(instance)) ExitProcess(1);

@@ -1,5 +1,6 @@
 // The monitors of a running program: opened from the chooser that the status report's
-// "Monitors" button shows, fed by the fixture's counters once a second, kept on top or not.
+// "Monitors" button shows, fed by the fixture's counters once a second, kept on top or not,
+// and left open by "Close all programs".
 #include <gtest/gtest.h>
 
 #include <set>
@@ -164,6 +165,19 @@ TEST_F(Monitors, OpenFromTheChooserFollowTheCountersAndKeepOnTop)
     ASSERT_TRUE(Click(IDC_CHOOSE_SYSTEM));
     EXPECT_EQ(Monitor("System Monitor"), system);
     PostMessageA(chooser_, WM_COMMAND, IDOK, 0);
+
+    // "Close all programs" leaves the program's own windows open and its main dialog on the
+    // task bar, minimised.
+    HWND main = halvorn_.WaitForDialog("Halvorn"), report = Monitor("Status Report");
+    {
+        BoxWatcher boxes(halvorn_.Id(), IDYES);
+        PostMessageA(main, WM_COMMAND, IDM_CLOSE_ALL, 0);
+        ASSERT_TRUE(boxes.WaitForBox("Close All Programs?", 5000));
+    }
+    PumpMessagesFor(1000);
+    EXPECT_TRUE(IsWindowVisible(system) && IsWindowVisible(disk) && IsWindowVisible(usage) && IsWindowVisible(report));
+    EXPECT_TRUE(IsWindowVisible(main) && IsIconic(main));
+    EXPECT_FALSE(SaveScreenshot("close_all").empty());
     DestroyWindow(activity);
     EXPECT_TRUE(halvorn_.Close());
 }

@@ -39,6 +39,11 @@ TEST(Startup, SecondCopyIsRefusedAndTheFirstRunsOn)
 {
     HalvornProcess first(TestName() + "_first"), second(TestName() + "_second");
     ASSERT_TRUE(first.Start() && first.WaitUntilRunning());
+    // The user has lost the running copy from sight, as after "Close all programs".
+    HWND firstDialog = first.WaitForDialog("Halvorn");
+    ASSERT_NE(firstDialog, nullptr);
+    ShowWindow(firstDialog, SW_MINIMIZE);
+    ASSERT_TRUE(IsIconic(firstDialog));
     ASSERT_TRUE(second.Start());
     BoxWatcher boxes(second.Id());
     SeenBox box;
@@ -50,6 +55,10 @@ TEST(Startup, SecondCopyIsRefusedAndTheFirstRunsOn)
     EXPECT_EQ(boxes.Boxes().size(), 1u);
     EXPECT_FALSE(PathExists(second.StatsPath()));  // nothing else was created
     EXPECT_TRUE(first.IsRunning());
+    // After its box the refused copy hands the user back the running one.
+    EXPECT_FALSE(IsIconic(firstDialog));
+    EXPECT_TRUE(IsWindowVisible(firstDialog));
+    EXPECT_EQ(GetForegroundWindow(), firstDialog);
     EXPECT_FALSE(SaveScreenshot("startup").empty());
     EXPECT_TRUE(first.Close());
 }

@@ -12,6 +12,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 cmd=${1:?usage: wine-session.sh start|exec|stop RUN_DIR ...}
 run=${2:?usage: wine-session.sh start|exec|stop RUN_DIR ...}
+run=$(realpath -m "$run")  # Wine refuses a relative WINEPREFIX
 shift 2
 
 export WINEARCH=win64
@@ -42,6 +43,8 @@ make_template() {
       rm -f "$link"; mkdir -p "$link"
     done
   )
+  # A prefix that wineboot did not finish must not be taken as the template next time.
+  [ -f "$template/system.reg" ] && [ -f "$template/drive_c/windows/Fonts/marlett.ttf" ] || return 1
   echo "$stamp" > "$template/.stamp"
 }
 

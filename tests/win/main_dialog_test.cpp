@@ -2,7 +2,6 @@
 // against real windows of this process.
 #include <gtest/gtest.h>
 
-#include <map>
 #include <string>
 
 #include "app/app_globals.h"
@@ -48,45 +47,73 @@ TEST_F(MainDialogTest, CannotGrowBeyond598By493)
     }
 }
 
-std::map<HWND, int> gCloses;
+// Windows of another program: the helper run below marks in its exit code which of its
+// windows were asked to close (bit 0 the titled one, then untitled, hidden, captionless).
+int gCloseBits = 0;
+HWND gCloseTargets[4];
 
-LRESULT CALLBACK CountCloses(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT CALLBACK RecordClose(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message != WM_CLOSE) return DefWindowProcA(window, message, wParam, lParam);
-    ++gCloses[window];
-    return 0;  // stays open, so the test can look at it
+    for (int i = 0; i < 4; ++i)
+        if (gCloseTargets[i] == window) gCloseBits |= 1 << i;
+    return 0;
 }
 
-TEST_F(MainDialogTest, CloseAllProgramsPostsCloseOnlyOnYesAndOnlyToTitledCaptionedWindows)
+HWND MakeTarget(const char* title, DWORD style)
+{
+    return CreateWindowA("HalvornCloseTarget", title, style, 20, 20, 200, 100, nullptr, nullptr,
+                         GetModuleHandleA(nullptr), nullptr);
+}
+
+TEST(CloseTargetsHelper, DISABLED_OtherProgram)
 {
     WNDCLASSA wc = {};
-    wc.lpfnWndProc = CountCloses;
+    wc.lpfnWndProc = RecordClose;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "HalvornCloseTarget";
+    RegisterClassA(&wc);
+    gCloseTargets[1] = MakeTarget("", WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+    gCloseTargets[2] = MakeTarget("Hidden", WS_OVERLAPPEDWINDOW);
+    gCloseTargets[3] = MakeTarget("No Caption", WS_POPUP | WS_VISIBLE);
+    gCloseTargets[0] = MakeTarget("Close Me", WS_OVERLAPPEDWINDOW | WS_VISIBLE);  // last: the test waits for it
+    PumpMessagesFor(4000);
+    ExitProcess(gCloseBits);
+}
+
+TEST_F(MainDialogTest, CloseAllProgramsClosesOtherProgramsOnYesAndKeepsThisOne)
+{
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = RecordClose;
     wc.hInstance = gInstance;
     wc.lpszClassName = "HalvornCloseTarget";
     RegisterClassA(&wc);
-    auto make = [](const char* title, DWORD style, HWND owner) {
-        return CreateWindowA("HalvornCloseTarget", title, style, 20, 20, 200, 100, owner, nullptr, gInstance, nullptr);
-    };
-    HWND titled = make("Close Me", WS_OVERLAPPEDWINDOW | WS_VISIBLE, nullptr);
-    const HWND skipped[] = {make("", WS_OVERLAPPEDWINDOW | WS_VISIBLE, nullptr),
-                            make("Hidden", WS_OVERLAPPEDWINDOW, nullptr),
-                            make("No Caption", WS_POPUP | WS_VISIBLE, nullptr),
-                            make("Owned Tool", WS_OVERLAPPEDWINDOW | WS_VISIBLE, MainDialog)};
+    // A window of this program that nothing owns, as the monitors are.
+    HWND own = MakeTarget("Own Monitor", WS_OVERLAPPEDWINDOW | WS_VISIBLE);
     for (int answer : {IDNO, IDYES}) {
         SCOPED_TRACE(answer == IDYES ? "Yes" : "No");
-        gCloses.clear();
+        ShowWindow(MainDialog, SW_RESTORE);
+        gCloseBits = 0;
+        gCloseTargets[0] = own;
+        PROCESS_INFORMATION other = StartHelperTest("CloseTargetsHelper.DISABLED_OtherProgram");
+        ASSERT_NE(WaitForProcessWindow(other.dwProcessId, "Close Me", 5000), nullptr);
         BoxWatcher boxes(GetCurrentProcessId(), answer);
         CloseAllPrograms();
         PumpMessagesFor(300);
         SeenBox box;
         ASSERT_TRUE(boxes.WaitForBox("Close All Programs?", 2000, &box));
         EXPECT_EQ(box.text, "About to close all open programs except for this program. Continue?");
-        EXPECT_EQ(gCloses[titled], answer == IDYES ? 1 : 0);
-        for (HWND w : skipped) EXPECT_EQ(gCloses[w], 0);
+        DWORD bits = 99;
+        EXPECT_EQ(WaitForSingleObject(other.hProcess, 10000), WAIT_OBJECT_0);
+        GetExitCodeProcess(other.hProcess, &bits);
+        EndHelperProcess(&other);
+        EXPECT_EQ(bits, answer == IDYES ? 1u : 0u);  // only the titled, visible, captioned one
+        EXPECT_EQ(gCloseBits, 0);                     // this program's window was left alone
+        // The main dialog is minimised, not ended: still visible on the task bar.
         EXPECT_EQ(IsIconic(MainDialog) != 0, answer == IDYES);
+        EXPECT_TRUE(IsWindow(MainDialog) && IsWindowVisible(MainDialog));
     }
-    DestroyWindow(titled);
-    for (HWND w : skipped) DestroyWindow(w);
+    DestroyWindow(own);
 }
 
 // Answers this process's Boosting dialog with one message, after reading its text.
