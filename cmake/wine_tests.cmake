@@ -33,9 +33,29 @@ set_tests_properties(wine_session_stop PROPERTIES FIXTURES_CLEANUP wine)
 
 add_test(NAME wine_tests COMMAND bash ${SESSION} exec ${RUN_DIR} $<TARGET_FILE:win_tests>)
 set_tests_properties(wine_tests PROPERTIES LABELS wine FIXTURES_REQUIRED wine RESOURCE_LOCK wineserver)
-add_test(NAME e2e_tests COMMAND bash ${SESSION} exec ${RUN_DIR} $<TARGET_FILE:e2e_tests>
-         --halvorn=$<TARGET_FILE:halvorn>)
-set_tests_properties(e2e_tests PROPERTIES LABELS e2e FIXTURES_REQUIRED wine RESOURCE_LOCK wineserver)
+# One ctest entry per end-to-end source file, running that file's test suites, so a hang or a
+# crash in one loses only its own results. Suites are read from the sources at configure
+# time; editing an e2e source reconfigures, so a new suite is never left out.
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${E2E_TEST_SOURCES})
+foreach(source ${E2E_TEST_SOURCES})
+  file(STRINGS ${source} suite_lines REGEX "^TEST(_F)?\\(")
+  set(filter "")
+  foreach(line ${suite_lines})
+    string(REGEX REPLACE "^TEST(_F)?\\(([A-Za-z0-9_]+),.*" "\\2.*" suite "${line}")
+    list(APPEND filter ${suite})
+  endforeach()
+  if(NOT filter)
+    continue()
+  endif()
+  list(REMOVE_DUPLICATES filter)
+  list(JOIN filter ":" filter)
+  get_filename_component(name ${source} NAME_WE)
+  string(REGEX REPLACE "_e2e_test$|_test$" "" name ${name})
+  add_test(NAME e2e_${name} COMMAND bash ${SESSION} exec ${RUN_DIR} $<TARGET_FILE:e2e_tests>
+           --halvorn=$<TARGET_FILE:halvorn> --gtest_filter=${filter})
+  set_tests_properties(e2e_${name} PROPERTIES LABELS e2e FIXTURES_REQUIRED wine RESOURCE_LOCK wineserver
+                       ENVIRONMENT HALVORN_LOG_NAME=e2e_${name})
+endforeach()
 
 # The staging of a program folder (make run's) brings every program file and keeps the
 # statistics already there.
