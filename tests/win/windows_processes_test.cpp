@@ -9,6 +9,7 @@
 #include "services/toolhelp.h"
 #include "services/window_names.h"
 #include "test_windows.h"
+#include "wine_differences.h"
 
 namespace {
 const char* const kOwnerTitle = "Helper App - main";
@@ -114,6 +115,19 @@ static DWORD WINAPI WaitForEvent(LPVOID event)
     return 0;
 }
 
+// tpBasePri of the thread as the system's own snapshot reports it, before any conversion.
+static LONG RawSnapshotPriority(DWORD threadId)
+{
+    LONG priority = -99;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    THREADENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
+        if (entry.th32ThreadID == threadId) priority = entry.tpBasePri;
+    CloseHandle(snapshot);
+    return priority;
+}
+
 TEST(WindowsProcesses, ThreadPrioritiesAreAbsoluteLevels)
 {
     LoadToolhelp();
@@ -129,6 +143,8 @@ TEST(WindowsProcesses, ThreadPrioritiesAreAbsoluteLevels)
         SetThreadPriority(thread, c.relative);
         ResumeThread(thread);
         EXPECT_EQ(ThreadPriorityOf(id), c.level);
+        EXPECT_UNLESS_WINE_DIFFERS(RawSnapshotPriority(id) == c.level,
+                                   "thread snapshots give priorities relative to the process class");
         CloseHandle(thread);
     }
     SetEvent(release);
