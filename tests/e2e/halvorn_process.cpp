@@ -1,5 +1,7 @@
 #include "halvorn_process.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 
 std::string gHalvornExe;
@@ -16,7 +18,17 @@ HalvornProcess::HalvornProcess(const std::string& testName, bool withCompanion)
 
 bool HalvornProcess::Start(const std::string& arguments)
 {
-    return StartProcess("\"" + folder_ + "\\halvorn.exe\" " + arguments, &process_, 0, folder_.c_str());
+    if (!StartProcess("\"" + folder_ + "\\halvorn.exe\" " + arguments, &process_, 0, folder_.c_str())) return false;
+    unexpectedBoxes_.reset(new BoxWatcher(process_.dwProcessId, IDNO, 8000));
+    return true;
+}
+
+HalvornProcess::~HalvornProcess()
+{
+    EndHelperProcess(&process_);
+    if (!unexpectedBoxes_) return;
+    for (const SeenBox& box : unexpectedBoxes_->Boxes())
+        ADD_FAILURE() << "halvorn.exe showed a box no test answered: \"" << box.caption << "\": " << box.text;
 }
 
 bool HalvornProcess::WaitUntilRunning(DWORD timeoutMs)

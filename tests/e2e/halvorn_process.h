@@ -3,9 +3,11 @@
 #pragma once
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "box_watcher.h"
 #include "test_windows.h"
 #include "wine_env.h"
 
@@ -15,7 +17,9 @@ class HalvornProcess {
 public:
     // withCompanion: res16.exe is copied beside the program, so start-up finds it.
     explicit HalvornProcess(const std::string& testName, bool withCompanion = false);
-    ~HalvornProcess() { EndHelperProcess(&process_); }  // kills the process if it still runs
+    // Kills the process if it still runs, and fails the test for every box of the program
+    // that no test answered.
+    ~HalvornProcess();
 
     const std::string& Folder() const { return folder_; }
     std::string StatsPath() const { return folder_ + "\\sysstats.dat"; }
@@ -41,6 +45,9 @@ public:
 private:
     std::string folder_;
     PROCESS_INFORMATION process_ = {};
+    // Answers "No" to a box that stays unanswered for 8 s, so an unexpected box cannot hang
+    // the test; the destructor reports it.
+    std::unique_ptr<BoxWatcher> unexpectedBoxes_;
 };
 
 // Handles this thread's messages for ms, pressing a key on the display every second so the

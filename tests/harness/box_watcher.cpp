@@ -14,7 +14,8 @@ std::string WindowText(HWND window)
     return narrow;
 }
 
-BoxWatcher::BoxWatcher(DWORD processId, int answer) : processId_(processId), answer_(answer)
+BoxWatcher::BoxWatcher(DWORD processId, int answer, DWORD patienceMs)
+    : processId_(processId), answer_(answer), patienceMs_(patienceMs)
 {
     InitializeCriticalSection(&lock_);
     thread_ = CreateThread(nullptr, 0, Run, this, 0, nullptr);
@@ -65,6 +66,10 @@ BOOL CALLBACK BoxWatcher::Visit(HWND window, LPARAM self)
     if (owner != watcher->processId_ || !IsWindowVisible(window) || strcmp(className, "#32770") != 0 || !textControl ||
         std::find(watcher->answered_.begin(), watcher->answered_.end(), window) != watcher->answered_.end())
         return TRUE;
+    if (watcher->patienceMs_) {
+        const auto seen = watcher->firstSeen_.emplace(window, GetTickCount()).first;
+        if (GetTickCount() - seen->second < watcher->patienceMs_) return TRUE;
+    }
     SeenBox box{WindowText(window), WindowText(textControl)};
     // A box can be visible before its caption and text are set: wait for the text, but
     // take a box that keeps an empty text for half a second as it is.
@@ -87,4 +92,6 @@ void BoxWatcher::Poll()
     // Forget boxes that have closed, so a new box that reuses a handle is seen.
     answered_.erase(std::remove_if(answered_.begin(), answered_.end(), [](HWND w) { return !IsWindow(w); }),
                     answered_.end());
+    for (auto seen = firstSeen_.begin(); seen != firstSeen_.end();)
+        seen = IsWindow(seen->first) ? std::next(seen) : firstSeen_.erase(seen);
 }

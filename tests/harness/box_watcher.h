@@ -12,8 +12,9 @@ struct SeenBox { std::string caption, text; };
 class BoxWatcher {
 public:
     // Watches boxes of processId (this process by default) and answers each with the
-    // button answer (a dialog command id such as IDOK, IDYES, IDNO).
-    explicit BoxWatcher(DWORD processId = GetCurrentProcessId(), int answer = IDOK);
+    // button answer (a dialog command id such as IDOK, IDYES, IDNO). With patienceMs, a box
+    // is taken only once it has stayed on screen that long, so another watcher answers first.
+    explicit BoxWatcher(DWORD processId = GetCurrentProcessId(), int answer = IDOK, DWORD patienceMs = 0);
     ~BoxWatcher();
     BoxWatcher(const BoxWatcher&) = delete;
     BoxWatcher& operator=(const BoxWatcher&) = delete;
@@ -30,12 +31,14 @@ private:
 
     DWORD processId_;
     const int answer_;
+    const DWORD patienceMs_;
     volatile LONG stop_ = 0;
     HANDLE thread_ = nullptr;
     CRITICAL_SECTION lock_;
     std::vector<SeenBox> boxes_;
     std::vector<HWND> answered_;
-    std::map<HWND, DWORD> pending_;  // boxes seen without their text yet
+    std::map<HWND, DWORD> pending_;  // boxes seen without their text yet, or waited on
+    std::map<HWND, DWORD> firstSeen_;  // when each box on screen was first seen
 };
 
 // The text of a window of any process, read as UTF-16 and converted to the ANSI code page.

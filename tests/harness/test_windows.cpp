@@ -87,13 +87,22 @@ void PumpMessagesFor(DWORD ms, HWND untilClosed)
     }
 }
 
+// Bounded: a list whose program hangs or shows a box gives what was read so far.
+static LRESULT SendBoundedW(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 5000, &result) ? LRESULT(result) : -1;
+}
+
 std::vector<std::string> ListBoxLines(HWND list)
 {
     std::vector<std::string> lines;
-    const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+    const LRESULT count = SendBoundedW(list, LB_GETCOUNT, 0, 0);
     for (LRESULT i = 0; i < count; ++i) {
-        std::vector<wchar_t> wide(size_t(std::max<LRESULT>(0, SendMessageW(list, LB_GETTEXTLEN, WPARAM(i), 0))) + 1);
-        SendMessageW(list, LB_GETTEXT, WPARAM(i), reinterpret_cast<LPARAM>(wide.data()));
+        const LRESULT length = SendBoundedW(list, LB_GETTEXTLEN, WPARAM(i), 0);
+        if (length < 0) break;
+        std::vector<wchar_t> wide(size_t(length) + 1);
+        if (SendBoundedW(list, LB_GETTEXT, WPARAM(i), reinterpret_cast<LPARAM>(wide.data())) < 0) break;
         char narrow[1024] = "";
         WideCharToMultiByte(CP_ACP, 0, wide.data(), -1, narrow, sizeof narrow, nullptr, nullptr);
         lines.push_back(narrow);
