@@ -22,6 +22,8 @@ if(HALVORN_TESTS)
   target_compile_options(unit_tests PRIVATE ${WARNINGS} ${SANITIZE})
   target_link_options(unit_tests PRIVATE ${SANITIZE})
   target_include_directories(unit_tests PRIVATE ${CMAKE_SOURCE_DIR}/companion)
+  # Tests that read text sources (help texts) find them here.
+  target_compile_definitions(unit_tests PRIVATE HALVORN_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
   target_link_libraries(unit_tests PRIVATE halvorn_core GTest::gtest_main)
   target_link_options(halvorn_core INTERFACE ${SANITIZE})
   include(GoogleTest)

@@ -56,7 +56,7 @@ int main()
     for (int i = 0; i < kPercentBuckets; ++i) stats.cpuUsage[i] = stats.diskActivity[i] = uint32_t(i);
     NewDataReadyMessage = RegisterWindowMessageA("NEWDATAREADY");
     CreateSharedGdi();
-    HWND report = CreateStatusReport(nullptr);
+    HWND report = OpenStatusReport(nullptr);
     if (!report) {
         printf("cannot create the status report\n");
         return 1;

@@ -19,11 +19,12 @@
 #include "services/drives.h"
 #include "services/help_file.h"
 #include "services/window_position.h"
+#include "ui/drawing.h"
 #include "ui/report_line.h"
 #include "ui/report_list.h"
 #include "ui/shared_gdi.h"
 
-// One status report's own refresh state; several reports may be open at once.
+// The status report's own refresh state, attached to its window.
 struct StatusState {
     unsigned long refreshCount;
     HWND lastForeground;
@@ -37,8 +38,26 @@ static const int kReportLists[] = {
     IDC_STATUS_PROGRAMS_LIST, IDC_STATUS_INVENTORY_LIST, IDC_STATUS_DISKS_LIST,
 };
 
-static const int kNarrowTabs[9] = {5, 72, 146, 220, 294, 368, 442, 516, 590};
-static const int kWideTabs[9] = {5, 110, 300, 400, 500, 600, 700, 800, 900};
+// Labels stand in the 80 pixels from 5 to 85; a bar's column is the 100 pixels from 85, so
+// its length in pixels is its percentage and the painter's colour steps at 33 and 66
+// pixels fall at a third and two thirds. Where a list is narrower than 185 pixels its
+// edge clips the longest bars; their colour still tells high from low.
+const int kStatusTabStops[kStatusTabStopCount] = {5, 85, 185, 250, 250, 300, 350, 400, 450};
+// Disk Status holds short labels and a row of five file-change lamps 20 pixels apart: its
+// second column starts at 72 so that the fifth lamp still ends inside the list, and stays
+// 100 pixels wide for the disk space bar.
+const int kStatusDiskTabStops[kStatusTabStopCount] = {5, 72, 172, 250, 250, 300, 350, 400, 450};
+// The hardware pages show no bars, but captions such as "Mouse buttons" and "Modem speed"
+// are wider than 80 pixels in the list font at 96 DPI: in the wide hardware inventory list
+// their values start at 110 instead.
+const int kStatusInventoryTabStops[kStatusTabStopCount] = {5, 110, 300, 400, 500, 600, 700, 800, 900};
+
+const int* StatusTabStops(int listId)
+{
+    if (listId == IDC_STATUS_INVENTORY_LIST) return kStatusInventoryTabStops;
+    if (listId == IDC_STATUS_DISKS_LIST) return kStatusDiskTabStops;
+    return kStatusTabStops;
+}
 
 struct PictureControl {
     int id;
@@ -71,7 +90,7 @@ static void ReplaceLines(HWND dialog, int listId, const StatusLine* lines, int c
     char shown[kReportLineSlot];
     for (int i = 0; i < count && i < kStatusLines; ++i) {
         if (!lines[i].format) continue;
-        snprintf(line, sizeof line, lines[i].format, lines[i].value);
+        FormatReportLine(line, sizeof line, lines[i].format, lines[i].value);
         const LRESULT length = SendMessageA(list, LB_GETTEXTLEN, WPARAM(i), 0);
         if (length >= 0 && length < LRESULT(sizeof shown)) {
             SendMessageA(list, LB_GETTEXT, WPARAM(i), LPARAM(shown));
@@ -248,11 +267,12 @@ static void OnDrawItem(HWND dialog, const DRAWITEMSTRUCT* item)
     }
     for (int list : kReportLists)
         if (id == list) {
-            ReportDrawItem(item->hwndItem, item, 9, id == IDC_STATUS_INVENTORY_LIST ? kWideTabs : kNarrowTabs);
+            ReportDrawItem(item->hwndItem, item, kStatusTabStopCount, StatusTabStops(id));
             return;
         }
     for (const PictureControl& control : kPictureControls)
-        if (id == control.id) DrawCaptionedButton(item, HBRUSH(GetStockObject(LTGRAY_BRUSH)), control.bitmapId);
+        if (id == control.id)
+            DrawPictureButton(item->hwndItem, item, HBRUSH(GetStockObject(LTGRAY_BRUSH)), control.bitmapId);
 }
 
 static void OnInitDialog(HWND dialog)
@@ -310,6 +330,8 @@ INT_PTR CALLBACK StatusReportDlgProc(HWND dialog, UINT message, WPARAM wParam, L
     case WM_DESTROY:
         delete reinterpret_cast<StatusState*>(GetWindowLongPtrA(dialog, DWLP_USER));
         SetWindowLongPtrA(dialog, DWLP_USER, 0);
+        // The tick stops posting here; the next Status Report command opens a new one.
+        if (StatusReportWindow == dialog) StatusReportWindow = nullptr;
         return FALSE;
     case WM_DRAWITEM:
         OnDrawItem(dialog, reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
@@ -320,9 +342,7 @@ INT_PTR CALLBACK StatusReportDlgProc(HWND dialog, UINT message, WPARAM wParam, L
         return TRUE;
     }
     case WM_CTLCOLORLISTBOX:
-        SetTextColor(HDC(wParam), RGB(255, 0, 0));
-        SetBkColor(HDC(wParam), RGB(0, 0, 0));
-        return INT_PTR(GetStockObject(BLACK_BRUSH));
+        return INT_PTR(ReportListColours(HDC(wParam), kReportTextRed));
     case WM_HELP:
     case WM_CONTEXTMENU:
         ShowHelpFile(dialog, HELP_CONTEXT, kStatusHelpTopic);
@@ -334,9 +354,18 @@ INT_PTR CALLBACK StatusReportDlgProc(HWND dialog, UINT message, WPARAM wParam, L
     return FALSE;
 }
 
-HWND CreateStatusReport(HWND owner)
+HWND OpenStatusReport(HWND owner)
 {
+    HWND open = StatusReportWindow;
+    if (open && IsWindow(open)) {
+        if (IsIconic(open)) ShowWindow(open, SW_RESTORE);
+        SetWindowPos(open, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        SetForegroundWindow(open);
+        return open;
+    }
     HWND dialog = CreateDialogParamA(gInstance, MAKEINTRESOURCEA(IDD_STATUS_REPORT), owner, StatusReportDlgProc, 0);
-    if (dialog) ShowWindow(dialog, SW_SHOWNORMAL);
+    if (!dialog) return nullptr;
+    StatusReportWindow = dialog;
+    ShowWindow(dialog, SW_SHOWNORMAL);
     return dialog;
 }

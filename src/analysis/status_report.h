@@ -7,9 +7,20 @@
 #pragma once
 #include <windows.h>
 
-// Creates a modeless status report owned by owner and shows it; null when it cannot be
-// created. Several may be open at once; each keeps its own refresh count.
-HWND CreateStatusReport(HWND owner);
+// Opens the modeless status report owned by owner, or, while one is open, brings that
+// one to the front instead of opening a second. The open report is StatusReportWindow,
+// the window the tick posts "NEWDATAREADY" to, until it is destroyed. Returns the report;
+// null when it cannot be created.
+HWND OpenStatusReport(HWND owner);
+
+// The tab stops (pixels from an item's left edge) of the status report's report lists:
+// kStatusTabStops for the bar lists, others for Disk Status and the hardware inventory.
+constexpr int kStatusTabStopCount = 9;
+extern const int kStatusTabStops[kStatusTabStopCount];
+extern const int kStatusDiskTabStops[kStatusTabStopCount];
+extern const int kStatusInventoryTabStops[kStatusTabStopCount];
+// The tab stops the report list listId is drawn with.
+const int* StatusTabStops(int listId);
 
 INT_PTR CALLBACK StatusReportDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 

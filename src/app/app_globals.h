@@ -1,8 +1,10 @@
 // Process-wide handles and values of the application shell.
 //
 // Written once during start-up on the primary thread, except: AnalyzingPanel (sampling
-// thread, when its window is created) and SamplingTickCount (sampling thread, every
-// tick). Everyone reads them without a lock.
+// thread, when its window is created), SamplingTickCount (sampling thread, every tick)
+// and StatusReportWindow (primary thread, when the status report opens and when it is
+// destroyed; the tick may post once more to a report closing meanwhile, which the
+// system refuses harmlessly). Everyone reads them without a lock.
 #pragma once
 #include <windows.h>
 

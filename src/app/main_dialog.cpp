@@ -15,6 +15,7 @@
 #include "services/window_position.h"
 #include "ui/about.h"
 #include "ui/drawing.h"
+#include "ui/readme_viewer.h"
 
 struct MainButton {
     int id;
@@ -44,14 +45,14 @@ void RunMainCommand(HWND dialog, int command)
     case IDC_MAIN_SPEED:
         DialogBoxParamA(gInstance, MAKEINTRESOURCEA(IDD_SPEED_UP), dialog, SpeedUpDlgProc, 0);
         break;
-    case IDC_MAIN_STATUS: {
-        // A second status report replaces the first as the target of the tick's news.
-        HWND report = CreateStatusReport(dialog);
-        if (report) StatusReportWindow = report;
+    case IDC_MAIN_STATUS:
+        OpenStatusReport(dialog);
         break;
-    }
     case IDM_MAIN_HELP:
         ShowHelpFile(dialog, HELP_CONTENTS, 0);
+        break;
+    case IDM_MAIN_README:  // no menu item or button leads here, but the command works
+        ShowReadme(dialog);
         break;
     case IDM_MAIN_ABOUT:
         DialogBoxParamA(gInstance, MAKEINTRESOURCEA(IDD_ABOUT), dialog, AboutDlgProc, 0);
@@ -65,7 +66,7 @@ void RunMainCommand(HWND dialog, int command)
         break;
     default:
         // The tools behind the other buttons and items (hardware, Windows and conflict
-        // fixes, tuning, priorities, appearance, settings, tips, library, readme) are not
+        // fixes, tuning, priorities, appearance, settings, tips, library) are not
         // part of the program yet.
         break;
     }

@@ -2,7 +2,6 @@
 
 #include "info/file_inventory.h"
 
-#include "analysis/status_window.h"
 #include "app/app_globals.h"
 #include "app/sampling_thread.h"
 #include "resources/ids_inventory.h"
@@ -13,6 +12,7 @@
 #include "services/string_list.h"
 #include "services/walk_path.h"
 #include "services/window_position.h"
+#include "ui/drawing.h"
 #include "ui/report_line.h"
 #include "ui/report_list.h"
 
@@ -126,11 +126,11 @@ INT_PTR CALLBACK FileInventoryDlgProc(HWND dialog, UINT message, WPARAM wParam, 
         }
         for (const InventoryButton& button : kInventoryButtons)
             if (int(item->CtlID) == button.id)
-                DrawCaptionedButton(item, HBRUSH(GetStockObject(LTGRAY_BRUSH)), button.bitmapId);
+                DrawPictureButton(item->hwndItem, item, HBRUSH(GetStockObject(LTGRAY_BRUSH)), button.bitmapId);
         return TRUE;
     }
     case WM_CTLCOLORLISTBOX:
-        return INT_PTR(GetStockObject(BLACK_BRUSH));
+        return INT_PTR(ReportListColours(HDC(wParam), kReportTextCyan));
     case WM_HELP:
     case WM_CONTEXTMENU:
         ShowHelpFile(dialog, HELP_CONTEXT, kInventoryHelpTopic);

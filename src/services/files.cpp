@@ -17,7 +17,8 @@ static bool FindFirstMatch(const char* path, WIN32_FIND_DATAA* found)
     return true;
 }
 
-char* ReadWholeFile(const char* path, DWORD* bytesRead)
+// ReadWholeFile with its boxes, or without them when quiet.
+static char* ReadFileBlock(const char* path, DWORD* bytesRead, bool quiet)
 {
     DWORD ignored;
     if (!bytesRead) bytesRead = &ignored;
@@ -34,20 +35,30 @@ char* ReadWholeFile(const char* path, DWORD* bytesRead)
 
     HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
-        MessageBoxA(nullptr,
-                    "Unable to open file due to error. If you are running from a floppy disk your disk may be write "
-                    "protected. Or your hard disk may be full.",
-                    "Error!", MB_OK);
+        if (!quiet)
+            MessageBoxA(nullptr,
+                        "Unable to open file due to error. If you are running from a floppy disk your disk may be "
+                        "write protected. Or your hard disk may be full.",
+                        "Error!", MB_OK);
         return block;
     }
     DWORD read = 0;
     if (!ReadFile(file, block, size, &read, nullptr)) read = 0;
     CloseHandle(file);
-    if (read == 0) {
+    if (read == 0 && !quiet)
         MessageBoxA(nullptr, "Disk Read Failed", "An attempt to read your hard disk failed!", MB_OK | MB_ICONHAND);
-    }
     *bytesRead = read;
     return block;
+}
+
+char* ReadWholeFile(const char* path, DWORD* bytesRead)
+{
+    return ReadFileBlock(path, bytesRead, false);
+}
+
+char* ReadWholeFileQuietly(const char* path, DWORD* bytesRead)
+{
+    return ReadFileBlock(path, bytesRead, true);
 }
 
 int FileExists(const char* path)

@@ -11,6 +11,10 @@
 // block with *bytesRead 0. The caller frees the block with GlobalFree.
 char* ReadWholeFile(const char* path, DWORD* bytesRead);
 
+// ReadWholeFile for a caller that tells the user itself what went wrong: no box at all;
+// a file that cannot be opened or read gives the empty block with *bytesRead 0.
+char* ReadWholeFileQuietly(const char* path, DWORD* bytesRead);
+
 // 1 when FindFirstFileA finds anything for path, else 0.
 int FileExists(const char* path);
 

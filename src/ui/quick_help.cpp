@@ -10,6 +10,7 @@
 #include "services/list_box.h"
 #include "services/window_position.h"
 #include "ui/help_text.h"
+#include "ui/report_list.h"
 
 namespace {
 
@@ -50,13 +51,6 @@ int UsableWidth(HWND list)
 }
 
 }  // namespace
-
-HBRUSH HelpListColours(HDC dc)
-{
-    SetTextColor(dc, 0xFFFF00);
-    SetBkColor(dc, 0x000000);
-    return HBRUSH(GetStockObject(BLACK_BRUSH));
-}
 
 void HelpTextShow(HWND list, const char* text, size_t length)
 {
@@ -104,7 +98,7 @@ static INT_PTR CALLBACK QuickHelpDlgProc(HWND dialog, UINT message, WPARAM wPara
         return TRUE;
     }
     case WM_CTLCOLORLISTBOX:
-        return INT_PTR(HelpListColours(HDC(wParam)));
+        return INT_PTR(ReportListColours(HDC(wParam), kReportTextCyan));
     case WM_COMMAND:
         if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) EndDialog(dialog, LOWORD(wParam));
         return TRUE;

@@ -17,6 +17,3 @@ void HelpTextLoad(HWND list, UINT helpId);
 // Opens the modal Quick Help dialog over the main dialog, fills it with help text helpId
 // and selects the paragraph that explains the report line topic (SelectReportLine).
 void ShowQuickHelpTopic(const char* topic, UINT helpId);
-
-// List colours shared by the help windows: cyan text on black.
-HBRUSH HelpListColours(HDC dc);

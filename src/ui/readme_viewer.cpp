@@ -38,10 +38,13 @@ HWND ShowReadme(HWND owner)
     ProgramDirectory(nullptr, folder, sizeof folder);
     DWORD length = 0;
     char* text = nullptr;
-    if (JoinPath(folder, "readme.txt", path, sizeof path) && FileSizeOf(path) != 0) text = ReadWholeFile(path, &length);
+    if (JoinPath(folder, "readme.txt", path, sizeof path) && FileSizeOf(path) != 0)
+        text = ReadWholeFileQuietly(path, &length);
     if (!text || length == 0) {
+        // The one box for a missing, empty or unreadable file; its text is the short line
+        // and its title the advice.
         if (text) GlobalFree(text);
-        MessageBoxA(nullptr, "Readme.txt file not on disk. Reload from original diskettes.", "Readme.txt Needed",
+        MessageBoxA(nullptr, "Readme.txt Needed", "Readme.txt file not on disk. Reload from original diskettes.",
                     MB_OK);
         return viewer;
     }

@@ -4,6 +4,6 @@
 #include <windows.h>
 
 // Opens a modeless report viewer window owned by owner (not the one OpenTool reuses) and
-// returns it. When readme.txt is missing or empty a box says so and the window stays
-// open with empty lists.
+// returns it. When readme.txt is missing, empty or cannot be read, one box ("Readme.txt
+// Needed") says so and the window stays open with empty lists.
 HWND ShowReadme(HWND owner);

@@ -1,5 +1,7 @@
 #include "ui/report_line.h"
 
+#include <cstdio>
+
 struct ColourLetter {
     char letter;
     uint32_t bright;  // after kMarkBright
@@ -50,6 +52,48 @@ int ReportBarValue(const char* digits, size_t length)
     int value = 0;
     for (size_t i = 0; i < length && i < 2 && IsDigit(digits[i]); ++i) value = value * 10 + (digits[i] - '0');
     return value;
+}
+
+unsigned long ReportBarDigits(unsigned long quantity)
+{
+    return quantity > kReportBarMax ? kReportBarMax : quantity;
+}
+
+// True when the text of a field before a number makes that number a bar value.
+static bool OpensBarField(const char* field, size_t length)
+{
+    if (length > 0 && field[0] == kMarkUnderline) {
+        ++field;
+        --length;
+    }
+    if (length == 1) return field[0] == '%' || field[0] == '#';
+    return length == 2 && field[0] == '~';
+}
+
+int FormatReportLine(char* out, size_t outSize, const char* format, unsigned long value)
+{
+    // The field text before the conversion, as printf will write it ("%%" is one "%").
+    // Only its first three characters matter: a longer prefix is never a bar's.
+    char field[3];
+    size_t fieldLength = 0;
+    for (const char* p = format; *p; ++p) {
+        const char c = *p;
+        if (c == '%') {
+            if (p[1] != '%') {
+                if (OpensBarField(field, fieldLength)) value = ReportBarDigits(value);
+                break;
+            }
+            ++p;
+        }
+        if (c == '\t') {
+            fieldLength = 0;
+            continue;
+        }
+        if (fieldLength < sizeof field) field[fieldLength] = c;
+        ++fieldLength;
+    }
+    if (outSize == 0) return 0;
+    return snprintf(out, outSize, format, value);
 }
 
 bool NextReportRun(const char* text, size_t length, size_t* position, char separator, size_t* start,

@@ -67,3 +67,16 @@ void ParseReportLine(const char* line, size_t length, const ReportItemLayout& la
 // The value of a bar field's digits: up to two characters read as a decimal number (a
 // single digit at the end of the field is that digit; no leading digit reads as 0).
 int ReportBarValue(const char* digits, size_t length);
+
+// A bar field holds two digits, so the largest value it can say is 99: a quantity of 100
+// or more is written as 99 (a third digit would be cut off and read as a short bar).
+constexpr unsigned long kReportBarMax = 99;
+unsigned long ReportBarDigits(unsigned long quantity);
+
+// Formats a report line that carries one number into out (outSize bytes, always ended):
+// format holds exactly one "%lu" conversion and "%%" for a literal percent sign. When the
+// conversion opens a bar field (right after "%", "#" or "~" and its colour letter at the
+// start of a field, after an optional underline prefix) the number is written through
+// ReportBarDigits; elsewhere (counts, level cells, drive indexes) it is written whole.
+// Every builder of bar lines formats through here. Returns what snprintf returns.
+int FormatReportLine(char* out, size_t outSize, const char* format, unsigned long value);

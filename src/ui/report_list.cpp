@@ -10,6 +10,13 @@
 #include "ui/shared_gdi.h"
 #include "ui/short_name.h"
 
+HBRUSH ReportListColours(HDC dc, COLORREF textColour)
+{
+    SetBkColor(dc, RGB(0, 0, 0));
+    SetTextColor(dc, textColour);
+    return HBRUSH(GetStockObject(BLACK_BRUSH));
+}
+
 void ReportShowLines(HWND list, const char* base, DWORD count)
 {
     SendMessageA(list, WM_SETREDRAW, FALSE, 0);

@@ -7,6 +7,16 @@
 #include <cstddef>
 #include <cstdint>
 
+// The text colour a report list gives each item before its markup picks one.
+constexpr COLORREF kReportTextCyan = 0xFFFF00;  // report viewer, Quick Help, file inventory
+constexpr COLORREF kReportTextRed = 0x0000FF;   // status report
+
+// WM_CTLCOLORLISTBOX of every dialog that owns a report list: sets the background colour
+// black (the painter draws text in the background mode and colour the list prepared, so
+// a white background would box every text) and textColour as the default text colour,
+// and returns the black stock brush for the dialog to return.
+HBRUSH ReportListColours(HDC dc, COLORREF textColour);
+
 // Adds entries 0..count-1 of a list of 256-byte slots starting at base to the list, in
 // order, with redrawing switched off meanwhile. Does not empty the list first.
 void ReportShowLines(HWND list, const char* base, DWORD count);

@@ -75,7 +75,7 @@ INT_PTR CALLBACK ReportViewerDlgProc(HWND dialog, UINT message, WPARAM wParam, L
         OnInitDialog(dialog);
         return TRUE;
     case WM_CTLCOLORLISTBOX:
-        return INT_PTR(HelpListColours(HDC(wParam)));
+        return INT_PTR(ReportListColours(HDC(wParam), kReportTextCyan));
     case WM_CTLCOLORSTATIC:
         SetTextColor(HDC(wParam), 0xFFFFFF);
         SetBkColor(HDC(wParam), 0x000000);

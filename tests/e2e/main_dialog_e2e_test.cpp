@@ -9,6 +9,7 @@
 #include "box_watcher.h"
 #include "dynamic_data.h"
 #include "halvorn_process.h"
+#include "resources/ids_inventory.h"
 #include "resources/ids_main.h"
 #include "resources/ids_status.h"
 #include "test_windows.h"
@@ -96,20 +97,30 @@ TEST(MainDialogE2e, FromTheMainDialogToALiveStatusReport)
     FreeLibrary(program);
     SaveScreenshot("main-dialog");
 
-    // The button opens one status report, the View menu a second that takes over.
+    // The button opens the status report; the command again, while it is open, brings that
+    // one forward instead of opening a second.
     SendMessageA(GetDlgItem(main, IDC_MAIN_STATUS), BM_CLICK, 0, 0);
     HWND first = halvorn.WaitForDialog("Status Report");
     ASSERT_NE(first, nullptr);
     PumpWhileActive(3000);
     EXPECT_EQ(Line(first, IDC_STATUS_USAGE_LIST, 0), "\x01" "CCPU\t%37");
     PostMessageA(main, WM_COMMAND, IDC_MAIN_STATUS, 0);
-    HWND report = halvorn.WaitForDialog("Status Report", {first});
+    EXPECT_EQ(halvorn.WaitForDialog("Status Report", {first}, 2000), nullptr) << "a second status report opened";
+    counters.Set("KERNEL\\CPUUsage", 100);
+    PumpWhileActive(3000);
+    // Still refreshing, and a full processor is written as the largest two-digit bar value.
+    EXPECT_EQ(Line(first, IDC_STATUS_USAGE_LIST, 0), "\x01" "CCPU\t%99");
+    // Closed and opened again, the new report is the one that refreshes.
+    PostMessageA(first, WM_COMMAND, IDCANCEL, 0);
+    for (int i = 0; i < 100 && IsWindow(first); ++i) PumpMessagesFor(50);
+    ASSERT_FALSE(IsWindow(first));
+    PostMessageA(main, WM_COMMAND, IDC_MAIN_STATUS, 0);
+    HWND report = halvorn.WaitForDialog("Status Report");
     ASSERT_NE(report, nullptr);
     counters.Set("KERNEL\\CPUUsage", 55);
     PumpWhileActive(3000);
     EXPECT_EQ(Line(report, IDC_STATUS_USAGE_LIST, 0), "\x01" "CCPU\t%55");
-    EXPECT_EQ(Line(first, IDC_STATUS_USAGE_LIST, 0), "\x01" "CCPU\t%37") << "the first report still refreshes";
-    PostMessageA(first, WM_COMMAND, IDCANCEL, 0);
+    counters.Set("KERNEL\\CPUUsage", 100);  // the picture shows a full processor bar
 
     const std::vector<std::string> hints = ListBoxLines(GetDlgItem(report, IDC_STATUS_COACH_LIST));
     EXPECT_NE(std::find(hints.begin(), hints.end(), "Drive D: less than 10MB free space"), hints.end());
@@ -156,6 +167,26 @@ TEST(MainDialogE2e, FromTheMainDialogToALiveStatusReport)
     EXPECT_GE(std::stoi(WindowText(GetDlgItem(apps, IDC_APPS_THREADS))), 3);  // main, sampling, input
     EXPECT_GE(std::stoi(WindowText(GetDlgItem(apps, IDC_APPS_MODULES))), 3);
     PostMessageA(apps, WM_COMMAND, IDOK, 0);
+    Sleep(300);
+
+    // The file inventory of 32-bit programs on the fixed drives (Wine's own programs on C:).
+    SetWindowPos(report, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    PostMessageA(GetDlgItem(report, IDC_STATUS_FILE_INVENTORY), BM_CLICK, 0, 0);
+    HWND inventory = halvorn.WaitForDialog("File Inventory");
+    ASSERT_NE(inventory, nullptr);
+    PostMessageA(GetDlgItem(inventory, IDC_INVENTORY_WIN95), BM_CLICK, 0, 0);
+    HWND rows = GetDlgItem(inventory, IDC_INVENTORY_LIST);
+    for (int i = 0; i < 600 && SendMessageA(rows, LB_GETCOUNT, 0, 0) < 2; ++i) PumpMessagesFor(100);
+    const std::vector<std::string> inventoryLines = ListBoxLines(rows);
+    ASSERT_GE(inventoryLines.size(), 2u);
+    EXPECT_EQ(inventoryLines[0].rfind("\x06\x01" "CName\t", 0), 0u) << inventoryLines[0];
+    EXPECT_NE(std::find_if(inventoryLines.begin(), inventoryLines.end(),
+                           [](const std::string& l) { return l.find("\x01" "YNOTEPAD.EXE\t") == 0 ||
+                                                             l.find("\x01" "Ynotepad.exe\t") == 0; }),
+              inventoryLines.end());
+    PumpMessagesFor(500);
+    SaveScreenshot("file-inventory");
+    PostMessageA(inventory, WM_COMMAND, IDOK, 0);
     Sleep(300);
     ASSERT_TRUE(halvorn.Close());
 }

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <fstream>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -9,6 +11,42 @@
 #include "info/file_inventory_rows.h"
 
 namespace {
+
+// The paragraph under a row's label in the DESCRIPTION part of a help text source.
+std::string HelpParagraph(const char* file, const std::string& label)
+{
+    std::ifstream in(std::string(HALVORN_SOURCE_DIR) + "/src/resources/help/" + file);
+    std::string line;
+    bool inDescription = false;
+    while (std::getline(in, line)) {
+        if (line == "DESCRIPTION") inDescription = true;
+        if (inDescription && line == label) return std::getline(in, line) ? line : "";
+    }
+    return "";
+}
+
+TEST(MonitorHelp, EachRowIsExplainedAsWhatItsSampleWordMeasures)
+{
+    // How the paragraph of a row showing a sample word begins; rows of other words are not
+    // checked here.
+    const std::map<int, std::string> openings = {{20, "Paging activity"}, {19, "The memory load"}};
+    const std::pair<const LampMonitor*, const char*> monitors[] = {
+        {&kSystemLamps, "help_system_monitor_2851.txt"}, {&kMemoryLamps, "help_memory_monitor_2855.txt"}};
+    int checked = 0;
+    for (const auto& monitor : monitors)
+        for (int r = 0; r < monitor.first->rowCount; ++r) {
+            const LampRow& row = monitor.first->rows[r];
+            const auto opening = openings.find(row.word);
+            if (opening == openings.end()) continue;
+            SCOPED_TRACE(std::string(monitor.second) + ": " + row.label);
+            const std::string paragraph = HelpParagraph(monitor.second, row.label);
+            EXPECT_EQ(paragraph.compare(0, opening->second.size(), opening->second), 0) << paragraph;
+            ++checked;
+        }
+    EXPECT_EQ(checked, 3);
+    // The usage monitor's MEM number is the same word as the System Monitor's Memory row.
+    EXPECT_EQ(HelpParagraph("help_usage_monitor_2854.txt", "MEM").rfind("Paging activity", 0), 0u);
+}
 
 TEST(LongTermShares, SplitTheMeansInPercentOfTheirSum)
 {

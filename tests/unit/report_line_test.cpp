@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -116,6 +117,40 @@ TEST(ReportLine, LampsShowWhichFileChangeCountersAreSet)
     // Drive indexes past H: (and non-digits) show unlit lamps instead of reading past the counters.
     for (const char* field : {"&6", "&9", "&x", "&"})
         EXPECT_EQ(Drawn(field, 0xFFFFFFFFu), "FD5 14,30,21,32 94,30,101,32 RD5 11,21,24,35 91,21,104,35") << field;
+}
+
+TEST(FormatReportLine, WritesBarValuesOfAHundredOrMoreAs99AndOtherNumbersWhole)
+{
+    struct Case { const char* format; unsigned long value; const char* line; } cases[] = {
+        {"\x01" "CCPU\t%%%lu", 100, "\x01" "CCPU\t%99"},       // a full processor, not a 10 % bar
+        {"\x01" "CCPU\t%%%lu", 99, "\x01" "CCPU\t%99"},
+        {"\x01" "CCPU\t%%%lu", 7, "\x01" "CCPU\t%7"},
+        {"\x01" "CGDI16\t#%lu", 100, "\x01" "CGDI16\t#99"},   // companion absent
+        {"\x01" "CDisk Space\t#%lu", 4000000000ul, "\x01" "CDisk Space\t#99"},
+        {"~M%lu", 250, "~M99"},                                  // a bar in the first field
+        {"\x01" "CLoad\t\x06" "~Y%lu", 100, "\x01" "CLoad\t\x06" "~Y99"},
+        {"\x06" "#%lu", 101, "\x06" "#99"},
+        // Numbers that are not bar values keep every digit.
+        {"\x01" "CProcesses\t\x01" "Y%lu", 150, "\x01" "CProcesses\t\x01" "Y150"},
+        {"\x01" "C32-Bit Apps\t@%lu", 120, "\x01" "C32-Bit Apps\t@120"},
+        {"\x01" "CC: changes\t&%lu", 100, "\x01" "CC: changes\t&100"},
+        {"\x01" "CLoad 100%%\t%lu", 100, "\x01" "CLoad 100%\t100"},  // "%" inside a caption
+        {"#x%lu", 100, "#x100"},                                 // "#" not directly before
+        {"~%lu", 100, "~100"},                                   // "~" without its letter
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        char out[kReportLineSlot];
+        EXPECT_EQ(FormatReportLine(out, sizeof out, c.format, c.value), int(strlen(c.line)));
+        EXPECT_STREQ(out, c.line);
+    }
+    char small[6];
+    FormatReportLine(small, sizeof small, "\x01" "CCPU\t%%%lu", 100);  // cut, and ended, within its size
+    EXPECT_STREQ(small, "\x01" "CCPU");
+    // What the painter reads back from a written bar is the value written.
+    char out[kReportLineSlot];
+    FormatReportLine(out, sizeof out, "%%%lu", 100);
+    EXPECT_EQ(ReportBarValue(out + 1, strlen(out + 1)), 99);
 }
 
 }  // namespace

@@ -2,7 +2,9 @@
 // against real windows of this process.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
+#include <vector>
 
 #include "app/app_globals.h"
 #include "app/close_programs.h"
@@ -10,6 +12,7 @@
 #include "app/main_dialog.h"
 #include "box_watcher.h"
 #include "resources/ids_main.h"
+#include "resources/ids_tools.h"
 #include "test_windows.h"
 
 namespace {
@@ -148,6 +151,53 @@ TEST_F(MainDialogTest, ConfirmBoostIsOneOnlyForBoost)
         CloseHandle(thread);
         EXPECT_EQ(c.answer.text, "+ Raise the priority\r\n+ Larger cache");
     }
+}
+
+// Visible top-level windows of this thread with this title.
+std::vector<HWND> WindowsTitled(const char* title)
+{
+    struct Search { const char* title; std::vector<HWND> found; } search{title, {}};
+    EnumThreadWindows(GetCurrentThreadId(), [](HWND window, LPARAM param) -> BOOL {
+        Search* s = reinterpret_cast<Search*>(param);
+        char text[64] = "";
+        GetWindowTextA(window, text, sizeof text);
+        if (IsWindowVisible(window) && strcmp(text, s->title) == 0) s->found.push_back(window);
+        return TRUE;
+    }, LPARAM(&search));
+    return search.found;
+}
+
+TEST_F(MainDialogTest, StatusReportOpensOnceComesForwardAndIsForgottenWhenClosed)
+{
+    RunMainCommand(MainDialog, IDC_MAIN_STATUS);
+    HWND first = StatusReportWindow;
+    ASSERT_TRUE(first && IsWindow(first));
+    SetForegroundWindow(MainDialog);
+    RunMainCommand(MainDialog, IDC_MAIN_STATUS);  // again, while it is open
+    EXPECT_EQ(StatusReportWindow, first) << "the open report must stay the tick's target";
+    EXPECT_EQ(WindowsTitled("Status Report"), std::vector<HWND>{first});
+    EXPECT_EQ(GetForegroundWindow(), first);
+    SendMessageA(first, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_FALSE(IsWindow(first));
+    EXPECT_EQ(StatusReportWindow, nullptr) << "the tick would post to a closed report";
+    RunMainCommand(MainDialog, IDC_MAIN_STATUS);  // after closing, a new one opens
+    HWND second = StatusReportWindow;
+    ASSERT_TRUE(second && IsWindow(second));
+    EXPECT_EQ(WindowsTitled("Status Report"), std::vector<HWND>{second});
+    DestroyWindow(second);
+    EXPECT_EQ(StatusReportWindow, nullptr);
+}
+
+TEST_F(MainDialogTest, CommandWithoutMenuItemOpensTheReadmeViewer)
+{
+    EXPECT_TRUE(WindowsTitled("Reference").empty());
+    RunMainCommand(MainDialog, IDM_MAIN_README);
+    const std::vector<HWND> viewers = WindowsTitled("Reference");
+    ASSERT_EQ(viewers.size(), 1u);
+    EXPECT_EQ(GetWindow(viewers[0], GW_OWNER), MainDialog);
+    EXPECT_EQ(WindowText(GetDlgItem(viewers[0], IDC_VIEWER_TITLE)), "README.TXT File");
+    EXPECT_EQ(SendDlgItemMessageA(viewers[0], IDC_VIEWER_REPORT, LB_GETCOUNT, 0, 0), 9);
+    DestroyWindow(viewers[0]);
 }
 
 }  // namespace

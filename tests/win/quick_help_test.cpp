@@ -4,15 +4,19 @@
 #include <string>
 #include <vector>
 
+#include "report_canvas.h"
 #include "resources/ids_tools.h"
 #include "test_windows.h"
 #include "ui/quick_help.h"
+#include "wine_env.h"
 
 namespace {
 
 struct SeenQuickHelp {
     bool found = false;
     std::string topLine, selectedLine;
+    COLORREF background = 1, text = 1;  // what the list's colour handler set
+    LRESULT brush = 0;
 };
 
 // Waits for this process's Quick Help dialog, reads its list and closes it.
@@ -30,6 +34,15 @@ DWORD WINAPI CloseQuickHelp(LPVOID parameter)
             const LRESULT selected = SendMessageA(list, LB_GETCURSEL, 0, 0);
             if (top >= 0 && size_t(top) < lines.size()) seen->topLine = lines[size_t(top)];
             if (selected >= 0 && size_t(selected) < lines.size()) seen->selectedLine = lines[size_t(selected)];
+            if (seen->selectedLine == "Write Size") {  // a picture of it: cyan on black
+                Sleep(300);  // the dialog paints on its own thread meanwhile
+                SaveScreenshot("quick-help");
+            }
+            Canvas canvas(4, 4);
+            SetBkColor(canvas.dc, 0xFFFFFF);
+            seen->brush = SendMessageA(dialog, WM_CTLCOLORLISTBOX, WPARAM(canvas.dc), LPARAM(list));
+            seen->background = GetBkColor(canvas.dc);
+            seen->text = GetTextColor(canvas.dc);
             seen->found = true;
             PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
         }
@@ -60,5 +73,8 @@ TEST(QuickHelp, OpensAtTheParagraphOfTheClickedLine)
         ASSERT_TRUE(seen.found);
         EXPECT_EQ(seen.selectedLine, c.line);
         if (*c.line) EXPECT_EQ(seen.topLine, c.line);
+        EXPECT_EQ(seen.brush, LRESULT(GetStockObject(BLACK_BRUSH)));  // cyan on black
+        EXPECT_EQ(seen.background, 0u);
+        EXPECT_EQ(seen.text, 0xFFFF00u);
     }
 }

@@ -132,21 +132,34 @@ TEST(ReadmeViewer, ShowsContentsAndJumpsToASection)
     DestroyWindow(viewer);
 }
 
-TEST(ReadmeViewer, MissingFileShowsTheBoxAndEmptyLists)
+TEST(ReadmeViewer, AMissingOrUnreadableFileShowsOneBoxAndEmptyLists)
 {
     char folder[MAX_PATH], path[MAX_PATH], aside[MAX_PATH];
     ProgramDirectory(nullptr, folder, sizeof folder);
     ASSERT_TRUE(JoinPath(folder, "readme.txt", path, sizeof path));
     ASSERT_TRUE(JoinPath(folder, "readme.txt.aside", aside, sizeof aside));
-    ASSERT_TRUE(MoveFileA(path, aside));
-    BoxWatcher boxes;
-    HWND viewer = ShowReadme(nullptr);
-    MoveFileA(aside, path);
-    SeenBox box;
-    ASSERT_TRUE(boxes.WaitForBox("Readme.txt Needed", 5000, &box));
-    EXPECT_EQ(box.text, "Readme.txt file not on disk. Reload from original diskettes.");
-    ASSERT_TRUE(IsWindow(viewer));
-    EXPECT_EQ(SendDlgItemMessageA(viewer, IDC_VIEWER_REPORT, LB_GETCOUNT, 0, 0), 0);
-    EXPECT_EQ(SendDlgItemMessageA(viewer, IDC_VIEWER_HELP, LB_GETCOUNT, 0, 0), 0);
-    DestroyWindow(viewer);
+    for (bool locked : {false, true}) {
+        SCOPED_TRACE(locked ? "open elsewhere without sharing" : "missing");
+        // Either the file is moved away, or it stays but another handle denies reading it.
+        HANDLE holder = INVALID_HANDLE_VALUE;
+        if (locked)
+            holder = CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        else
+            ASSERT_TRUE(MoveFileA(path, aside));
+        ASSERT_TRUE(!locked || holder != INVALID_HANDLE_VALUE);
+        BoxWatcher boxes;
+        HWND viewer = ShowReadme(nullptr);  // returns once its box has been answered
+        if (locked)
+            CloseHandle(holder);
+        else
+            MoveFileA(aside, path);
+        SeenBox box;
+        ASSERT_TRUE(boxes.WaitForBox("Readme.txt file not on disk. Reload from original diskettes.", 5000, &box));
+        EXPECT_EQ(box.text, "Readme.txt Needed");
+        EXPECT_EQ(boxes.Boxes().size(), 1u) << "first box: " << boxes.Boxes()[0].caption;
+        ASSERT_TRUE(IsWindow(viewer));
+        EXPECT_EQ(SendDlgItemMessageA(viewer, IDC_VIEWER_REPORT, LB_GETCOUNT, 0, 0), 0);
+        EXPECT_EQ(SendDlgItemMessageA(viewer, IDC_VIEWER_HELP, LB_GETCOUNT, 0, 0), 0);
+        DestroyWindow(viewer);
+    }
 }

@@ -1,0 +1,237 @@
+// The status report and the file inventory against their real dialogs: list colours,
+// bars of full values, bar colours and labels at the report's tab stops, and the pictures
+// on their buttons and section captions.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "analysis/status_report.h"
+#include "app/app_globals.h"
+#include "equipment/equipment_info.h"
+#include "equipment/equipment_pages.h"
+#include "info/file_inventory.h"
+#include "report_canvas.h"
+#include "resources/ids_inventory.h"
+#include "resources/ids_status.h"
+#include "resources/ids_tools.h"
+#include "sampling/system_stats.h"
+#include "test_windows.h"
+#include "ui/report_list.h"
+#include "ui/report_viewer.h"
+#include "ui/shared_gdi.h"
+
+namespace {
+
+constexpr COLORREF kRed = 0x0000FF, kYellow = 0x00FFFF, kGreen = 0x00FF00;
+
+// The program's globals as start-up leaves them for the status report: its resources, a
+// live sample and statistics, the shared fonts and brushes.
+struct StatusReportTest : testing::Test {
+    void SetUp() override
+    {
+        savedInstance_ = gInstance;
+        gInstance = GetModuleHandleA(nullptr);
+        gLiveSample = &sample_;
+        gSystemStats = &stats_;
+        CreateSharedGdi();
+    }
+    void TearDown() override
+    {
+        for (HWND w : opened_) DestroyWindow(w);
+        DeleteSharedGdi();
+        gLiveSample = nullptr;
+        gSystemStats = nullptr;
+        gInstance = savedInstance_;
+    }
+    HWND Open(int dialogId, DLGPROC procedure)
+    {
+        HWND dialog = dialogId == IDD_STATUS_REPORT
+                          ? OpenStatusReport(nullptr)
+                          : CreateDialogParamA(gInstance, MAKEINTRESOURCEA(dialogId), nullptr, procedure, 0);
+        if (dialog) opened_.push_back(dialog);
+        return dialog;
+    }
+    // Paints item index of a report list through its dialog's draw-item handler into a
+    // canvas as wide as a bar column needs, so nothing is clipped by the list's own width.
+    static int CountDrawn(HWND dialog, int listId, int index, COLORREF colour)
+    {
+        HWND list = GetDlgItem(dialog, listId);
+        const int h = int(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
+        Canvas canvas(300, h);
+        DRAWITEMSTRUCT item = {ODT_LISTBOX, UINT(listId), UINT(index), ODA_DRAWENTIRE, 0, list, canvas.dc, {0, 0, 300, h}};
+        SendMessageA(dialog, WM_DRAWITEM, WPARAM(listId), LPARAM(&item));
+        return canvas.Count(canvas.all, colour);
+    }
+
+    HINSTANCE savedInstance_ = nullptr;
+    LiveSample sample_ = {};
+    SystemStats stats_ = {};
+    std::vector<HWND> opened_;
+};
+
+TEST_F(StatusReportTest, EveryReportListIsPaintedOnBlackWithItsDefaultTextColour)
+{
+    const struct {
+        const char* name;
+        int dialogId;
+        DLGPROC procedure;
+        int listId;
+        COLORREF text;
+    } dialogs[] = {
+        {"status report", IDD_STATUS_REPORT, nullptr, IDC_STATUS_USAGE_LIST, kRed},
+        {"file inventory", IDD_FILE_INVENTORY, FileInventoryDlgProc, IDC_INVENTORY_LIST, 0xFFFF00},
+        {"report viewer", IDD_REPORT_VIEWER, ReportViewerDlgProc, IDC_VIEWER_REPORT, 0xFFFF00},
+    };
+    for (const auto& d : dialogs) {
+        SCOPED_TRACE(d.name);
+        HWND dialog = Open(d.dialogId, d.procedure);
+        ASSERT_NE(dialog, nullptr);
+        Canvas canvas(8, 8);
+        SetBkColor(canvas.dc, 0xFFFFFF);  // what a device context starts with
+        SetTextColor(canvas.dc, 0x123456);
+        const LRESULT brush =
+            SendMessageA(dialog, WM_CTLCOLORLISTBOX, WPARAM(canvas.dc), LPARAM(GetDlgItem(dialog, d.listId)));
+        EXPECT_EQ(brush, LRESULT(GetStockObject(BLACK_BRUSH)));
+        EXPECT_EQ(GetBkColor(canvas.dc), 0u) << "opaque text would stand on white boxes";
+        EXPECT_EQ(GetTextColor(canvas.dc), d.text);
+    }
+}
+
+TEST_F(StatusReportTest, FullValuesDrawFullBarsAndBarsTurnRedPastTwoThirds)
+{
+    sample_.cpuUsage = 100;
+    sample_.memoryHeadroom = 30;  // memory bar 70
+    sample_.diskFree = 0;         // disk space bar 100
+    HWND report = Open(IDD_STATUS_REPORT, nullptr);
+    ASSERT_NE(report, nullptr);
+    RefreshStatusReport(report);  // the first refresh renews every list
+    const auto line = [&](int listId, size_t index) { return ListBoxLines(GetDlgItem(report, listId))[index]; };
+    EXPECT_EQ(line(IDC_STATUS_USAGE_LIST, 0), "\x01" "CCPU\t%99");
+    EXPECT_EQ(line(IDC_STATUS_RESOURCES_LIST, 0), "\x01" "CMemory\t#70");
+    EXPECT_EQ(line(IDC_STATUS_RESOURCES_LIST, 2), "\x01" "CGDI16\t#99");  // no companion: nothing free
+    EXPECT_EQ(line(IDC_STATUS_RESOURCES_LIST, 4), "\x01" "CUser16\t#99");
+    EXPECT_EQ(line(IDC_STATUS_DISKS_LIST, 0), "\x01" "CDisk Space\t#99");
+    EXPECT_EQ(line(IDC_STATUS_PROGRAMS_LIST, 3), "\x01" "CProcesses\t\x01" "Y0");
+
+    // Every bar column is 100 pixels wide, so the painter's colour steps fall at a third and
+    // two thirds of it.
+    for (int listId : {IDC_STATUS_USAGE_LIST, IDC_STATUS_SHARES_LIST, IDC_STATUS_RESOURCES_LIST, IDC_STATUS_DISKS_LIST})
+        EXPECT_EQ(StatusTabStops(listId)[2] - StatusTabStops(listId)[1], 100) << listId;
+    // A bar's length in pixels is its value, so the stripes past 66 of a 90 are red and a
+    // wedge of 70 is red throughout.
+    EXPECT_GT(CountDrawn(report, IDC_STATUS_USAGE_LIST, 0, kRed), 0);  // 99: red stripes too
+    sample_.cpuUsage = 90;
+    RefreshStatusReport(report);
+    ASSERT_EQ(line(IDC_STATUS_USAGE_LIST, 0), "\x01" "CCPU\t%90");
+    EXPECT_GT(CountDrawn(report, IDC_STATUS_USAGE_LIST, 0, kGreen), 0);
+    EXPECT_GT(CountDrawn(report, IDC_STATUS_USAGE_LIST, 0, kRed), 0);
+    EXPECT_GT(CountDrawn(report, IDC_STATUS_RESOURCES_LIST, 0, kRed), 0);
+    EXPECT_EQ(CountDrawn(report, IDC_STATUS_RESOURCES_LIST, 0, kYellow), 0);
+}
+
+// The text of a line's first field without its markup.
+std::string Label(const std::string& line)
+{
+    std::string field = line.substr(0, line.find('\t'));
+    if (!field.empty() && field[0] == '\x06') field.erase(0, 1);
+    if (field.size() >= 2 && (field[0] == '\x01' || field[0] == '\x02')) field.erase(0, 2);
+    return field;
+}
+
+TEST_F(StatusReportTest, EveryLabelEndsBeforeTheValueColumn)
+{
+    HWND report = Open(IDD_STATUS_REPORT, nullptr);
+    ASSERT_NE(report, nullptr);
+    RefreshStatusReport(report);
+    // Labels with the tab stops of the list that shows them.
+    std::vector<std::pair<std::string, const int*>> labels;
+    for (int listId : {IDC_STATUS_USAGE_LIST, IDC_STATUS_SHARES_LIST, IDC_STATUS_RESOURCES_LIST,
+                       IDC_STATUS_PROGRAMS_LIST, IDC_STATUS_DISKS_LIST})
+        for (const std::string& line : ListBoxLines(GetDlgItem(report, listId)))
+            labels.push_back({Label(line), StatusTabStops(listId)});
+    // Every caption of the ten hardware pages the inventory list shows in turn.
+    static EquipmentInfo equipment;
+    PageFacts facts = {};
+    for (uint32_t& type : facts.driveTypes) type = DRIVE_FIXED;
+    for (int page = 0; page < kEquipmentPageCount; ++page) {
+        char lines[kEquipmentPageLines][kEquipmentLineLength] = {};
+        FormatEquipmentPage(equipment, facts, page, lines);
+        for (const auto& text : lines) labels.push_back({Label(text), StatusTabStops(IDC_STATUS_INVENTORY_LIST)});
+    }
+    HDC dc = GetDC(GetDlgItem(report, IDC_STATUS_USAGE_LIST));
+    HGDIOBJ old = SelectObject(dc, SharedGdi.normalFont);  // the painter's font
+    for (const auto& label : labels) {
+        SIZE size = {};
+        GetTextExtentPoint32A(dc, label.first.c_str(), int(label.first.size()), &size);
+        // A bar starts one pixel into its column; leave one more free before it.
+        EXPECT_LE(label.second[0] + size.cx, label.second[1] - 2) << label.first;
+    }
+    SelectObject(dc, old);
+    ReleaseDC(GetDlgItem(report, IDC_STATUS_USAGE_LIST), dc);
+
+    // The fifth file-change lamp (20 pixels apart, 15 wide) ends inside the Disk Status list.
+    RECT disks;
+    GetClientRect(GetDlgItem(report, IDC_STATUS_DISKS_LIST), &disks);
+    EXPECT_LE(StatusTabStops(IDC_STATUS_DISKS_LIST)[1] + 4 * 20 + 15, disks.right);
+}
+
+TEST_F(StatusReportTest, ButtonsAndCaptionsShowTheirPicturesInsideTheirFaces)
+{
+    const struct {
+        int dialogId;
+        int controlId, bitmapId;
+    } pictures[] = {
+        {IDD_STATUS_REPORT, IDC_STATUS_CAP_USAGE, IDB_STATUS_USAGE},
+        {IDD_STATUS_REPORT, IDC_STATUS_CAP_SHARES, IDB_STATUS_SHARES},
+        {IDD_STATUS_REPORT, IDC_STATUS_CAP_RESOURCES, IDB_STATUS_RESOURCES},
+        {IDD_STATUS_REPORT, IDC_STATUS_CAP_WINDOWS, IDB_STATUS_WINDOWS},
+        {IDD_STATUS_REPORT, IDC_STATUS_CAP_INVENTORY, IDB_STATUS_INVENTORY},
+        {IDD_STATUS_REPORT, IDC_STATUS_CAP_DISKS, IDB_STATUS_DISKS},
+        {IDD_STATUS_REPORT, IDC_STATUS_CAP_COACH, IDB_STATUS_COACH},
+        {IDD_STATUS_REPORT, IDC_STATUS_CAP_PROGRAMS, IDB_STATUS_PROGRAMS},
+        {IDD_STATUS_REPORT, IDC_STATUS_FILE_CHANGES, IDB_STATUS_FILE_CHANGES},
+        {IDD_STATUS_REPORT, IDC_STATUS_FILE_INVENTORY, IDB_STATUS_FILE_INVENTORY},
+        {IDD_STATUS_REPORT, IDC_STATUS_APPLICATIONS, IDB_STATUS_APPLICATIONS},
+        {IDD_STATUS_REPORT, IDC_STATUS_MONITORS, IDB_STATUS_MONITORS},
+        {IDD_FILE_INVENTORY, IDC_INVENTORY_DOS, IDB_INVENTORY_DOS},
+        {IDD_FILE_INVENTORY, IDC_INVENTORY_WIN31, IDB_INVENTORY_WIN31},
+        {IDD_FILE_INVENTORY, IDC_INVENTORY_WIN95, IDB_INVENTORY_WIN95},
+        {IDD_FILE_INVENTORY, IDC_INVENTORY_BACKUP, IDB_INVENTORY_BACKUP},
+    };
+    HWND status = Open(IDD_STATUS_REPORT, nullptr);
+    HWND inventory = Open(IDD_FILE_INVENTORY, FileInventoryDlgProc);
+    ASSERT_TRUE(status && inventory);
+    for (const auto& p : pictures) {
+        SCOPED_TRACE(p.bitmapId);
+        HWND dialog = p.dialogId == IDD_STATUS_REPORT ? status : inventory;
+        HBITMAP bitmap = LoadBitmapA(gInstance, MAKEINTRESOURCEA(p.bitmapId));
+        ASSERT_NE(bitmap, nullptr);
+        BITMAP info = {};
+        GetObjectA(bitmap, sizeof info, &info);
+        RECT r;
+        GetClientRect(GetDlgItem(dialog, p.controlId), &r);
+        // The face lies one pixel inside the control and its bevel takes two more.
+        EXPECT_LE(info.bmWidth, r.right - 6);
+        EXPECT_LE(info.bmHeight, r.bottom - 6);
+
+        Canvas canvas(r.right, r.bottom);
+        DRAWITEMSTRUCT item = {ODT_BUTTON, UINT(p.controlId), 0, ODA_DRAWENTIRE, 0, GetDlgItem(dialog, p.controlId),
+                               canvas.dc, r};
+        SendMessageA(dialog, WM_DRAWITEM, WPARAM(p.controlId), LPARAM(&item));
+        HDC picture = CreateCompatibleDC(canvas.dc);
+        HGDIOBJ old = SelectObject(picture, bitmap);
+        const int left = r.right / 2 - info.bmWidth / 2, top = r.bottom / 2 - info.bmHeight / 2;
+        int differences = 0;
+        for (int y = 0; y < info.bmHeight; ++y)
+            for (int x = 0; x < info.bmWidth; ++x) differences += canvas.At(left + x, top + y) != GetPixel(picture, x, y);
+        EXPECT_EQ(differences, 0);
+        SelectObject(picture, old);
+        DeleteDC(picture);
+        DeleteObject(bitmap);
+    }
+}
+
+}  // namespace
