@@ -129,6 +129,35 @@ TEST_F(Tick, VideoLoadUsesTheWindowShareAndTheClassFloor)
     EXPECT_EQ(live->videoLoad, 100u);
 }
 
+// The live input values are per second of the tick's interval (the totals stay raw), and
+// the next tick's video load of a window that stays in front is driven by them.
+TEST_F(Tick, LiveInputValuesArePerSecondOfALateTick)
+{
+    const struct { uint32_t intervalMs, count, perSecond; } cases[] = {
+        {3500, 3, 1}, {3500, 7, 2}, {2000, 3, 2}, {10000, 4, 1} /* any input reads as at least 1 */, {3500, 0, 0},
+        {400, 5, 5} /* a short tick counts as one second */};
+    uint32_t now = 1000;
+    RunTick(now);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.count) + " in " + std::to_string(c.intervalMs) + " ms");
+        in.keystrokes = in.pointerActions = in.helpKeyPresses = in.rightClicks = in.functionKeyPresses = c.count;
+        const uint32_t keystrokesBefore = stats->keystrokes;
+        RunTick(now += c.intervalMs);
+        EXPECT_EQ(std::vector<uint32_t>({live->keystrokes, live->pointerActions, live->f1Presses, live->rightClicks,
+                                         live->functionKeys}),
+                  std::vector<uint32_t>(5, c.perSecond));
+        EXPECT_EQ(stats->keystrokes - keystrokesBefore, c.count);
+    }
+    in.foreground = 42;
+    in.foregroundRect[2] = in.foregroundRect[3] = 100;  // covers the screen (size unknown: 1 pixel)
+    in.keystrokes = 3;
+    in.pointerActions = 7;
+    RunTick(now += 3500);
+    in.keystrokes = in.pointerActions = 0;
+    RunTick(now += 1000);
+    EXPECT_EQ(live->videoLoad, 15u);  // (1 + 2) x 10 x 1.0 / 2
+}
+
 TEST_F(Tick, TwoMinutesWithoutInputStopSamplingAndTheFirstKeyResumesIt)
 {
     history.samples[kInputHistoryLength - 1] = 1;  // a key just before start-up
