@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/thread_levels.h"
+#include "sampling/file_changes.h"
 #include "sampling/input_counters.h"
 #include "sampling/system_stats.h"
 #include "sampling/tick.h"
@@ -239,6 +240,31 @@ TEST(ClassifyInputEvent, FollowsTheTableForEveryRow)
             adds += std::to_string(n);
         EXPECT_EQ(adds, c.adds) << c.name;
     }
+}
+
+// C, D and F are watched; E, a removable drive without a medium, refused its change
+// notifications and has no handles between D's and F's.
+TEST(FileWatchTable, ASignalledHandleCountsForTheDriveItWasMadeFor)
+{
+    static FileWatchTable table;
+    table.count = 0;
+    for (int letter : {0, 1, 3}) {
+        void* handles[kFileChangeKinds];
+        for (int k = 0; k < kFileChangeKinds; ++k) handles[k] = reinterpret_cast<void*>(uintptr_t(10 * letter + k + 1));
+        AddWatchedDrive(table, letter, handles);
+    }
+    uint32_t types[kWatchedLetters] = {3, 3, 2, 3, 1, 1};
+    const struct { uint32_t index; int letter; FileChangeKind kind; } signalled[] = {
+        {0, 0, kChangeLastWrite}, {9, 1, kChangeDirectoryName}, {10, 3, kChangeLastWrite}, {14, 3, kChangeDirectoryName}};
+    for (const auto& s : signalled) {
+        EXPECT_EQ(ChangedDriveLetter(table, s.index, types), s.letter) << s.index;
+        EXPECT_EQ(table.kind[s.index], s.kind) << s.index;
+    }
+    RemoveWatchEntry(table, 2);  // the later handles move up and keep their drives
+    EXPECT_EQ(std::make_pair(table.handles[9], ChangedDriveLetter(table, 9, types)),
+              std::make_pair(reinterpret_cast<void*>(31), 3));
+    types[3] = 1;  // F is gone
+    EXPECT_EQ(ChangedDriveLetter(table, 9, types), -1);
 }
 
 TEST(AbsoluteThreadLevel, GivesTheLevelsWindowsReportsFromWinesRelativeFigures)
