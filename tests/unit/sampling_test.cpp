@@ -267,6 +267,23 @@ TEST(FileWatchTable, ASignalledHandleCountsForTheDriveItWasMadeFor)
     EXPECT_EQ(ChangedDriveLetter(table, 9, types), -1);
 }
 
+// A button press the low-level hooks see, with the hit-test answer of the window under the
+// pointer, counts as the journal would count it.
+TEST(ButtonMessageAtHit, CountsFramePressesAsNonClient)
+{
+    // adds: pointer, navigation, right
+    struct Case { uint32_t message; int32_t hit; const char* adds; } cases[] = {
+        {0x0201, 1, "100"},  {0x0201, 2, "110"},  {0x0201, 7, "110"},  {0x0201, 21, "110"},  // client, caption, scroll bar, help
+        {0x0201, 0, "100"},  {0x0201, -1, "100"}, {0x0201, 22, "100"}, {0x0204, 2, "101"},   // nowhere, see-through
+        {0x0202, 2, "000"},                                                                  // a release
+    };
+    for (const Case& c : cases) {
+        const InputIncrements add = ClassifyInputEvent(ButtonMessageAtHit(c.message, c.hit), 'A', false);
+        EXPECT_EQ(std::to_string(add.pointer) + std::to_string(add.navigation) + std::to_string(add.right), c.adds)
+            << std::hex << c.message << " at " << std::dec << c.hit;
+    }
+}
+
 TEST(AbsoluteThreadLevel, GivesTheLevelsWindowsReportsFromWinesRelativeFigures)
 {
     const struct {
