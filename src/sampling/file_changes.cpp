@@ -2,12 +2,32 @@
 
 std::atomic<uint32_t> FileChangeCounts[kWatchedLetters][kFileChangeKinds];
 
-int WatchedDriveLetterIndex(const uint32_t driveTypes[kWatchedLetters], int ordinal)
+void AddWatchedDrive(FileWatchTable& table, int letter, void* const handles[kFileChangeKinds])
 {
-    if (ordinal < 0) return -1;
-    for (int letter = 0; letter < kWatchedLetters; ++letter) {
-        if (driveTypes[letter] != 2 && driveTypes[letter] != 3) continue;
-        if (ordinal-- == 0) return letter;
+    if (letter < 0 || letter >= kWatchedLetters) return;
+    for (int k = 0; k < kFileChangeKinds && table.count < kMaxWatchHandles; ++k) {
+        table.handles[table.count] = handles[k];
+        table.letter[table.count] = letter;
+        table.kind[table.count] = FileChangeKind(k);
+        ++table.count;
     }
-    return -1;
+}
+
+void RemoveWatchEntry(FileWatchTable& table, uint32_t index)
+{
+    if (index >= table.count) return;
+    for (uint32_t i = index + 1; i < table.count; ++i) {
+        table.handles[i - 1] = table.handles[i];
+        table.letter[i - 1] = table.letter[i];
+        table.kind[i - 1] = table.kind[i];
+    }
+    --table.count;
+}
+
+int ChangedDriveLetter(const FileWatchTable& table, uint32_t index, const uint32_t driveTypes[kWatchedLetters])
+{
+    if (index >= table.count) return -1;
+    const int letter = table.letter[index];
+    const uint32_t type = driveTypes[letter];
+    return type == 2 || type == 3 ? letter : -1;
 }

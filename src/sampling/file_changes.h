@@ -15,9 +15,27 @@ enum FileChangeKind {
 };
 
 constexpr int kWatchedLetters = 6;  // C to H
+constexpr int kMaxWatchHandles = kWatchedLetters * kFileChangeKinds;
 
 extern std::atomic<uint32_t> FileChangeCounts[kWatchedLetters][kFileChangeKinds];
 
-// Which letter (0 = C .. 5 = H) is the ordinal-th (from 0) watchable drive, given the
-// current drive types of C..H (2 removable and 3 fixed are watchable); -1 when none is.
-int WatchedDriveLetterIndex(const uint32_t driveTypes[kWatchedLetters], int ordinal);
+// The watcher's change notifications, in the order they are waited on, each with the
+// letter (0 = C .. 5 = H) of the drive it watches and its kind of change. Drives that
+// could not be watched have no entries, so a handle's position says nothing about its
+// letter: the letter is kept beside it. Only the watcher thread touches a table.
+struct FileWatchTable {
+    void* handles[kMaxWatchHandles];  // change notification handles
+    int letter[kMaxWatchHandles];
+    FileChangeKind kind[kMaxWatchHandles];
+    uint32_t count;
+};
+
+// Appends a drive's five notifications, in change-kind order.
+void AddWatchedDrive(FileWatchTable& table, int letter, void* const handles[kFileChangeKinds]);
+
+// Takes the entry at index out of the table, keeping the order of the others.
+void RemoveWatchEntry(FileWatchTable& table, uint32_t index);
+
+// The letter whose count the signalled entry at index feeds, given the current drive types
+// of C..H (2 removable and 3 fixed are watchable); -1 when its drive is no longer watchable.
+int ChangedDriveLetter(const FileWatchTable& table, uint32_t index, const uint32_t driveTypes[kWatchedLetters]);

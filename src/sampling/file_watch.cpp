@@ -11,13 +11,6 @@ const DWORD kFilters[kFileChangeKinds] = {FILE_NOTIFY_CHANGE_LAST_WRITE, FILE_NO
                                           FILE_NOTIFY_CHANGE_ATTRIBUTES, FILE_NOTIFY_CHANGE_FILE_NAME,
                                           FILE_NOTIFY_CHANGE_DIR_NAME};
 
-struct Watch {
-    HANDLE handles[kWatchedLetters * kFileChangeKinds];
-    int ordinal[kWatchedLetters * kFileChangeKinds];  // which watched drive a handle belongs to
-    FileChangeKind kind[kWatchedLetters * kFileChangeKinds];
-    DWORD count;
-};
-
 bool IsWatchable(UINT type)
 {
     return type == DRIVE_REMOVABLE || type == DRIVE_FIXED;
@@ -33,11 +26,10 @@ char RootOf(int letter, char* root)
 }
 
 // A drive is watched with all five notifications or not at all (a removable drive
-// without a medium refuses them).
-void WatchDrives(Watch& watch)
+// without a medium refuses them); each handle keeps the letter of its drive.
+void WatchDrives(FileWatchTable& watch)
 {
     watch.count = 0;
-    int watched = 0;
     for (int letter = 0; letter < kWatchedLetters; ++letter) {
         char root[4];
         RootOf(letter, root);
@@ -52,31 +44,20 @@ void WatchDrives(Watch& watch)
             while (made-- > 0) FindCloseChangeNotification(created[made]);
             continue;
         }
-        for (int k = 0; k < kFileChangeKinds; ++k) {
-            watch.handles[watch.count] = created[k];
-            watch.ordinal[watch.count] = watched;
-            watch.kind[watch.count] = FileChangeKind(k);
-            ++watch.count;
-        }
-        ++watched;
+        AddWatchedDrive(watch, letter, created);
     }
 }
 
-void Drop(Watch& watch, DWORD index)
+void Drop(FileWatchTable& watch, DWORD index)
 {
     FindCloseChangeNotification(watch.handles[index]);
-    for (DWORD i = index + 1; i < watch.count; ++i) {
-        watch.handles[i - 1] = watch.handles[i];
-        watch.ordinal[i - 1] = watch.ordinal[i];
-        watch.kind[i - 1] = watch.kind[i];
-    }
-    --watch.count;
+    RemoveWatchEntry(watch, index);
 }
 
-// Counts one signalled notification against the drive that now holds its place among the
-// watchable drives, and re-arms it. A handle whose drive is gone or that cannot be
-// re-armed is closed, so it cannot keep the wait signalled.
-void CountChange(Watch& watch, DWORD index)
+// Counts one signalled notification against the drive it was made for, and re-arms it.
+// A handle whose drive is no longer removable or fixed, or that cannot be re-armed, is
+// closed, so it cannot keep the wait signalled.
+void CountChange(FileWatchTable& watch, DWORD index)
 {
     uint32_t types[kWatchedLetters];
     for (int letter = 0; letter < kWatchedLetters; ++letter) {
@@ -84,7 +65,7 @@ void CountChange(Watch& watch, DWORD index)
         RootOf(letter, root);
         types[letter] = GetDriveTypeA(root);
     }
-    const int letter = WatchedDriveLetterIndex(types, watch.ordinal[index]);
+    const int letter = ChangedDriveLetter(watch, index, types);
     if (letter < 0) {
         Drop(watch, index);
         return;
@@ -97,7 +78,7 @@ void CountChange(Watch& watch, DWORD index)
 
 DWORD WINAPI FileWatchThread(LPVOID)
 {
-    static Watch watch;
+    static FileWatchTable watch;
     WatchDrives(watch);
     DWORD failures = 0;
     while (watch.count > 0) {

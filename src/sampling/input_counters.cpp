@@ -12,6 +12,9 @@ const uint32_t kNonClientLeftDown = 0x00A1;
 const uint32_t kNonClientRightDown = 0x00A4;
 const uint32_t kLeftDown = 0x0201;
 const uint32_t kRightDown = 0x0204;
+const uint32_t kMiddleDown = 0x0207;
+const uint32_t kExtraDown = 0x020B;
+const uint32_t kClientToNonClient = 0x0160;  // left down 0x0201 - non-client left down 0x00A1, and so on
 const uint32_t kKeyDown = 0x0100;
 const uint32_t kSystemKeyDown = 0x0104;
 
@@ -60,6 +63,15 @@ InputIncrements ClassifyInputEvent(uint32_t message, uint32_t virtualKey, bool n
         add.keystrokes = 1;
     }
     return add;
+}
+
+uint32_t ButtonMessageAtHit(uint32_t message, int32_t hitTest)
+{
+    const bool isPress = message == kLeftDown || message == kRightDown || message == kMiddleDown || message == kExtraDown;
+    // From the caption (2) to the help button (21): every part of the frame. The client
+    // area (1), nothing (0), a see-through window (-1) and an error (-2) are not.
+    const bool isFrame = hitTest >= 2 && hitTest <= 21;
+    return isPress && isFrame ? message - kClientToNonClient : message;
 }
 
 void CountInputEvent(uint32_t message, uint32_t virtualKey, bool numLockOn)

@@ -23,3 +23,9 @@ InputIncrements ClassifyInputEvent(uint32_t message, uint32_t virtualKey, bool n
 
 // Classifies the event and adds it to the counters.
 void CountInputEvent(uint32_t message, uint32_t virtualKey, bool numLockOn);
+
+// The message a button press becomes once the window under the pointer has said what part
+// of it was hit (its WM_NCHITTEST answer): a press on a caption, scroll bar, border, menu
+// bar or frame button is a non-client press; on the client area, or where nothing
+// answered, it stays as it is. Any other message is returned unchanged.
+uint32_t ButtonMessageAtHit(uint32_t message, int32_t hitTest);

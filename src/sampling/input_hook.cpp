@@ -3,7 +3,9 @@
 //
 // Current Windows refuses the journal-record hook; Wine accepts it but calls a hook that
 // lives in a program (not a library) only for input to that program's own windows. In
-// both cases the low-level hooks count the input of every program instead.
+// both cases the low-level hooks count the input of every program instead, on their own
+// thread. They see only client button messages, so each press comes with the hit test
+// of the window under the pointer and is counted as the journal would have seen it.
 #include <windows.h>
 
 #include "platform/host_system.h"
@@ -23,6 +25,11 @@ static LRESULT CALLBACK JournalRecordProc(int code, WPARAM wParam, LPARAM lParam
     return CallNextHookEx(gJournalHook, code, wParam, lParam);
 }
 
+static void CountLowLevelInput(uint32_t message, uint32_t virtualKey, bool numLockOn, int32_t hitTest)
+{
+    CountInputEvent(ButtonMessageAtHit(message, hitTest), virtualKey, numLockOn);
+}
+
 bool InstallJournalInputHook()
 {
     if (!gJournalHook)
@@ -40,7 +47,7 @@ void SetInputHook(BOOL on)
         return;
     }
     if (!IsWineHost() && InstallJournalInputHook()) return;
-    if (InstallLowLevelInputHooks(instance)) return;
+    if (InstallLowLevelInputHooks(instance, CountLowLevelInput)) return;
     MessageBoxA(nullptr,
                 "Unable to collect mouse and keyboard data due to error. The program will continue. Contact "
                 "Technical Support.",

@@ -4,9 +4,16 @@
 // in the same folder, forces it to disk and then replaces the old file in one step, so a
 // crash or power cut mid-save leaves the previous statistics intact. Saves from different
 // threads (the tick, session end, Exit) take turns through one lock.
+//
+// A file of the right size that cannot be opened or read (a scanner holding it, a read
+// error) still holds the user's history, while the record starts from zero. Before the
+// first save over it, it is renamed to sysstats.old; when that rename fails, nothing is
+// saved for the rest of the session, so an empty record never silently replaces it. The
+// note of such a file is written by the load (start-up) and the saves, under the save lock.
 #include <windows.h>
 
 #include <cstdio>
+#include <cstring>
 
 #include "sampling/stats_file.h"
 #include "services/paths.h"
@@ -20,9 +27,71 @@ static const char kCreateFailedText[] =
     "protected. Or your hard disk may be full.";
 static const char kWriteFailedText[] = "Unable to write file due to error. If this occurs again call Technical Support.";
 
+static const char kNotSavingText[] =
+    "Unable to read the statistics file or to move it aside. To keep the statistics it holds, none will be "
+    "saved until the program is started again.";
+
 static void ShowError(const char* text)
 {
     MessageBoxA(nullptr, text, "Error!", MB_OK);
+}
+
+static SRWLOCK gSaveLock = SRWLOCK_INIT;
+
+enum class UnreadableFile { kNone, kToSetAside, kNotSaving };
+
+// The statistics file the last load could not read, and what became of it.
+static struct {
+    char path[MAX_PATH];
+    UnreadableFile state;
+} gUnreadable;
+
+static bool IsUnreadablePath(const char* path)
+{
+    return gUnreadable.state != UnreadableFile::kNone && lstrcmpiA(gUnreadable.path, path) == 0;
+}
+
+// Notes (or, after a good load, forgets) that the file at path could not be read.
+static void NoteUnreadable(const char* path, bool unreadable)
+{
+    AcquireSRWLockExclusive(&gSaveLock);
+    if (unreadable) {
+        // A path longer than the note is refused by the file calls before it gets here.
+        lstrcpynA(gUnreadable.path, path, sizeof gUnreadable.path);
+        gUnreadable.state = UnreadableFile::kToSetAside;
+    } else if (IsUnreadablePath(path)) {
+        gUnreadable.state = UnreadableFile::kNone;
+    }
+    ReleaseSRWLockExclusive(&gSaveLock);
+}
+
+// The file name with its extension changed to .old, in the same folder.
+static bool SetAsidePath(const char* path, char* out, size_t size)
+{
+    const char* slash = strrchr(path, '\\');
+    const char* dot = strrchr(path, '.');
+    const size_t stem = dot && (!slash || dot > slash) ? size_t(dot - path) : strlen(path);
+    const int length = snprintf(out, size, "%.*s.old", int(stem), path);
+    return length > 0 && size_t(length) < size;
+}
+
+// Called under the save lock before a save to path. True when the save may go ahead;
+// *showBox is set when the caller must say, once, that saving has stopped.
+static bool MayReplace(const char* path, bool* showBox)
+{
+    if (!IsUnreadablePath(path)) return true;
+    if (gUnreadable.state == UnreadableFile::kNotSaving) return false;
+    char old[MAX_PATH];
+    if (SetAsidePath(path, old, sizeof old)) {
+        const bool moved = MoveFileExA(path, old, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+        if (moved || GetLastError() == ERROR_FILE_NOT_FOUND) {
+            gUnreadable.state = UnreadableFile::kNone;  // kept as .old, or gone meanwhile
+            return true;
+        }
+    }
+    gUnreadable.state = UnreadableFile::kNotSaving;
+    *showBox = true;
+    return false;
 }
 
 static bool StatsFilePath(char* out, size_t size)
@@ -36,6 +105,7 @@ void LoadSystemStatsFrom(const char* path, SystemStats* stats)
 {
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA(path, &found);
+    NoteUnreadable(path, false);
     if (search == INVALID_HANDLE_VALUE) return;  // no file yet: start from zero
     FindClose(search);
 
@@ -46,6 +116,7 @@ void LoadSystemStatsFrom(const char* path, SystemStats* stats)
     }
     HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
+        NoteUnreadable(path, true);
         ShowError(kOpenFailedText);
         return;
     }
@@ -54,6 +125,7 @@ void LoadSystemStatsFrom(const char* path, SystemStats* stats)
     DWORD read = 0;
     BOOL ok = ReadFile(file, &image, sizeof image, &read, nullptr);
     CloseHandle(file);
+    if (!ok || read != sizeof image) NoteUnreadable(path, true);
     if (!ok || read == 0) {
         MessageBoxA(nullptr, "Disk Read Failed", "An attempt to read your hard disk failed!", MB_OK | MB_ICONHAND);
         return;
@@ -65,8 +137,6 @@ void LoadSystemStatsFrom(const char* path, SystemStats* stats)
     *stats = image;
 }
 
-static SRWLOCK gSaveLock = SRWLOCK_INIT;
-
 void SaveSystemStatsTo(const char* path, const SystemStats* stats)
 {
     char temporary[MAX_PATH];
@@ -75,6 +145,12 @@ void SaveSystemStatsTo(const char* path, const SystemStats* stats)
         return;
     }
     AcquireSRWLockExclusive(&gSaveLock);
+    bool showNotSaving = false;
+    if (!MayReplace(path, &showNotSaving)) {
+        ReleaseSRWLockExclusive(&gSaveLock);
+        if (showNotSaving) ShowError(kNotSavingText);
+        return;
+    }
     // The image is copied first, so the file holds one consistent moment of the record.
     static SystemStats image;
     image = *stats;

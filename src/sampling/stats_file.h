@@ -7,6 +7,9 @@
 void LoadSystemStats();
 void SaveSystemStats();
 
-// The same for a file of the caller's choice; Load fills stats, Save writes it.
+// The same for a file of the caller's choice; Load fills stats, Save writes it. A file of
+// the right size that Load could not read is moved to the same name with .old before the
+// first Save over it; if it cannot be moved, Save writes nothing for the rest of the run
+// and says so once.
 void LoadSystemStatsFrom(const char* path, SystemStats* stats);
 void SaveSystemStatsTo(const char* path, const SystemStats* stats);

@@ -134,7 +134,7 @@ struct LiveSample {
     uint32_t lastYear;
     uint32_t dateChanges;       // since start-up
     uint32_t cpuUsage;          // "CPU"
-    uint32_t keystrokes;        // counts below are x elapsed seconds
+    uint32_t keystrokes;        // this and the next four: per second over the last tick
     uint32_t f1Presses;
     uint32_t pointerActions;
     uint32_t rightClicks;

@@ -160,6 +160,16 @@ static void CollectWindowMoves(TickState& state, const TickInputs& in, SystemSta
     state.previousProgram = in.foregroundProgram;
 }
 
+// A count over a tick of the given length as a whole number per second, rounded to the
+// nearest; any input at all reads as at least 1, so a late tick never hides activity.
+// An interval below one second (never produced by BeginTick) counts as one second.
+static uint32_t PerSecond(uint32_t count, double elapsedSeconds)
+{
+    if (count == 0) return 0;
+    const double seconds = elapsedSeconds >= 1.0 ? elapsedSeconds : 1.0;  // also NaN
+    return std::max(1u, uint32_t(count / seconds + 0.5));
+}
+
 static void CollectInput(TickState& state, const TickInputs& in, SystemStats& stats, LiveSample& live)
 {
     if (in.freeUser >= 1 && in.freeUser <= 100) ++stats.freeUser[in.freeUser];
@@ -173,11 +183,11 @@ static void CollectInput(TickState& state, const TickInputs& in, SystemStats& st
     stats.navigationActions += in.navigationActions;
     if (in.keystrokes) ++stats.secondsWithKeystrokes;
     const double elapsed = state.elapsedSeconds;
-    live.pointerActions = uint32_t(in.pointerActions * elapsed);
-    live.keystrokes = uint32_t(in.keystrokes * elapsed);
-    live.f1Presses = uint32_t(in.helpKeyPresses * elapsed);
-    live.rightClicks = uint32_t(in.rightClicks * elapsed);
-    live.functionKeys = uint32_t(in.functionKeyPresses * elapsed);
+    live.pointerActions = PerSecond(in.pointerActions, elapsed);
+    live.keystrokes = PerSecond(in.keystrokes, elapsed);
+    live.f1Presses = PerSecond(in.helpKeyPresses, elapsed);
+    live.rightClicks = PerSecond(in.rightClicks, elapsed);
+    live.functionKeys = PerSecond(in.functionKeyPresses, elapsed);
     live.navigationActions = in.navigationActions;
 
     const uint32_t modem = LevelPercent(in.commNotifications, &stats.modemMax, elapsed);

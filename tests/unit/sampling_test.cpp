@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/thread_levels.h"
+#include "sampling/file_changes.h"
 #include "sampling/input_counters.h"
 #include "sampling/system_stats.h"
 #include "sampling/tick.h"
@@ -129,6 +130,35 @@ TEST_F(Tick, VideoLoadUsesTheWindowShareAndTheClassFloor)
     EXPECT_EQ(live->videoLoad, 100u);
 }
 
+// The live input values are per second of the tick's interval (the totals stay raw), and
+// the next tick's video load of a window that stays in front is driven by them.
+TEST_F(Tick, LiveInputValuesArePerSecondOfALateTick)
+{
+    const struct { uint32_t intervalMs, count, perSecond; } cases[] = {
+        {3500, 3, 1}, {3500, 7, 2}, {2000, 3, 2}, {10000, 4, 1} /* any input reads as at least 1 */, {3500, 0, 0},
+        {400, 5, 5} /* a short tick counts as one second */};
+    uint32_t now = 1000;
+    RunTick(now);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.count) + " in " + std::to_string(c.intervalMs) + " ms");
+        in.keystrokes = in.pointerActions = in.helpKeyPresses = in.rightClicks = in.functionKeyPresses = c.count;
+        const uint32_t keystrokesBefore = stats->keystrokes;
+        RunTick(now += c.intervalMs);
+        EXPECT_EQ(std::vector<uint32_t>({live->keystrokes, live->pointerActions, live->f1Presses, live->rightClicks,
+                                         live->functionKeys}),
+                  std::vector<uint32_t>(5, c.perSecond));
+        EXPECT_EQ(stats->keystrokes - keystrokesBefore, c.count);
+    }
+    in.foreground = 42;
+    in.foregroundRect[2] = in.foregroundRect[3] = 100;  // covers the screen (size unknown: 1 pixel)
+    in.keystrokes = 3;
+    in.pointerActions = 7;
+    RunTick(now += 3500);
+    in.keystrokes = in.pointerActions = 0;
+    RunTick(now += 1000);
+    EXPECT_EQ(live->videoLoad, 15u);  // (1 + 2) x 10 x 1.0 / 2
+}
+
 TEST_F(Tick, TwoMinutesWithoutInputStopSamplingAndTheFirstKeyResumesIt)
 {
     history.samples[kInputHistoryLength - 1] = 1;  // a key just before start-up
@@ -209,6 +239,48 @@ TEST(ClassifyInputEvent, FollowsTheTableForEveryRow)
         for (uint32_t n : {add.pointer, add.navigation, add.keystrokes, add.help, add.right, add.function})
             adds += std::to_string(n);
         EXPECT_EQ(adds, c.adds) << c.name;
+    }
+}
+
+// C, D and F are watched; E, a removable drive without a medium, refused its change
+// notifications and has no handles between D's and F's.
+TEST(FileWatchTable, ASignalledHandleCountsForTheDriveItWasMadeFor)
+{
+    static FileWatchTable table;
+    table.count = 0;
+    for (int letter : {0, 1, 3}) {
+        void* handles[kFileChangeKinds];
+        for (int k = 0; k < kFileChangeKinds; ++k) handles[k] = reinterpret_cast<void*>(uintptr_t(10 * letter + k + 1));
+        AddWatchedDrive(table, letter, handles);
+    }
+    uint32_t types[kWatchedLetters] = {3, 3, 2, 3, 1, 1};
+    const struct { uint32_t index; int letter; FileChangeKind kind; } signalled[] = {
+        {0, 0, kChangeLastWrite}, {9, 1, kChangeDirectoryName}, {10, 3, kChangeLastWrite}, {14, 3, kChangeDirectoryName}};
+    for (const auto& s : signalled) {
+        EXPECT_EQ(ChangedDriveLetter(table, s.index, types), s.letter) << s.index;
+        EXPECT_EQ(table.kind[s.index], s.kind) << s.index;
+    }
+    RemoveWatchEntry(table, 2);  // the later handles move up and keep their drives
+    EXPECT_EQ(std::make_pair(table.handles[9], ChangedDriveLetter(table, 9, types)),
+              std::make_pair(reinterpret_cast<void*>(31), 3));
+    types[3] = 1;  // F is gone
+    EXPECT_EQ(ChangedDriveLetter(table, 9, types), -1);
+}
+
+// A button press the low-level hooks see, with the hit-test answer of the window under the
+// pointer, counts as the journal would count it.
+TEST(ButtonMessageAtHit, CountsFramePressesAsNonClient)
+{
+    // adds: pointer, navigation, right
+    struct Case { uint32_t message; int32_t hit; const char* adds; } cases[] = {
+        {0x0201, 1, "100"},  {0x0201, 2, "110"},  {0x0201, 7, "110"},  {0x0201, 21, "110"},  // client, caption, scroll bar, help
+        {0x0201, 0, "100"},  {0x0201, -1, "100"}, {0x0201, 22, "100"}, {0x0204, 2, "101"},   // nowhere, see-through
+        {0x0202, 2, "000"},                                                                  // a release
+    };
+    for (const Case& c : cases) {
+        const InputIncrements add = ClassifyInputEvent(ButtonMessageAtHit(c.message, c.hit), 'A', false);
+        EXPECT_EQ(std::to_string(add.pointer) + std::to_string(add.navigation) + std::to_string(add.right), c.adds)
+            << std::hex << c.message << " at " << std::dec << c.hit;
     }
 }
 
