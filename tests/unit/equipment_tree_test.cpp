@@ -167,7 +167,9 @@ TEST(RegistryStage, AppliesEachClassifierRule)
         {{"ESDI\\CD\\0|Class=CDROM|SCSITargetID=0"}, 0, "cdrom=I\n"},
         {{"MKE\\CD\\ROOT&*PNPA031&0000|Class=CDROM|SCSITargetID=0"}, 0, "cdrom=P\n"},
         {{"BIOS\\*PNP0A01\\0", "BIOS\\*PNP0E02\\0", "PCMCIA\\X\\0"}, 0, " bus=1,2,8,10\n"},
-        {{"SCSI\\D\\0|SCSITargetID=12", "Root\\*PNPA02F\\0000", "Root\\*PNPA001\\0000"}, 0, "scsi ids=01100000 adapters=2\n"},
+        // Target ids count whole: 12 and 10 leave 0, 1 and 2 free.
+        {{"SCSI\\D\\0|SCSITargetID=12", "SCSI\\D\\1|SCSITargetID=10", "SCSI\\D\\2|SCSITargetID=3", "Root\\*PNPA02F\\0000",
+          "Root\\*PNPA001\\0000"}, 0, "scsi ids=00010000 adapters=2\n"},
         {{"Monitor\\Default_Monitor\\0003|DeviceDesc=NEC MultiSync 4FGe", "Monitor\\Default_Monitor\\0004|DeviceDesc=NEC MultiSync 6FG"}, 0,
          "monitor=NEC MultiSync 4FGe|15|0.28|1024|108\n"},
         {{"Monitor\\Default_Monitor\\001E|DeviceDesc=Plug and Play Monitor"}, 0, "monitor=Plug and Play Monitor|15|0.28|800|108\n"},
