@@ -32,12 +32,22 @@ TEST(MeasureRules, CpuTimingMemoryAndPorts)
     const uint32_t clocks[][2] = {{8, 0}, {9, 16}, {187, 175}, {188, 200}, {250, 200}};
     for (const auto& clock : clocks) EXPECT_EQ(NearestStandardSpeed(clock[0]), clock[1]) << clock[0];
 
-    for (const auto& m : {std::vector<uint64_t>{16777216, 16777216, 16}, {5368709120ull, 4294967295u, 5368}}) {
+    // Memory past 4 GB is held at the field's limit, and RAM in MB agrees with the bytes.
+    for (const auto& m : {std::vector<uint64_t>{16777216, 16777216, 16}, {4293000000u, 4293000000u, 4292},
+                          {5368709120ull, 4294967295u, 4294}, {17179869184ull, 4294967295u, 4294}}) {
         EquipmentInfo info = {};
         ApplyMemoryTotals(&info, m[0], 1ull << 33, 0x7FFFFFFEull);
         EXPECT_EQ(std::vector<uint64_t>({info.physicalMemory, info.ramMegabytes, info.pageFile, info.virtualMemory}),
                   std::vector<uint64_t>({m[1], m[2], 4294967295u, 0x7FFFFFFEu})) << m[0];
     }
+    // Disk sizes: 500 GB and 4 GiB are held, not wrapped (4 GiB would wrap to 0); the
+    // eleventh drive is counted but not recorded.
+    EquipmentInfo disks = {};
+    for (uint64_t bytes : {500107862016ull, 2147483648ull, 4294967296ull, 4294967295ull}) ApplyHardDisk(&disks, bytes);
+    for (int i = 0; i < 7; ++i) ApplyHardDisk(&disks, 1000);
+    EXPECT_EQ(std::vector<uint32_t>(disks.hardDiskSizes, disks.hardDiskSizes + 5),
+              std::vector<uint32_t>({4294967295u, 2147483648u, 4294967295u, 4294967295u, 1000}));
+    EXPECT_EQ(disks.hardDisks, 11u);
     EquipmentInfo info = {};  // ports past COM4 and LPT3 are not recorded
     for (const char* port : {"COM2:", "com4", "COM10:", "COM5:", "LPT3:", "LPT4:", "FILE:", "PORT1 LPT"}) ApplyPortName(&info, port);
     EXPECT_EQ(std::vector<uint32_t>(info.comPresent, info.comPresent + 4), std::vector<uint32_t>({0, 1, 0, 1}));

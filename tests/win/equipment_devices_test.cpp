@@ -1,5 +1,5 @@
-// Equipment calls that reach devices: the vwin32 substitute on the harness's drives and the
-// summary pages in a real list box.
+// Equipment calls that reach devices: the vwin32 substitute on the harness's drives, drive
+// sizes past 4 GB, and the summary pages in a real list box.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,8 +11,10 @@
 #include "equipment/inventory.h"
 #include "platform/vwin32_substitute.h"
 #include "resources/ids_equipment.h"
+#include "services/drives.h"
 #include "services/text_rules.h"
 #include "test_windows.h"
+#include "wine_env.h"
 
 TEST(Vwin32Substitute, AnswersForTheRemovableAndTheFixedDrives)
 {
@@ -74,37 +76,89 @@ struct OwnRecord {
     EquipmentInfo* saved;
 };
 
+// A summary page list in a window of the test's own. The page count lives for the process.
+struct PageList {
+    PageList()
+    {
+        for (int i = 0; i < 7; ++i) SendMessageA(list, LB_ADDSTRING, 0, LPARAM("old"));
+    }
+    ~PageList() { DestroyWindow(parent); }
+    // The next page's lines, without the colour codes before captions and values.
+    std::vector<std::string> Next()
+    {
+        ShowEquipmentPage(parent);
+        std::vector<std::string> lines = ListBoxLines(list);
+        for (std::string& line : lines) line.erase(std::remove(line.begin(), line.end(), '\x01'), line.end());
+        return lines;
+    }
+    // Turns to the page whose first line starts with first; its lines, or none.
+    std::vector<std::string> Page(const std::string& first)
+    {
+        for (int i = 0; i < 10; ++i) {
+            std::vector<std::string> lines = Next();
+            if (!lines.empty() && lines[0].rfind(first, 0) == 0) return lines;
+        }
+        return {};
+    }
+    HWND parent = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 300, 200, nullptr, nullptr, nullptr, nullptr);
+    HWND list = CreateWindowA("LISTBOX", "", WS_CHILD | LBS_HASSTRINGS, 0, 0, 300, 200, parent,
+                              HMENU(IDC_EQUIPMENT_LIST), nullptr, nullptr);
+};
+
+// Drive F: on a 5 GiB memory file system for one test: its size is known and past 32 bits,
+// and nothing is allocated until written.
+struct LargeDriveF {
+    std::string folder = std::string(getenv("HALVORN_RUN_DIR") ? getenv("HALVORN_RUN_DIR") : "") + "/drives/f";
+    bool mounted = RunHostCommand("mount -t tmpfs -o size=5g halvorn-f " + folder);
+    ~LargeDriveF()
+    {
+        if (mounted) RunHostCommand("umount " + folder);
+    }
+};
+
+TEST(DriveSizes, CountPastFourGigabytesAndAreHeldWhereTheRecordHas32Bits)
+{
+    const uint64_t kFiveGiB = 5368709120ull;
+    LargeDriveF drive;
+    ASSERT_TRUE(drive.mounted) << "could not mount a memory file system on " << drive.folder;
+    const std::vector<char> megabyte(1048576, 'x');
+    ASSERT_TRUE(WriteWholeFile("F:\\ONE.MB", megabyte.data(), megabyte.size()));
+    EXPECT_EQ(DriveTotalBytes('F'), kFiveGiB);
+    EXPECT_EQ(DriveFreeBytes('F'), kFiveGiB - 1048576);
+    EXPECT_EQ(DriveTotalBytes('Q') + DriveFreeBytes('Q'), 0u) << "there is no drive Q:";
+
+    // The record lists the fixed drives C:, D:, F:, G: in order; F: is held at the field's
+    // limit, while the drives page shows it in full (5368709120 / 1024000 MB).
+    OwnRecord record;
+    ReadMeasuredEquipment(nullptr);
+    EXPECT_EQ(record.info.hardDisks, 4u);
+    EXPECT_EQ(record.info.hardDiskSizes[2], 0xFFFFFFFFu);
+    PageList pages;
+    const std::vector<std::string> lines = pages.Page("CDrive A:");
+    ASSERT_EQ(lines.size(), 7u);
+    EXPECT_EQ(lines[5], "CDrive F:\tYHD: 5,242 MB");
+    DeleteFileA("F:\\ONE.MB");
+}
+
 TEST(ShowEquipmentPage, CyclesThroughTenPagesInTheList)
 {
     OwnRecord record;
     strcpy(record.info.printers[0], "Office Printer");
     record.info.cdromInterface = 'I';
-    HWND parent = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 300, 200, nullptr, nullptr, nullptr, nullptr);
-    HWND list = CreateWindowA("LISTBOX", "", WS_CHILD | LBS_HASSTRINGS, 0, 0, 300, 200, parent,
-                              HMENU(IDC_EQUIPMENT_LIST), nullptr, nullptr);
-    for (int i = 0; i < 7; ++i) SendMessageA(list, LB_ADDSTRING, 0, LPARAM("old"));
-    auto next = [&]() {  // the next page, without the colour codes before captions and values
-        ShowEquipmentPage(parent);
-        std::vector<std::string> lines = ListBoxLines(list);
-        for (std::string& line : lines) line.erase(std::remove(line.begin(), line.end(), '\x01'), line.end());
-        return lines;
-    };
-    // The page count lives for the process: turn to the printers page first.
-    for (int i = 0; i < 10 && next()[0] != "CPrinter\tYOffice Printer"; ++i) {
-    }
+    PageList pages;
+    pages.Page("CPrinter\tYOffice Printer");  // then the cycle starts again at page 0
     const char* const firstLines[] = {"CPC name\tY", "CCPU Type\tY0", "CLoad\tY0%", "CIDE\tY0 controller(s)",
                                       "CDrive A:\tYFD: 3.5\", 1.44MB", "CVideo Card\tY", "CSerial ports\tY",
                                       "CKeyboard\tY", "CSound Card\tY", "CPrinter\tYOffice Printer"};
     for (const char* first : firstLines) {
-        const std::vector<std::string> lines = next();
+        const std::vector<std::string> lines = pages.Next();
         ASSERT_EQ(lines.size(), 7u);
         EXPECT_EQ(lines[0], first);
         if (lines[0].rfind("CDrive", 0) != 0) continue;
         char megabytes[kThousandsTextLength];
-        FormatThousands(uint32_t(DriveTotalBytesWide('C') / 1024000), megabytes, sizeof megabytes);
+        FormatThousands(uint32_t(DriveTotalBytes('C') / 1024000), megabytes, sizeof megabytes);
         EXPECT_EQ(lines[1], "CDrive B:\tYNot found");
         EXPECT_EQ(lines[2], std::string("CDrive C:\tYHD: ") + megabytes + " MB");
         EXPECT_EQ(lines[4], "CDrive E:\tYCD: IDE");
     }
-    DestroyWindow(parent);
 }

@@ -9,6 +9,7 @@
 #include "equipment/classifiers.h"
 #include "equipment/enum_tree.h"
 #include "equipment/inventory.h"
+#include "services/drives.h"
 #include "test_windows.h"
 #include "wine_env.h"
 
@@ -127,7 +128,7 @@ TEST(GetAllEquipment, FillsTheRecordFromTheRegistryAndTheSystem)
     // Measurement stage: drives as the harness maps them (C:, D:, F:, G: fixed, A:
     // removable, E: CD-ROM), answered for A: by the vwin32 substitute.
     EXPECT_EQ(std::vector<uint32_t>({info.hardDisks, info.floppyDrives, info.cdromDrives}), std::vector<uint32_t>({4, 1, 1}));
-    const uint64_t bytesOnG = DriveTotalBytesWide('G');  // the fourth fixed drive
+    const uint64_t bytesOnG = DriveTotalBytes('G');  // the fourth fixed drive
     EXPECT_EQ(info.hardDiskSizes[3], bytesOnG > 0xFFFFFFFFu ? 0xFFFFFFFFu : uint32_t(bytesOnG));
     EXPECT_FLOAT_EQ(info.floppyKinds[0].capacity, 1.44f);
     EXPECT_FLOAT_EQ(info.floppyKinds[0].formFactor, 3.5f);
