@@ -8,6 +8,7 @@
 
 #include "equipment/equipment_pages.h"
 #include "equipment/measure_rules.h"
+#include "equipment/modem_ports.h"
 #include "equipment/modem_speed.h"
 
 TEST(MeasureRules, CpuTimingMemoryAndPorts)
@@ -66,6 +67,33 @@ TEST(ModemSpeed, ReadsTheCodesOfARepliesAndNames)
     for (const Case& c : cases) EXPECT_EQ(ModemSpeedInReply(c.reply.data(), c.reply.size()), c.speed) << c.reply.substr(0, 20);
     EXPECT_EQ(SpeedFromModemName("U.S. Robotics Sportster 28800"), 28800u);
     EXPECT_EQ(SpeedFromModemName("Hayes 14400 / 2400"), 2400u);  // first code in list order
+}
+
+TEST(ModemPorts, EachPortIsJudgedOnItsOwnStepsAndANonTestFails)
+{
+    const ModemPortSteps closed = {}, unprepared = {true}, unwritten = {true, true},
+                         silent = {true, true, true}, unread = {true, true, true, true},
+                         nameless = {true, true, true, true, true, 0}, modem = {true, true, true, true, true, 28800},
+                         slow = {true, true, true, true, true, 2400};
+    struct Case {
+        const char* label;
+        ModemPortSteps ports[kModemPortCount];
+        uint32_t speeds[kModemPortCount];
+        int result;
+    } cases[] = {
+        {"a modem on COM2 after a failing COM1", {silent, modem, closed, closed}, {0, 28800, 0, 0}, 1},
+        {"two modems, the rest skipped", {unprepared, modem, closed, slow}, {0, 28800, 0, 2400}, 0},
+        {"no port could be tested", {closed, unprepared, closed, unprepared}, {0, 0, 0, 0}, 1},
+        {"every kind of failure", {unwritten, silent, unread, nameless}, {0, 0, 0, 0}, 1},
+        {"a modem on COM4 after failures", {nameless, unread, unwritten, slow}, {0, 0, 0, 2400}, 1},
+        {"one modem", {modem, closed, closed, closed}, {28800, 0, 0, 0}, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        uint32_t speeds[kModemPortCount] = {1, 1, 1, 1};  // every port is written, also to 0
+        EXPECT_EQ(JudgeModemPorts(c.ports, speeds), c.result);
+        EXPECT_EQ(std::vector<uint32_t>(speeds, speeds + kModemPortCount), std::vector<uint32_t>(c.speeds, c.speeds + kModemPortCount));
+    }
 }
 
 TEST(EquipmentPages, PutsTheColourCodeBeforeEachCaptionAndValue)

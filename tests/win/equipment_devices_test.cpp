@@ -1,5 +1,5 @@
 // Equipment calls that reach devices: the vwin32 substitute on the harness's drives, drive
-// sizes past 4 GB, and the summary pages in a real list box.
+// sizes past 4 GB, the modem probe, and the summary pages in a real list box.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "box_watcher.h"
 #include "equipment/equipment_page_list.h"
+#include "equipment/equipment_probes.h"
 #include "equipment/inventory.h"
 #include "platform/vwin32_substitute.h"
 #include "resources/ids_equipment.h"
@@ -138,6 +140,21 @@ TEST(DriveSizes, CountPastFourGigabytesAndAreHeldWhereTheRecordHas32Bits)
     ASSERT_EQ(lines.size(), 7u);
     EXPECT_EQ(lines[5], "CDrive F:\tYHD: 5,242 MB");
     DeleteFileA("F:\\ONE.MB");
+}
+
+// No modem is registered in the harness's prefix and none is attached: a declined test and
+// a test that finds no modem both report failure.
+TEST(ProbeModems, ReportsFailureWhenNothingWasTestedOrNoModemAnswered)
+{
+    OwnRecord record;
+    for (int answer : {IDNO, IDYES}) {
+        SCOPED_TRACE(answer == IDNO ? "declined" : "tested");
+        record.info.modemSpeed[1] = 9600;
+        BoxWatcher boxes(GetCurrentProcessId(), answer);
+        EXPECT_EQ(ProbeModems(nullptr), 1);
+        EXPECT_TRUE(boxes.WaitForBox("No Modems Registered", 1000));
+        EXPECT_EQ(record.info.modemSpeed[1], answer == IDNO ? 9600u : 0u);
+    }
 }
 
 TEST(ShowEquipmentPage, CyclesThroughTenPagesInTheList)
