@@ -10,6 +10,7 @@
 #include "equipment/measure_rules.h"
 #include "equipment/modem_ports.h"
 #include "equipment/modem_speed.h"
+#include "platform/processor_class.h"
 
 TEST(MeasureRules, CpuTimingMemoryAndPorts)
 {
@@ -54,6 +55,19 @@ TEST(MeasureRules, CpuTimingMemoryAndPorts)
     EXPECT_EQ(std::vector<uint32_t>(info.comPresent, info.comPresent + 4), std::vector<uint32_t>({0, 1, 0, 1}));
     EXPECT_EQ(std::vector<uint32_t>(info.lptPresent, info.lptPresent + 3), std::vector<uint32_t>({1, 0, 1}));
     EXPECT_EQ(PortNumberIn("COM19999999999", "1234"), 4294967295u);
+}
+
+TEST(ProcessorClass, TheTypeWindows95ReportsOrTheFamilyOfAnX86Processor)
+{
+    struct Case { uint32_t type; bool isX86; uint32_t family, processorClass; } cases[] = {
+        {386, true, 0, 386}, {486, false, 0, 486}, {586, true, 6, 586},  // the class itself, as Windows 95 reports it
+        {8664, true, 25, 586}, {8664, true, 6, 586}, {8664, true, 5, 586},  // x64 today
+        {8664, true, 4, 486}, {8664, true, 3, 386},
+        {8664, true, 0, 0},   // no family reported: no class
+        {2577, false, 8, 0},  // not an x86 processor: its level is no x86 family
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ProcessorClassOf(c.type, c.isX86, c.family), c.processorClass) << c.type << " family " << c.family;
 }
 
 TEST(ModemSpeed, ReadsTheCodesOfARepliesAndNames)

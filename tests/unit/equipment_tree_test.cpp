@@ -191,6 +191,24 @@ TEST(RegistryStage, AppliesEachClassifierRule)
     }
 }
 
+// Without the device tree's motherboard entry the BIOS fields come from what the system
+// reports; a field it does not report stays empty, and the tree's entry wins where it exists.
+TEST(RegistryStage, TakesTheBiosFromTheSystemWhereTheTreeHasNone)
+{
+    struct Case { const char* machine; SystemBios bios; const char* fields; } cases[] = {
+        {"empty", {"Phoenix Technologies", "1.40", "03/15/2021"}, "bios=03/15/2021|Phoenix Technologies|1.40\ncpu=586"},
+        {"empty", {"", "", "12/01/19"}, "bios=12/01/19||\ncpu=586"},
+        {"empty", {}, "bios=||\ncpu=586"},
+        {"pentium_pci", {"Phoenix Technologies", "1.40", "03/15/2021"}, "bios=07/12/95|Award Software|4.50PG\ncpu=586"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.fields);
+        RegistryFacts facts = {586, 0, 0};
+        facts.bios = c.bios;
+        EXPECT_EQ(RegistryFields(LoadMachine(c.machine), facts).substr(0, strlen(c.fields)), c.fields);
+    }
+}
+
 TEST(SnapshotWalk, CollectsNoMoreThanTheArrayHoldsAndRecordsKeepToTheirFields)
 {
     const EnumSnapshot pentium = LoadMachine("pentium_pci");

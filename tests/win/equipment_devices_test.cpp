@@ -1,5 +1,6 @@
 // Equipment calls that reach devices: the vwin32 substitute on the harness's drives, drive
-// sizes past 4 GB, the modem probe, and the summary pages in a real list box.
+// sizes past 4 GB, the BIOS the system reports, the modem probe, and the summary pages in a
+// real list box.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -140,6 +141,82 @@ TEST(DriveSizes, CountPastFourGigabytesAndAreHeldWhereTheRecordHas32Bits)
     ASSERT_EQ(lines.size(), 7u);
     EXPECT_EQ(lines[5], "CDrive F:\tYHD: 5,242 MB");
     DeleteFileA("F:\\ONE.MB");
+}
+
+// Sets string values of HKEY_LOCAL_MACHINE keys for the test's lifetime and puts back what
+// was there (or deletes what was not).
+class RegistryValues {
+public:
+    ~RegistryValues()
+    {
+        for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) {
+            HKEY key;
+            if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, it->key.c_str(), 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) continue;
+            if (it->existed) {
+                RegSetValueExA(key, it->name.c_str(), 0, it->type, reinterpret_cast<const BYTE*>(it->data.data()), DWORD(it->data.size()));
+            } else {
+                RegDeleteValueA(key, it->name.c_str());
+            }
+            RegCloseKey(key);
+        }
+    }
+    // value holds the bytes to store, terminating NULs included.
+    bool Set(const char* keyPath, const char* name, DWORD type, const std::string& value)
+    {
+        HKEY key;
+        if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key, nullptr) !=
+            ERROR_SUCCESS)
+            return false;
+        Saved old{keyPath, name, REG_SZ, false, std::string(1024, '\0')};
+        DWORD length = DWORD(old.data.size());
+        old.existed = RegQueryValueExA(key, name, nullptr, &old.type, reinterpret_cast<BYTE*>(&old.data[0]), &length) == ERROR_SUCCESS;
+        old.data.resize(old.existed ? length : 0);
+        saved_.push_back(old);
+        const bool set = RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE*>(value.data()), DWORD(value.size())) == ERROR_SUCCESS;
+        RegCloseKey(key);
+        return set;
+    }
+
+private:
+    struct Saved { std::string key, name; DWORD type; bool existed; std::string data; };
+    std::vector<Saved> saved_;
+};
+
+// Without the Windows 95 device tree, the BIOS page shows what the system's hardware
+// description holds, and nothing where it holds nothing.
+TEST(SystemBios, FillsTheBiosLinesWhereTheDeviceTreeIsAbsent)
+{
+    HKEY enumKey;
+    ASSERT_NE(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Enum", 0, KEY_READ, &enumKey), ERROR_SUCCESS) << "a device tree is present";
+    const char kBios[] = "HARDWARE\\DESCRIPTION\\System\\BIOS", kSystem[] = "HARDWARE\\DESCRIPTION\\System";
+    const std::string z(1, '\0');
+    struct Case {
+        const char *vendor, *version, *date;
+        std::string systemVersion, systemDate;  // stored with their NULs
+        const char* lines;
+    } cases[] = {
+        {"Harbour BIOS", "1.40", "03/15/2021", "", "",
+         "CBIOS name\tYHarbour BIOS|CBIOS date\tY03/15/2021|CBIOS version\tY1.40"},
+        // Empty values in the BIOS key, as Wine leaves them: the older values of the system key.
+        {"", "", "", "HV - 2.10" + z + "Second line" + z + z, "12/01/19" + z,
+         "CBIOS name\tY|CBIOS date\tY12/01/19|CBIOS version\tYHV - 2.10"},
+        {"", "", "", z + z, z, "CBIOS name\tY|CBIOS date\tY|CBIOS version\tY"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.lines);
+        RegistryValues values;
+        ASSERT_TRUE(values.Set(kBios, "BIOSVendor", REG_SZ, c.vendor + z));
+        ASSERT_TRUE(values.Set(kBios, "BIOSVersion", REG_SZ, c.version + z));
+        ASSERT_TRUE(values.Set(kBios, "BIOSReleaseDate", REG_SZ, c.date + z));
+        ASSERT_TRUE(values.Set(kSystem, "SystemBiosVersion", REG_MULTI_SZ, c.systemVersion));
+        ASSERT_TRUE(values.Set(kSystem, "SystemBiosDate", REG_SZ, c.systemDate));
+        OwnRecord record;
+        ReadRegistryEquipment(nullptr);
+        PageList pages;
+        const std::vector<std::string> lines = pages.Page("CPC name");
+        ASSERT_EQ(lines.size(), 7u);
+        EXPECT_EQ(lines[1] + "|" + lines[2] + "|" + lines[3], c.lines);
+    }
 }
 
 // No modem is registered in the harness's prefix and none is attached: a declined test and
