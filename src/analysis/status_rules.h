@@ -19,8 +19,8 @@ void LongTermShares(const SystemStats& stats, uint32_t shares[kActivityCount]);
 // One drive the coach looks at (a fixed drive among A..F).
 struct CoachDrive {
     char letter;
-    uint32_t freeBytes;
-    uint32_t totalBytes;
+    uint64_t freeBytes;
+    uint64_t totalBytes;
 };
 
 struct CoachFacts {

@@ -243,6 +243,13 @@ static void Processors(const RegistryContext& c)
     c.info->cpuType = (type == 386 || type == 486 || type == 586) ? type : 0;
 }
 
+// A field the system reports; an empty report leaves the field as it is.
+template <size_t N>
+static void CopyReported(char (&field)[N], const char* text)
+{
+    if (text[0]) CopyText(field, text);
+}
+
 static void Motherboard(const RegistryContext& c)
 {
     for (int n = 0; n < kProbeCount; ++n) {
@@ -252,6 +259,10 @@ static void Motherboard(const RegistryContext& c)
         CopyText(c.info->biosVersion, c.scratch->biosVersion);
         return;
     }
+    // No motherboard entry (no Windows 95 device tree): what the running system reports.
+    CopyReported(c.info->biosDate, c.facts.bios.date);
+    CopyReported(c.info->biosName, c.facts.bios.vendor);
+    CopyReported(c.info->biosVersion, c.facts.bios.version);
 }
 
 static void ScsiIds(const RegistryContext& c)

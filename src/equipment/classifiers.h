@@ -6,12 +6,14 @@
 
 #include "equipment/device_tree.h"
 #include "equipment/equipment_info.h"
+#include "platform/system_bios.h"
 
 // What the registry stage takes from outside the device tree.
 struct RegistryFacts {
-    uint32_t processorType;  // the system's processor type (386, 486, 586, or anything else)
+    uint32_t processorType;  // the system's processor class (386, 486, 586, or anything else)
     uint32_t slowMachine;    // the system's slow-machine metric; bit value 4 means no acceleration
     int hasJoystickValue;    // the joystick media resource's "JoyNumDevs" value can be read
+    SystemBios bios;         // the BIOS as the system reports it, where the tree has no motherboard
 };
 
 struct RegistryContext {

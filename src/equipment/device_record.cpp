@@ -94,9 +94,10 @@ bool InstanceMatches(int field, const char* pattern, const char* enumerator, con
     case kMatchDescription: return ContainsNoCase(record.description, pattern);
     case kMatchScsiTarget: {
         if (record.scsiTargetId == -1) return false;
+        // The whole id: pattern "1" must not match id 12.
         char number[16];
         snprintf(number, sizeof number, "%d", int(record.scsiTargetId));
-        return ContainsNoCase(number, pattern);
+        return pattern && strcmp(number, pattern) == 0;
     }
     case kMatchHardwareId: return ContainsNoCase(record.hardwareId, pattern);
     case kMatchAnyName:

@@ -42,7 +42,7 @@ enum MatchField {
     kMatchInstance = 1,    // instance key name
     kMatchClass = 2,       // "Class"
     kMatchDescription = 3, // "DeviceDesc"
-    kMatchScsiTarget = 4,  // SCSI target id as decimal text; an absent id never matches
+    kMatchScsiTarget = 4,  // SCSI target id as decimal text, the whole id; an absent id never matches
     kMatchHardwareId = 5,  // "HardwareID"
     kMatchDeviceId = 6,    // device id key name, tested before its instances are read
     kMatchAnyName = 7,     // enumerator, device id, instance key name or class
@@ -60,7 +60,8 @@ enum WalkAction {
 bool ContainsNoCase(const char* text, const char* pattern);
 
 // Whether an instance matches pattern in field (1..5 and 7; 6 is tested on the device id
-// key alone, with ContainsNoCase). Unknown fields never match.
+// key alone, with ContainsNoCase): the SCSI target id as a whole number, every other field
+// as a substring (ContainsNoCase). Unknown fields never match.
 bool InstanceMatches(int field, const char* pattern, const char* enumerator, const char* deviceId,
                      const char* instance, const DeviceRecord& record);
 

@@ -19,7 +19,7 @@ static PageFacts AskPageFacts(int page)
         const char letter = char('A' + drive);
         facts.driveTypes[drive] = DriveTypeOf(letter);
         if (facts.driveTypes[drive] == DRIVE_REMOVABLE) facts.biosTypes[drive] = BiosDriveType(uint32_t(drive));
-        if (facts.driveTypes[drive] == DRIVE_FIXED) facts.driveBytes[drive] = DriveTotalBytesWide(letter);
+        if (facts.driveTypes[drive] == DRIVE_FIXED) facts.driveBytes[drive] = DriveTotalBytes(letter);
     }
     return facts;
 }

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "equipment/modem_speed.h"
+#include "services/held_count.h"
 #include "services/text_rules.h"
 #include "ui/short_name.h"
 
@@ -84,7 +85,7 @@ const char* DriveText(const EquipmentInfo& info, const PageFacts& facts, int dri
     case kDriveFixed: {
         const uint64_t megabytes = facts.driveBytes[drive] / 1024000;
         char number[kThousandsTextLength];
-        snprintf(text, size, "HD: %s MB", Thousands(megabytes > UINT32_MAX ? UINT32_MAX : uint32_t(megabytes), number));
+        snprintf(text, size, "HD: %s MB", Thousands(HeldIn32Bits(megabytes), number));
         break;
     }
     case kDriveCdRom:

@@ -7,6 +7,7 @@
 #include <initializer_list>
 
 #include "equipment/equipment_info.h"
+#include "equipment/modem_ports.h"
 #include "equipment/modem_speed.h"
 #include "services/registry.h"
 
@@ -59,54 +60,55 @@ static bool PreparePort(HANDLE port, const char* name)
     return statusRead && status != 0 && stateSet;
 }
 
-// Reads the modem's reply; its speed, or 0 when anything failed or the reply named none.
-static uint32_t ReadReply(HANDLE port)
+// Reads the modem's reply into the port's steps: whether bytes were queued without error,
+// whether they were read, and the speed they name.
+static void ReadReply(HANDLE port, ModemPortSteps* steps)
 {
     DWORD errors = 0;
     COMSTAT queue = {};
-    if (!ClearCommError(port, &errors, &queue) || errors != 0 || queue.cbInQue == 0) return 0;
+    steps->replyQueued = ClearCommError(port, &errors, &queue) && errors == 0 && queue.cbInQue != 0;
+    if (!steps->replyQueued) return;
     char reply[kModemReplyLength + 1] = {};
     const DWORD wanted = queue.cbInQue < kModemReplyLength ? queue.cbInQue : DWORD(kModemReplyLength);
     DWORD read = 0;
-    if (!ReadFile(port, reply, wanted, &read, nullptr)) return 0;
-    return ModemSpeedInReply(reply, read);
+    steps->replyRead = ReadFile(port, reply, wanted, &read, nullptr) != 0;
+    if (steps->replyRead) steps->speed = ModemSpeedInReply(reply, read);
+}
+
+// Sends the identification command to one port and records how far it got.
+static void QueryModemPort(int number, ModemPortSteps* steps)
+{
+    char name[8];
+    snprintf(name, sizeof name, "COM%d", number);
+    HANDLE port = OpenPort(name);
+    steps->opened = port != INVALID_HANDLE_VALUE;
+    if (!steps->opened) return;
+    steps->prepared = PreparePort(port, name);
+    if (steps->prepared) {
+        static const char kIdentify[] = "ATI0\r\n";  // sent with its terminating zero: 7 bytes
+        DWORD written = 0;
+        steps->written = WriteFile(port, kIdentify, sizeof kIdentify, &written, nullptr) != 0;
+        if (steps->written) {
+            Sleep(3000);
+            ReadReply(port, steps);
+        }
+    }
+    CloseHandle(port);
 }
 
 int ProbeModems(HWND owner)
 {
     EquipmentInfo* info = gEquipmentInfo;
-    if (!info) return 0;
+    if (!info) return 1;
     if (!HasRegisteredModem() &&
         MessageBoxA(owner,
                     "No modems are currently registered with Windows 95. Running modem tests could hang this program. "
                     "Continue with the tests anyway?",
                     "No Modems Registered", MB_YESNO | MB_ICONQUESTION) != IDYES)
-        return 0;
-    int failed = 0;
-    for (int n = 1; n <= 4; ++n) {
-        char name[8];
-        snprintf(name, sizeof name, "COM%d", n);
-        info->modemSpeed[n - 1] = 0;
-        HANDLE port = OpenPort(name);
-        if (port == INVALID_HANDLE_VALUE) continue;
-        if (PreparePort(port, name)) {
-            static const char kIdentify[] = "ATI0\r\n";  // sent with its terminating zero: 7 bytes
-            DWORD written = 0;
-            if (!WriteFile(port, kIdentify, sizeof kIdentify, &written, nullptr)) failed = 1;
-            // After a failure the ports are still written to, but no longer asked.
-            if (!failed) {
-                Sleep(3000);
-                const uint32_t speed = ReadReply(port);
-                if (speed) {
-                    info->modemSpeed[n - 1] = speed;
-                } else {
-                    failed = 1;
-                }
-            }
-        }
-        CloseHandle(port);
-    }
-    return failed;
+        return 1;  // nothing was tested: no modem has been shown to work
+    ModemPortSteps steps[kModemPortCount] = {};
+    for (int n = 0; n < kModemPortCount; ++n) QueryModemPort(n + 1, &steps[n]);
+    return JudgeModemPorts(steps, info->modemSpeed);
 }
 
 const char* ComPortStatus(int port)

@@ -9,8 +9,10 @@
 void CountJoysticks(HWND owner);
 
 // Sends the identification command to a modem on each of COM1..COM4 and records each
-// port's speed. Returns 1 when a step failed (write, error check, read, no speed in the
-// reply), 0 when all went well or the user declined to test without registered modems.
+// port's speed; every port is asked, whatever an earlier one answered. Returns 0 when at
+// least one modem answered and no port failed (write, error check, read, no speed in the
+// reply); 1 otherwise, also when no port could be tested or the user declined to test
+// without registered modems (then nothing changes).
 int ProbeModems(HWND owner);
 
 // "Modem", "No Modem", "In Use" or "No Port" for COM port 1..4, in one static buffer that

@@ -4,6 +4,7 @@
 
 #include "equipment/enum_snapshot.h"
 #include "equipment/enum_tree.h"
+#include "platform/processor_class.h"
 #include "services/alloc.h"
 #include "services/debug_trace.h"
 #include "services/registry.h"
@@ -19,9 +20,8 @@ void GetAllEquipment(HWND owner)
 RegistryFacts ReadRegistryFacts()
 {
     RegistryFacts facts = {};
-    SYSTEM_INFO system = {};
-    GetSystemInfo(&system);
-    facts.processorType = system.dwProcessorType;
+    facts.processorType = SystemProcessorClass();
+    facts.bios = ReadSystemBios();
     facts.slowMachine = uint32_t(GetSystemMetrics(SM_SLOWMACHINE));
     DWORD joysticks = 0;
     facts.hasJoystickValue = RegReadValue(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\control\\MediaResources\\joystick",

@@ -29,6 +29,3 @@ void MeasureCpuSpeed();
 // The BIOS drive type of drive index (0 for A:) from interrupt 13h function 08h; 0 when
 // the call fails.
 uint32_t BiosDriveType(uint32_t index);
-
-// Total bytes of a drive from its free-space figures, in 64 bits; 0 when not reported.
-uint64_t DriveTotalBytesWide(char letter);

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "equipment/device_record.h"
+#include "services/held_count.h"
 
 uint32_t PortNumberIn(const char* text, const char* digits)
 {
@@ -30,19 +31,20 @@ FloppyKind FloppyKindOfBiosType(uint32_t biosType)
     }
 }
 
-static uint32_t Held(uint64_t bytes)
-{
-    return bytes > UINT32_MAX ? UINT32_MAX : uint32_t(bytes);
-}
-
 void ApplyMemoryTotals(EquipmentInfo* info, uint64_t physicalBytes, uint64_t pageFileBytes, uint64_t virtualBytes)
 {
-    info->physicalMemory = Held(physicalBytes);
-    uint64_t megabytes = (physicalBytes + 360000) / 1000000;
+    info->physicalMemory = HeldIn32Bits(physicalBytes);
+    uint64_t megabytes = (uint64_t(info->physicalMemory) + 360000) / 1000000;
     if (megabytes & 1) --megabytes;
-    info->ramMegabytes = Held(megabytes);
-    info->pageFile = Held(pageFileBytes);
-    info->virtualMemory = Held(virtualBytes);
+    info->ramMegabytes = uint32_t(megabytes);
+    info->pageFile = HeldIn32Bits(pageFileBytes);
+    info->virtualMemory = HeldIn32Bits(virtualBytes);
+}
+
+void ApplyHardDisk(EquipmentInfo* info, uint64_t bytes)
+{
+    if (info->hardDisks < 10) info->hardDiskSizes[info->hardDisks] = HeldIn32Bits(bytes);
+    ++info->hardDisks;
 }
 
 uint32_t NearestStandardSpeed(uint32_t clock)

@@ -15,9 +15,14 @@ uint32_t PortNumberIn(const char* text, const char* digits);
 FloppyKind FloppyKindOfBiosType(uint32_t biosType);
 
 // Memory fields from the system's totals in bytes. Totals above 4 GB do not fit the 32-bit
-// fields: those are held at 4294967295, while RAM in MB is worked out from the true total:
-// (bytes + 360000) / 1000000, made even by taking one off an odd result.
+// fields: those are held at 4294967295. RAM in MB is worked out from the physical memory
+// as recorded, so the pages' two RAM lines agree: (bytes + 360000) / 1000000, made even by
+// taking one off an odd result.
 void ApplyMemoryTotals(EquipmentInfo* info, uint64_t physicalBytes, uint64_t pageFileBytes, uint64_t virtualBytes);
+
+// Counts one fixed drive of the given size; the first ten are recorded, a size above 4 GB
+// as 4294967295, the most the field holds.
+void ApplyHardDisk(EquipmentInfo* info, uint64_t bytes);
 
 // The standard speed nearest to a measured clock in MHz (16 ... 200; the lower one at equal
 // distance, 200 above it); 0 for 0.

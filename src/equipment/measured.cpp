@@ -20,16 +20,8 @@ uint32_t BiosDriveType(uint32_t index)
     return Vwin32Call(kVwin32Int13, &packet) ? packet.ebx : 0;
 }
 
-uint64_t DriveTotalBytesWide(char letter)
-{
-    const char root[] = {letter, ':', '\\', '\0'};
-    DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, totalClusters = 0;
-    if (!GetDiskFreeSpaceA(root, &sectorsPerCluster, &bytesPerSector, &freeClusters, &totalClusters)) return 0;
-    return uint64_t(totalClusters) * sectorsPerCluster * bytesPerSector;
-}
-
 // Each drive A: to Z: counts by its type; the first ten fixed and removable drives are
-// recorded. A drive above 4 GB is recorded as 4294967295 bytes, the most the field holds.
+// recorded.
 static void MeasureDisks(EquipmentInfo* info)
 {
     for (char letter = 'A'; letter <= 'Z'; ++letter) {
@@ -39,12 +31,7 @@ static void MeasureDisks(EquipmentInfo* info)
                 info->floppyKinds[info->floppyDrives] = FloppyKindOfBiosType(BiosDriveType(uint32_t(letter - 'A')));
             ++info->floppyDrives;
             break;
-        case DRIVE_FIXED: {
-            const uint64_t bytes = DriveTotalBytesWide(letter);
-            if (info->hardDisks < 10) info->hardDiskSizes[info->hardDisks] = bytes > UINT32_MAX ? UINT32_MAX : uint32_t(bytes);
-            ++info->hardDisks;
-            break;
-        }
+        case DRIVE_FIXED: ApplyHardDisk(info, DriveTotalBytes(letter)); break;
         case DRIVE_CDROM: ++info->cdromDrives; break;
         default: break;
         }

@@ -18,6 +18,7 @@
 #include "sampling/stats_file.h"
 #include "sampling/tick.h"
 #include "sampling/tick_feeds.h"
+#include "services/drives.h"
 #include "services/input_idle.h"
 #include "services/process_rules.h"
 #include "services/toolhelp.h"
@@ -55,20 +56,16 @@ void ReadMemory(TickInputs* in)
     in->memoryLoad = status.dwMemoryLoad;
 }
 
-// Free and total clusters of the first fixed drives from C: on, as many as detection found.
+// Free and total bytes of the first fixed drives from C: on, as many as detection found.
 void ReadDiskSpace(TickInputs* in)
 {
     const uint32_t wanted = gEquipmentInfo ? gEquipmentInfo->hardDisks : 0;
     uint32_t found = 0;
     for (char letter = 'C'; letter < 'C' + 24 && found < wanted; ++letter) {
-        const char root[4] = {letter, ':', '\\', '\0'};
-        if (GetDriveTypeA(root) != DRIVE_FIXED) continue;
+        if (DriveTypeOf(letter) != DRIVE_FIXED) continue;
         ++found;
-        DWORD sectors = 0, bytes = 0, freeClusters = 0, totalClusters = 0;
-        if (GetDiskFreeSpaceA(root, &sectors, &bytes, &freeClusters, &totalClusters)) {
-            in->freeClusters += freeClusters;
-            in->totalClusters += totalClusters;
-        }
+        in->freeDiskBytes += DriveFreeBytes(letter);
+        in->totalDiskBytes += DriveTotalBytes(letter);
     }
 }
 

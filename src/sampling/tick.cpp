@@ -93,8 +93,8 @@ static void CollectMemory(TickState& state, const TickInputs& in, SystemStats& s
 
 static void CollectDisks(TickState& state, const TickInputs& in, SystemStats& stats, LiveSample& live)
 {
-    const uint64_t total = in.totalClusters ? in.totalClusters : 1;
-    const uint32_t diskFree = ClampPercent(double(in.freeClusters) * 100.0 / double(total));
+    const uint64_t total = in.totalDiskBytes ? in.totalDiskBytes : 1;
+    const uint32_t diskFree = ClampPercent(double(in.freeDiskBytes) * 100.0 / double(total));
     ++stats.diskFree[diskFree];
     live.diskFree = diskFree;
 

@@ -38,7 +38,7 @@ struct TickInputs {
     uint64_t totalVirtual = 0, availableVirtual = 0;
     uint32_t memoryLoad = 0;
 
-    uint64_t freeClusters = 0, totalClusters = 0;  // summed over the fixed drives
+    uint64_t freeDiskBytes = 0, totalDiskBytes = 0;  // summed over the fixed drives
 
     uintptr_t foreground = 0;        // 0 when there is no foreground window
     int32_t foregroundRect[4] = {};  // left, top, right, bottom

@@ -8,21 +8,21 @@ UINT DriveTypeOf(char letter)
     return GetDriveTypeA(root);
 }
 
-// Bytes in the free clusters, or in all clusters when total is true.
-static DWORD DiskBytes(char letter, bool total)
+// Bytes free on the drive, or its whole size when total is true.
+static uint64_t DiskBytes(char letter, bool total)
 {
     const char root[] = {letter, ':', '\\', '\0'};
-    DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, totalClusters = 0;
-    GetDiskFreeSpaceA(root, &sectorsPerCluster, &bytesPerSector, &freeClusters, &totalClusters);
-    return (total ? totalClusters : freeClusters) * sectorsPerCluster * bytesPerSector;
+    ULARGE_INTEGER available = {}, totalBytes = {}, freeBytes = {};
+    if (!GetDiskFreeSpaceExA(root, &available, &totalBytes, &freeBytes)) return 0;
+    return total ? totalBytes.QuadPart : freeBytes.QuadPart;
 }
 
-DWORD DriveFreeBytes(char letter)
+uint64_t DriveFreeBytes(char letter)
 {
     return DiskBytes(letter, false);
 }
 
-DWORD DriveTotalBytes(char letter)
+uint64_t DriveTotalBytes(char letter)
 {
     return DiskBytes(letter, true);
 }

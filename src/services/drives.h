@@ -1,12 +1,14 @@
 #pragma once
 #include <windows.h>
 
+#include <cstdint>
+
 // GetDriveTypeA of "X:\" for the drive letter X: 3 fixed, 2 removable, 5 CD-ROM, 4 remote,
 // 6 RAM disk, 1 no root directory.
 UINT DriveTypeOf(char letter);
 
-// Free and total bytes of "X:\" as clusters x sectors per cluster x bytes per sector from
-// GetDiskFreeSpaceA, an unsigned 32-bit product that wraps above 4 GB; 0 when the drive
-// cannot be asked.
-DWORD DriveFreeBytes(char letter);
-DWORD DriveTotalBytes(char letter);
+// Free and total bytes of "X:\" from GetDiskFreeSpaceExA, in 64 bits (drives today hold far
+// more than the 4 GB a 32-bit count can); 0 when the drive cannot be asked. A record field
+// of 32 bits takes these through HeldIn32Bits (services/held_count.h), never a plain cast.
+uint64_t DriveFreeBytes(char letter);
+uint64_t DriveTotalBytes(char letter);

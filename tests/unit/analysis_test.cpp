@@ -72,6 +72,8 @@ std::vector<std::string> Hints(const CoachFacts& facts)
 
 using Change = void (*)(CoachFacts&);
 
+constexpr uint64_t kGB = 1000000000, kFourGiB = 4294967296;
+
 TEST(CoachHints, EachRuleAtItsThreshold)
 {
     struct Case { const char* label; Change change; std::vector<std::string> hints; } cases[] = {
@@ -82,6 +84,10 @@ TEST(CoachHints, EachRuleAtItsThreshold)
         {"no total", [](CoachFacts& f) { f.drives[0] = {'E', 20000000, 0}; }, {}},
         {"both drive hints", [](CoachFacts& f) { f.drives[0] = {'F', 1024000, 20480000}; },
          {"Drive F: less than 2MB free space", "Drive F: less than 6% free space"}},
+        // Drives past 4 GB: 77.3 GB free is plenty, 12 GB free of 500 GB is 2.4 %.
+        {"77.3 GB free of 250 GB", [](CoachFacts& f) { f.drives[0].freeBytes = 18 * kFourGiB + 4000000; f.drives[0].totalBytes = 250 * kGB; }, {}},
+        {"12 GB free of 500 GB", [](CoachFacts& f) { f.drives[0].freeBytes = 12 * kGB; f.drives[0].totalBytes = 500 * kGB; },
+         {"Drive C: less than 3% free space"}},
         {"companion absent", [](CoachFacts& f) { f.freeGdiPercent = f.freeUserPercent = 0; }, {}},
         {"resources at 20", [](CoachFacts& f) { f.freeGdiPercent = f.freeUserPercent = 20; }, {}},
         {"resources at 19", [](CoachFacts& f) { f.freeGdiPercent = 19; f.freeUserPercent = 3; },

@@ -8,7 +8,9 @@
 
 #include "equipment/equipment_pages.h"
 #include "equipment/measure_rules.h"
+#include "equipment/modem_ports.h"
 #include "equipment/modem_speed.h"
+#include "platform/processor_class.h"
 
 TEST(MeasureRules, CpuTimingMemoryAndPorts)
 {
@@ -32,17 +34,40 @@ TEST(MeasureRules, CpuTimingMemoryAndPorts)
     const uint32_t clocks[][2] = {{8, 0}, {9, 16}, {187, 175}, {188, 200}, {250, 200}};
     for (const auto& clock : clocks) EXPECT_EQ(NearestStandardSpeed(clock[0]), clock[1]) << clock[0];
 
-    for (const auto& m : {std::vector<uint64_t>{16777216, 16777216, 16}, {5368709120ull, 4294967295u, 5368}}) {
+    // Memory past 4 GB is held at the field's limit, and RAM in MB agrees with the bytes.
+    for (const auto& m : {std::vector<uint64_t>{16777216, 16777216, 16}, {4293000000u, 4293000000u, 4292},
+                          {5368709120ull, 4294967295u, 4294}, {17179869184ull, 4294967295u, 4294}}) {
         EquipmentInfo info = {};
         ApplyMemoryTotals(&info, m[0], 1ull << 33, 0x7FFFFFFEull);
         EXPECT_EQ(std::vector<uint64_t>({info.physicalMemory, info.ramMegabytes, info.pageFile, info.virtualMemory}),
                   std::vector<uint64_t>({m[1], m[2], 4294967295u, 0x7FFFFFFEu})) << m[0];
     }
+    // Disk sizes: 500 GB and 4 GiB are held, not wrapped (4 GiB would wrap to 0); the
+    // eleventh drive is counted but not recorded.
+    EquipmentInfo disks = {};
+    for (uint64_t bytes : {500107862016ull, 2147483648ull, 4294967296ull, 4294967295ull}) ApplyHardDisk(&disks, bytes);
+    for (int i = 0; i < 7; ++i) ApplyHardDisk(&disks, 1000);
+    EXPECT_EQ(std::vector<uint32_t>(disks.hardDiskSizes, disks.hardDiskSizes + 5),
+              std::vector<uint32_t>({4294967295u, 2147483648u, 4294967295u, 4294967295u, 1000}));
+    EXPECT_EQ(disks.hardDisks, 11u);
     EquipmentInfo info = {};  // ports past COM4 and LPT3 are not recorded
     for (const char* port : {"COM2:", "com4", "COM10:", "COM5:", "LPT3:", "LPT4:", "FILE:", "PORT1 LPT"}) ApplyPortName(&info, port);
     EXPECT_EQ(std::vector<uint32_t>(info.comPresent, info.comPresent + 4), std::vector<uint32_t>({0, 1, 0, 1}));
     EXPECT_EQ(std::vector<uint32_t>(info.lptPresent, info.lptPresent + 3), std::vector<uint32_t>({1, 0, 1}));
     EXPECT_EQ(PortNumberIn("COM19999999999", "1234"), 4294967295u);
+}
+
+TEST(ProcessorClass, TheTypeWindows95ReportsOrTheFamilyOfAnX86Processor)
+{
+    struct Case { uint32_t type; bool isX86; uint32_t family, processorClass; } cases[] = {
+        {386, true, 0, 386}, {486, false, 0, 486}, {586, true, 6, 586},  // the class itself, as Windows 95 reports it
+        {8664, true, 25, 586}, {8664, true, 6, 586}, {8664, true, 5, 586},  // x64 today
+        {8664, true, 4, 486}, {8664, true, 3, 386},
+        {8664, true, 0, 0},   // no family reported: no class
+        {2577, false, 8, 0},  // not an x86 processor: its level is no x86 family
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ProcessorClassOf(c.type, c.isX86, c.family), c.processorClass) << c.type << " family " << c.family;
 }
 
 TEST(ModemSpeed, ReadsTheCodesOfARepliesAndNames)
@@ -56,6 +81,33 @@ TEST(ModemSpeed, ReadsTheCodesOfARepliesAndNames)
     for (const Case& c : cases) EXPECT_EQ(ModemSpeedInReply(c.reply.data(), c.reply.size()), c.speed) << c.reply.substr(0, 20);
     EXPECT_EQ(SpeedFromModemName("U.S. Robotics Sportster 28800"), 28800u);
     EXPECT_EQ(SpeedFromModemName("Hayes 14400 / 2400"), 2400u);  // first code in list order
+}
+
+TEST(ModemPorts, EachPortIsJudgedOnItsOwnStepsAndANonTestFails)
+{
+    const ModemPortSteps closed = {}, unprepared = {true}, unwritten = {true, true},
+                         silent = {true, true, true}, unread = {true, true, true, true},
+                         nameless = {true, true, true, true, true, 0}, modem = {true, true, true, true, true, 28800},
+                         slow = {true, true, true, true, true, 2400};
+    struct Case {
+        const char* label;
+        ModemPortSteps ports[kModemPortCount];
+        uint32_t speeds[kModemPortCount];
+        int result;
+    } cases[] = {
+        {"a modem on COM2 after a failing COM1", {silent, modem, closed, closed}, {0, 28800, 0, 0}, 1},
+        {"two modems, the rest skipped", {unprepared, modem, closed, slow}, {0, 28800, 0, 2400}, 0},
+        {"no port could be tested", {closed, unprepared, closed, unprepared}, {0, 0, 0, 0}, 1},
+        {"every kind of failure", {unwritten, silent, unread, nameless}, {0, 0, 0, 0}, 1},
+        {"a modem on COM4 after failures", {nameless, unread, unwritten, slow}, {0, 0, 0, 2400}, 1},
+        {"one modem", {modem, closed, closed, closed}, {28800, 0, 0, 0}, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        uint32_t speeds[kModemPortCount] = {1, 1, 1, 1};  // every port is written, also to 0
+        EXPECT_EQ(JudgeModemPorts(c.ports, speeds), c.result);
+        EXPECT_EQ(std::vector<uint32_t>(speeds, speeds + kModemPortCount), std::vector<uint32_t>(c.speeds, c.speeds + kModemPortCount));
+    }
 }
 
 TEST(EquipmentPages, PutsTheColourCodeBeforeEachCaptionAndValue)

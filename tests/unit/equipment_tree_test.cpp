@@ -167,7 +167,9 @@ TEST(RegistryStage, AppliesEachClassifierRule)
         {{"ESDI\\CD\\0|Class=CDROM|SCSITargetID=0"}, 0, "cdrom=I\n"},
         {{"MKE\\CD\\ROOT&*PNPA031&0000|Class=CDROM|SCSITargetID=0"}, 0, "cdrom=P\n"},
         {{"BIOS\\*PNP0A01\\0", "BIOS\\*PNP0E02\\0", "PCMCIA\\X\\0"}, 0, " bus=1,2,8,10\n"},
-        {{"SCSI\\D\\0|SCSITargetID=12", "Root\\*PNPA02F\\0000", "Root\\*PNPA001\\0000"}, 0, "scsi ids=01100000 adapters=2\n"},
+        // Target ids count whole: 12 and 10 leave 0, 1 and 2 free.
+        {{"SCSI\\D\\0|SCSITargetID=12", "SCSI\\D\\1|SCSITargetID=10", "SCSI\\D\\2|SCSITargetID=3", "Root\\*PNPA02F\\0000",
+          "Root\\*PNPA001\\0000"}, 0, "scsi ids=00010000 adapters=2\n"},
         {{"Monitor\\Default_Monitor\\0003|DeviceDesc=NEC MultiSync 4FGe", "Monitor\\Default_Monitor\\0004|DeviceDesc=NEC MultiSync 6FG"}, 0,
          "monitor=NEC MultiSync 4FGe|15|0.28|1024|108\n"},
         {{"Monitor\\Default_Monitor\\001E|DeviceDesc=Plug and Play Monitor"}, 0, "monitor=Plug and Play Monitor|15|0.28|800|108\n"},
@@ -186,6 +188,24 @@ TEST(RegistryStage, AppliesEachClassifierRule)
         }
         const std::string fields = RegistryFields(Snapshot(tree), RegistryFacts{586, c.slowMachine, 0});
         EXPECT_NE(fields.find(c.fields), std::string::npos) << fields;
+    }
+}
+
+// Without the device tree's motherboard entry the BIOS fields come from what the system
+// reports; a field it does not report stays empty, and the tree's entry wins where it exists.
+TEST(RegistryStage, TakesTheBiosFromTheSystemWhereTheTreeHasNone)
+{
+    struct Case { const char* machine; SystemBios bios; const char* fields; } cases[] = {
+        {"empty", {"Phoenix Technologies", "1.40", "03/15/2021"}, "bios=03/15/2021|Phoenix Technologies|1.40\ncpu=586"},
+        {"empty", {"", "", "12/01/19"}, "bios=12/01/19||\ncpu=586"},
+        {"empty", {}, "bios=||\ncpu=586"},
+        {"pentium_pci", {"Phoenix Technologies", "1.40", "03/15/2021"}, "bios=07/12/95|Award Software|4.50PG\ncpu=586"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.fields);
+        RegistryFacts facts = {586, 0, 0};
+        facts.bios = c.bios;
+        EXPECT_EQ(RegistryFields(LoadMachine(c.machine), facts).substr(0, strlen(c.fields)), c.fields);
     }
 }
 

@@ -83,8 +83,8 @@ TEST_F(Tick, CountsEachQuantityInItsHistogramAndGuardsEmptyTotals)
     in.availablePageFile = 1500;
     in.totalVirtual = 4000;
     in.availableVirtual = 1000;
-    in.freeClusters = 25;
-    in.totalClusters = 100;
+    in.freeDiskBytes = 81000000000ull;  // 81 GB of 324 GB: byte counts far past 32 bits
+    in.totalDiskBytes = 324000000000ull;
     in.freeUser = 80;
     in.freeGdi = 0;  // the companion has not reported
     in.processes = 600;
@@ -100,10 +100,10 @@ TEST_F(Tick, CountsEachQuantityInItsHistogramAndGuardsEmptyTotals)
     };
     for (const auto& c : counted) EXPECT_EQ(c.histogram[c.bucket], c.count) << c.name;
 
-    // Empty totals give 0 % instead of an out-of-range bucket; a zero cluster total counts as 1.
+    // Empty totals give 0 % instead of an out-of-range bucket; a zero disk total counts as 1.
     in.totalPageFile = in.availablePageFile = in.totalVirtual = in.availableVirtual = in.totalPhysical = 0;
-    in.totalClusters = 0;
-    in.freeClusters = 5;
+    in.totalDiskBytes = 0;
+    in.freeDiskBytes = 5;
     RunTick(3000);
     EXPECT_EQ(stats->pageFileFree[0] + stats->virtualFree[0] + stats->memoryHeadroom[100] + stats->diskFree[100], 4u);
 }

@@ -1,5 +1,6 @@
-// Equipment calls that reach devices: the vwin32 substitute on the harness's drives and the
-// summary pages in a real list box.
+// Equipment calls that reach devices: the vwin32 substitute on the harness's drives, drive
+// sizes past 4 GB, the BIOS the system reports, the modem probe, and the summary pages in a
+// real list box.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,12 +8,16 @@
 #include <string>
 #include <vector>
 
+#include "box_watcher.h"
 #include "equipment/equipment_page_list.h"
+#include "equipment/equipment_probes.h"
 #include "equipment/inventory.h"
 #include "platform/vwin32_substitute.h"
 #include "resources/ids_equipment.h"
+#include "services/drives.h"
 #include "services/text_rules.h"
 #include "test_windows.h"
+#include "wine_env.h"
 
 TEST(Vwin32Substitute, AnswersForTheRemovableAndTheFixedDrives)
 {
@@ -74,37 +79,180 @@ struct OwnRecord {
     EquipmentInfo* saved;
 };
 
+// A summary page list in a window of the test's own. The page count lives for the process.
+struct PageList {
+    PageList()
+    {
+        for (int i = 0; i < 7; ++i) SendMessageA(list, LB_ADDSTRING, 0, LPARAM("old"));
+    }
+    ~PageList() { DestroyWindow(parent); }
+    // The next page's lines, without the colour codes before captions and values.
+    std::vector<std::string> Next()
+    {
+        ShowEquipmentPage(parent);
+        std::vector<std::string> lines = ListBoxLines(list);
+        for (std::string& line : lines) line.erase(std::remove(line.begin(), line.end(), '\x01'), line.end());
+        return lines;
+    }
+    // Turns to the page whose first line starts with first; its lines, or none.
+    std::vector<std::string> Page(const std::string& first)
+    {
+        for (int i = 0; i < 10; ++i) {
+            std::vector<std::string> lines = Next();
+            if (!lines.empty() && lines[0].rfind(first, 0) == 0) return lines;
+        }
+        return {};
+    }
+    HWND parent = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 300, 200, nullptr, nullptr, nullptr, nullptr);
+    HWND list = CreateWindowA("LISTBOX", "", WS_CHILD | LBS_HASSTRINGS, 0, 0, 300, 200, parent,
+                              HMENU(IDC_EQUIPMENT_LIST), nullptr, nullptr);
+};
+
+// Drive F: on a 5 GiB memory file system for one test: its size is known and past 32 bits,
+// and nothing is allocated until written.
+struct LargeDriveF {
+    std::string folder = std::string(getenv("HALVORN_RUN_DIR") ? getenv("HALVORN_RUN_DIR") : "") + "/drives/f";
+    bool mounted = RunHostCommand("mount -t tmpfs -o size=5g halvorn-f " + folder);
+    ~LargeDriveF()
+    {
+        if (mounted) RunHostCommand("umount " + folder);
+    }
+};
+
+TEST(DriveSizes, CountPastFourGigabytesAndAreHeldWhereTheRecordHas32Bits)
+{
+    const uint64_t kFiveGiB = 5368709120ull;
+    LargeDriveF drive;
+    ASSERT_TRUE(drive.mounted) << "could not mount a memory file system on " << drive.folder;
+    const std::vector<char> megabyte(1048576, 'x');
+    ASSERT_TRUE(WriteWholeFile("F:\\ONE.MB", megabyte.data(), megabyte.size()));
+    EXPECT_EQ(DriveTotalBytes('F'), kFiveGiB);
+    EXPECT_EQ(DriveFreeBytes('F'), kFiveGiB - 1048576);
+    EXPECT_EQ(DriveTotalBytes('Q') + DriveFreeBytes('Q'), 0u) << "there is no drive Q:";
+
+    // The record lists the fixed drives C:, D:, F:, G: in order; F: is held at the field's
+    // limit, while the drives page shows it in full (5368709120 / 1024000 MB).
+    OwnRecord record;
+    ReadMeasuredEquipment(nullptr);
+    EXPECT_EQ(record.info.hardDisks, 4u);
+    EXPECT_EQ(record.info.hardDiskSizes[2], 0xFFFFFFFFu);
+    PageList pages;
+    const std::vector<std::string> lines = pages.Page("CDrive A:");
+    ASSERT_EQ(lines.size(), 7u);
+    EXPECT_EQ(lines[5], "CDrive F:\tYHD: 5,242 MB");
+    DeleteFileA("F:\\ONE.MB");
+}
+
+// Sets string values of HKEY_LOCAL_MACHINE keys for the test's lifetime and puts back what
+// was there (or deletes what was not).
+class RegistryValues {
+public:
+    ~RegistryValues()
+    {
+        for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) {
+            HKEY key;
+            if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, it->key.c_str(), 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) continue;
+            if (it->existed) {
+                RegSetValueExA(key, it->name.c_str(), 0, it->type, reinterpret_cast<const BYTE*>(it->data.data()), DWORD(it->data.size()));
+            } else {
+                RegDeleteValueA(key, it->name.c_str());
+            }
+            RegCloseKey(key);
+        }
+    }
+    // value holds the bytes to store, terminating NULs included.
+    bool Set(const char* keyPath, const char* name, DWORD type, const std::string& value)
+    {
+        HKEY key;
+        if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key, nullptr) !=
+            ERROR_SUCCESS)
+            return false;
+        Saved old{keyPath, name, REG_SZ, false, std::string(1024, '\0')};
+        DWORD length = DWORD(old.data.size());
+        old.existed = RegQueryValueExA(key, name, nullptr, &old.type, reinterpret_cast<BYTE*>(&old.data[0]), &length) == ERROR_SUCCESS;
+        old.data.resize(old.existed ? length : 0);
+        saved_.push_back(old);
+        const bool set = RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE*>(value.data()), DWORD(value.size())) == ERROR_SUCCESS;
+        RegCloseKey(key);
+        return set;
+    }
+
+private:
+    struct Saved { std::string key, name; DWORD type; bool existed; std::string data; };
+    std::vector<Saved> saved_;
+};
+
+// Without the Windows 95 device tree, the BIOS page shows what the system's hardware
+// description holds, and nothing where it holds nothing.
+TEST(SystemBios, FillsTheBiosLinesWhereTheDeviceTreeIsAbsent)
+{
+    HKEY enumKey;
+    ASSERT_NE(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Enum", 0, KEY_READ, &enumKey), ERROR_SUCCESS) << "a device tree is present";
+    const char kBios[] = "HARDWARE\\DESCRIPTION\\System\\BIOS", kSystem[] = "HARDWARE\\DESCRIPTION\\System";
+    const std::string z(1, '\0');
+    struct Case {
+        const char *vendor, *version, *date;
+        std::string systemVersion, systemDate;  // stored with their NULs
+        const char* lines;
+    } cases[] = {
+        {"Harbour BIOS", "1.40", "03/15/2021", "", "",
+         "CBIOS name\tYHarbour BIOS|CBIOS date\tY03/15/2021|CBIOS version\tY1.40"},
+        // Empty values in the BIOS key, as Wine leaves them: the older values of the system key.
+        {"", "", "", "HV - 2.10" + z + "Second line" + z + z, "12/01/19" + z,
+         "CBIOS name\tY|CBIOS date\tY12/01/19|CBIOS version\tYHV - 2.10"},
+        {"", "", "", z + z, z, "CBIOS name\tY|CBIOS date\tY|CBIOS version\tY"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.lines);
+        RegistryValues values;
+        ASSERT_TRUE(values.Set(kBios, "BIOSVendor", REG_SZ, c.vendor + z));
+        ASSERT_TRUE(values.Set(kBios, "BIOSVersion", REG_SZ, c.version + z));
+        ASSERT_TRUE(values.Set(kBios, "BIOSReleaseDate", REG_SZ, c.date + z));
+        ASSERT_TRUE(values.Set(kSystem, "SystemBiosVersion", REG_MULTI_SZ, c.systemVersion));
+        ASSERT_TRUE(values.Set(kSystem, "SystemBiosDate", REG_SZ, c.systemDate));
+        OwnRecord record;
+        ReadRegistryEquipment(nullptr);
+        PageList pages;
+        const std::vector<std::string> lines = pages.Page("CPC name");
+        ASSERT_EQ(lines.size(), 7u);
+        EXPECT_EQ(lines[1] + "|" + lines[2] + "|" + lines[3], c.lines);
+    }
+}
+
+// No modem is registered in the harness's prefix and none is attached: a declined test and
+// a test that finds no modem both report failure.
+TEST(ProbeModems, ReportsFailureWhenNothingWasTestedOrNoModemAnswered)
+{
+    OwnRecord record;
+    for (int answer : {IDNO, IDYES}) {
+        SCOPED_TRACE(answer == IDNO ? "declined" : "tested");
+        record.info.modemSpeed[1] = 9600;
+        BoxWatcher boxes(GetCurrentProcessId(), answer);
+        EXPECT_EQ(ProbeModems(nullptr), 1);
+        EXPECT_TRUE(boxes.WaitForBox("No Modems Registered", 1000));
+        EXPECT_EQ(record.info.modemSpeed[1], answer == IDNO ? 9600u : 0u);
+    }
+}
+
 TEST(ShowEquipmentPage, CyclesThroughTenPagesInTheList)
 {
     OwnRecord record;
     strcpy(record.info.printers[0], "Office Printer");
     record.info.cdromInterface = 'I';
-    HWND parent = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 300, 200, nullptr, nullptr, nullptr, nullptr);
-    HWND list = CreateWindowA("LISTBOX", "", WS_CHILD | LBS_HASSTRINGS, 0, 0, 300, 200, parent,
-                              HMENU(IDC_EQUIPMENT_LIST), nullptr, nullptr);
-    for (int i = 0; i < 7; ++i) SendMessageA(list, LB_ADDSTRING, 0, LPARAM("old"));
-    auto next = [&]() {  // the next page, without the colour codes before captions and values
-        ShowEquipmentPage(parent);
-        std::vector<std::string> lines = ListBoxLines(list);
-        for (std::string& line : lines) line.erase(std::remove(line.begin(), line.end(), '\x01'), line.end());
-        return lines;
-    };
-    // The page count lives for the process: turn to the printers page first.
-    for (int i = 0; i < 10 && next()[0] != "CPrinter\tYOffice Printer"; ++i) {
-    }
+    PageList pages;
+    pages.Page("CPrinter\tYOffice Printer");  // then the cycle starts again at page 0
     const char* const firstLines[] = {"CPC name\tY", "CCPU Type\tY0", "CLoad\tY0%", "CIDE\tY0 controller(s)",
                                       "CDrive A:\tYFD: 3.5\", 1.44MB", "CVideo Card\tY", "CSerial ports\tY",
                                       "CKeyboard\tY", "CSound Card\tY", "CPrinter\tYOffice Printer"};
     for (const char* first : firstLines) {
-        const std::vector<std::string> lines = next();
+        const std::vector<std::string> lines = pages.Next();
         ASSERT_EQ(lines.size(), 7u);
         EXPECT_EQ(lines[0], first);
         if (lines[0].rfind("CDrive", 0) != 0) continue;
         char megabytes[kThousandsTextLength];
-        FormatThousands(uint32_t(DriveTotalBytesWide('C') / 1024000), megabytes, sizeof megabytes);
+        FormatThousands(uint32_t(DriveTotalBytes('C') / 1024000), megabytes, sizeof megabytes);
         EXPECT_EQ(lines[1], "CDrive B:\tYNot found");
         EXPECT_EQ(lines[2], std::string("CDrive C:\tYHD: ") + megabytes + " MB");
         EXPECT_EQ(lines[4], "CDrive E:\tYCD: IDE");
     }
-    DestroyWindow(parent);
 }

@@ -9,6 +9,7 @@
 #include "equipment/classifiers.h"
 #include "equipment/enum_tree.h"
 #include "equipment/inventory.h"
+#include "services/drives.h"
 #include "test_windows.h"
 #include "wine_env.h"
 
@@ -120,14 +121,16 @@ TEST(GetAllEquipment, FillsTheRecordFromTheRegistryAndTheSystem)
     Machine machine("pentium_pci");
     ASSERT_EQ(ValueOf("System\\CurrentControlSet\\Services\\Class\\Modem\\0000", "AttachedTo"), "COM2");
     const EquipmentInfo info = RunInventory(GetAllEquipment);
-    // Registry stage (every rule is checked over snapshots of the same machine natively); a
-    // 64-bit processor is none of 386, 486, 586.
+    // Registry stage (every rule is checked over snapshots of the same machine natively); an
+    // x64 processor (type 8664) of family 5 or later is of the 586 class, so it is timed.
     EXPECT_EQ(std::string(info.modem) + "|" + info.videoCard + "|" + info.mouse + "|" + std::to_string(info.cpuType),
-              "U.S. Robotics Sportster 28800|S3 Trio32/64 PCI|Microsoft PS/2 Port Mouse|0");
+              "U.S. Robotics Sportster 28800|S3 Trio32/64 PCI|Microsoft PS/2 Port Mouse|586");
+    EXPECT_GT(info.cpuClocked, 0u);
+    EXPECT_GE(info.cpuSpeed, 16u);
     // Measurement stage: drives as the harness maps them (C:, D:, F:, G: fixed, A:
     // removable, E: CD-ROM), answered for A: by the vwin32 substitute.
     EXPECT_EQ(std::vector<uint32_t>({info.hardDisks, info.floppyDrives, info.cdromDrives}), std::vector<uint32_t>({4, 1, 1}));
-    const uint64_t bytesOnG = DriveTotalBytesWide('G');  // the fourth fixed drive
+    const uint64_t bytesOnG = DriveTotalBytes('G');  // the fourth fixed drive
     EXPECT_EQ(info.hardDiskSizes[3], bytesOnG > 0xFFFFFFFFu ? 0xFFFFFFFFu : uint32_t(bytesOnG));
     EXPECT_FLOAT_EQ(info.floppyKinds[0].capacity, 1.44f);
     EXPECT_FLOAT_EQ(info.floppyKinds[0].formFactor, 3.5f);
