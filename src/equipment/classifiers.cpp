@@ -236,9 +236,18 @@ static void GamePorts(const RegistryContext& c)
         c.info->gamePort = 1;
 }
 
+// The Windows 95 device tree describes the machine; without it the running system does.
+static bool HasMotherboardEntry(const RegistryContext& c)
+{
+    for (int n = 0; n < kProbeCount; ++n)
+        if (Probe(c, "ENUM\\Root\\*PNP0C01\\00%.2X", n)) return true;
+    return false;
+}
+
 static void Processors(const RegistryContext& c)
 {
-    c.info->fpuPresent = Count(c.tree, "Numeric", kMatchDescription) != 0 ? 1 : 0;
+    const bool listed = Count(c.tree, "Numeric", kMatchDescription) != 0;
+    c.info->fpuPresent = listed || (c.facts.systemHasFpu && !HasMotherboardEntry(c)) ? 1 : 0;
     const uint32_t type = c.facts.processorType;
     c.info->cpuType = (type == 386 || type == 486 || type == 586) ? type : 0;
 }

@@ -14,6 +14,7 @@ struct RegistryFacts {
     uint32_t slowMachine;    // the system's slow-machine metric; bit value 4 means no acceleration
     int hasJoystickValue;    // the joystick media resource's "JoyNumDevs" value can be read
     SystemBios bios;         // the BIOS as the system reports it, where the tree has no motherboard
+    int systemHasFpu;        // the system reports a floating-point unit; used where the tree has no motherboard
 };
 
 struct RegistryContext {

@@ -54,6 +54,19 @@ struct PageLines {
     }
 };
 
+const char* OverPrefix(uint32_t heldCount)
+{
+    return heldCount == UINT32_MAX ? ">" : "";
+}
+
+// The text of a figure made from heldCount, with ">" in front when the count is held (short,
+// so the value column still holds the whole number).
+const char* AtLeast(uint32_t heldCount, const char* text, char (&out)[kThousandsTextLength + 8])
+{
+    snprintf(out, sizeof out, "%s%s", OverPrefix(heldCount), text);
+    return out;
+}
+
 const char* Thousands(uint32_t value, char (&text)[kThousandsTextLength])
 {
     FormatThousands(value, text, sizeof text);
@@ -115,7 +128,7 @@ void FormatEquipmentPage(const EquipmentInfo& info, const PageFacts& facts, int 
                          char lines[kEquipmentPageLines][kEquipmentLineLength])
 {
     PageLines out{lines};
-    char a[kThousandsTextLength], text[kEquipmentLineLength];
+    char a[kThousandsTextLength], b[kThousandsTextLength + 8], text[kEquipmentLineLength];
     switch (page) {
     case 0:
         out.Text("PC name", info.pcName);
@@ -137,12 +150,14 @@ void FormatEquipmentPage(const EquipmentInfo& info, const PageFacts& facts, int 
         break;
     case 2:
         out.Number("Load", "%d%%", int(facts.memoryLoad));
+        // Byte counts are held at their 32-bit limit on larger machines: such a figure, and
+        // the megabytes made from it, show as a lower bound rather than as the size.
         out.Number("RAM", "%d MB", int(info.ramMegabytes));
-        out.Text("RAM", Thousands(info.physicalMemory, a), " bytes");
-        out.Number("Page File", "%lu MB", static_cast<unsigned long>(info.pageFile / 1024000));
-        out.Text("Page File", Thousands(info.pageFile, a));
-        out.Text("Virtual", Thousands(info.virtualMemory / 1024000, a), " MB");
-        out.Text("Virtual", Thousands(info.virtualMemory, a));
+        out.Text("RAM", AtLeast(info.physicalMemory, Thousands(info.physicalMemory, a), b), " bytes");
+        out.Number("Page File", "%s%lu MB", OverPrefix(info.pageFile), static_cast<unsigned long>(info.pageFile / 1024000));
+        out.Text("Page File", AtLeast(info.pageFile, Thousands(info.pageFile, a), b));
+        out.Text("Virtual", AtLeast(info.virtualMemory, Thousands(info.virtualMemory / 1024000, a), b), " MB");
+        out.Text("Virtual", AtLeast(info.virtualMemory, Thousands(info.virtualMemory, a), b));
         break;
     case 3: {
         // Controllers on no other bus are the AT ones; never fewer than none.

@@ -22,6 +22,7 @@ RegistryFacts ReadRegistryFacts()
     RegistryFacts facts = {};
     facts.processorType = SystemProcessorClass();
     facts.bios = ReadSystemBios();
+    facts.systemHasFpu = SystemHasFpu() ? 1 : 0;
     facts.slowMachine = uint32_t(GetSystemMetrics(SM_SLOWMACHINE));
     DWORD joysticks = 0;
     facts.hasJoystickValue = RegReadValue(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\control\\MediaResources\\joystick",

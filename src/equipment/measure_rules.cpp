@@ -33,8 +33,10 @@ FloppyKind FloppyKindOfBiosType(uint32_t biosType)
 
 void ApplyMemoryTotals(EquipmentInfo* info, uint64_t physicalBytes, uint64_t pageFileBytes, uint64_t virtualBytes)
 {
+    // The byte count is held at its 32-bit limit; the megabytes, which fit, stay true, so
+    // decisions by memory size see the real machine.
     info->physicalMemory = HeldIn32Bits(physicalBytes);
-    uint64_t megabytes = (uint64_t(info->physicalMemory) + 360000) / 1000000;
+    uint64_t megabytes = (physicalBytes + 360000) / 1000000;
     if (megabytes & 1) --megabytes;
     info->ramMegabytes = uint32_t(megabytes);
     info->pageFile = HeldIn32Bits(pageFileBytes);

@@ -12,3 +12,6 @@ uint32_t ProcessorClassOf(uint32_t processorType, bool isX86, uint32_t family);
 // ProcessorClassOf what the running system reports (Win32: type, architecture and level of
 // GetSystemInfo).
 uint32_t SystemProcessorClass();
+
+// Whether the running system reports a floating-point unit (one that is not emulated).
+bool SystemHasFpu();

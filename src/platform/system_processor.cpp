@@ -11,3 +11,8 @@ uint32_t SystemProcessorClass()
                        system.wProcessorArchitecture == PROCESSOR_ARCHITECTURE_AMD64;
     return ProcessorClassOf(system.dwProcessorType, isX86, system.wProcessorLevel);
 }
+
+bool SystemHasFpu()
+{
+    return !IsProcessorFeaturePresent(PF_FLOATING_POINT_EMULATED);
+}

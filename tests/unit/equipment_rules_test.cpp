@@ -36,7 +36,7 @@ TEST(MeasureRules, CpuTimingMemoryAndPorts)
 
     // Memory past 4 GB is held at the field's limit, and RAM in MB agrees with the bytes.
     for (const auto& m : {std::vector<uint64_t>{16777216, 16777216, 16}, {4293000000u, 4293000000u, 4292},
-                          {5368709120ull, 4294967295u, 4294}, {17179869184ull, 4294967295u, 4294}}) {
+                          {5368709120ull, 4294967295u, 5368}, {17179869184ull, 4294967295u, 17180}}) {
         EquipmentInfo info = {};
         ApplyMemoryTotals(&info, m[0], 1ull << 33, 0x7FFFFFFEull);
         EXPECT_EQ(std::vector<uint64_t>({info.physicalMemory, info.ramMegabytes, info.pageFile, info.virtualMemory}),
@@ -124,4 +124,17 @@ TEST(EquipmentPages, PutsTheColourCodeBeforeEachCaptionAndValue)
     std::replace(text.begin(), text.end(), '\x01', '^');
     EXPECT_EQ(text, "^CSerial ports\t^YCOM1 COM2 COM3\n^CParallel ports\t^Y\n^CECP ports\t^YLPT2 \n^CGame ports\t^Y0\n^CPS/2 ports\t^Y0\n"
                     "^CModem\t^YSportster 14400\n^CModem speed\t^Y14400\n");
+}
+
+TEST(EquipmentPages, HeldMemoryFiguresReadAsLowerBounds)
+{
+    EquipmentInfo info = {};
+    ApplyMemoryTotals(&info, 25769803776ull, 6442450944ull, 2147483648ull);  // 24 GiB, 6 GiB, 2 GiB
+    char lines[kEquipmentPageLines][kEquipmentLineLength];
+    FormatEquipmentPage(info, PageFacts{}, 2, lines);
+    std::string text;
+    for (int i = 1; i < 7; ++i) text += std::string(lines[i]) + "\n";
+    text.erase(std::remove(text.begin(), text.end(), '\x01'), text.end());
+    EXPECT_EQ(text, "CRAM\tY25770 MB\nCRAM\tY>4,294,967,295 bytes\nCPage File\tY>4194 MB\n"
+                    "CPage File\tY>4,294,967,295\nCVirtual\tY2,097 MB\nCVirtual\tY2,147,483,648\n");
 }

@@ -191,22 +191,29 @@ TEST(RegistryStage, AppliesEachClassifierRule)
     }
 }
 
-// Without the device tree's motherboard entry the BIOS fields come from what the system
-// reports; a field it does not report stays empty, and the tree's entry wins where it exists.
-TEST(RegistryStage, TakesTheBiosFromTheSystemWhereTheTreeHasNone)
+// Without the device tree's motherboard entry the BIOS fields and the FPU come from what the
+// system reports; a field it does not report stays empty, and the tree wins where it exists.
+TEST(RegistryStage, TakesTheBiosAndFpuFromTheSystemWhereTheTreeHasNone)
 {
-    struct Case { const char* machine; SystemBios bios; const char* fields; } cases[] = {
-        {"empty", {"Phoenix Technologies", "1.40", "03/15/2021"}, "bios=03/15/2021|Phoenix Technologies|1.40\ncpu=586"},
-        {"empty", {"", "", "12/01/19"}, "bios=12/01/19||\ncpu=586"},
-        {"empty", {}, "bios=||\ncpu=586"},
-        {"pentium_pci", {"Phoenix Technologies", "1.40", "03/15/2021"}, "bios=07/12/95|Award Software|4.50PG\ncpu=586"},
+    struct Case { const char* machine; SystemBios bios; int fpu; const char* fields; } cases[] = {
+        {"empty", {"Phoenix Technologies", "1.40", "03/15/2021"}, 1, "bios=03/15/2021|Phoenix Technologies|1.40\ncpu=586 fpu=1"},
+        {"empty", {"", "", "12/01/19"}, 0, "bios=12/01/19||\ncpu=586 fpu=0"},
+        {"empty", {}, 0, "bios=||\ncpu=586 fpu=0"},
+        {"pentium_pci", {"Phoenix Technologies", "1.40", "03/15/2021"}, 1, "bios=07/12/95|Award Software|4.50PG\ncpu=586 fpu=1"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.fields);
         RegistryFacts facts = {586, 0, 0};
         facts.bios = c.bios;
+        facts.systemHasFpu = c.fpu;
         EXPECT_EQ(RegistryFields(LoadMachine(c.machine), facts).substr(0, strlen(c.fields)), c.fields);
     }
+    // A Windows 95 tree that lists no numeric processor means none, whatever the system says.
+    Tree board;
+    board["Root\\*PNP0C01\\0000"].push_back({"BIOSDate", "01/01/96"});
+    RegistryFacts facts = {486, 0, 0};
+    facts.systemHasFpu = 1;
+    EXPECT_NE(RegistryFields(Snapshot(board), facts).find("cpu=486 fpu=0"), std::string::npos);
 }
 
 TEST(SnapshotWalk, CollectsNoMoreThanTheArrayHoldsAndRecordsKeepToTheirFields)
