@@ -124,12 +124,7 @@ static WindowSearch FindProcessWindows(DWORD processId, HWND list)
 static void FillApplications(HWND dialog)
 {
     HWND list = GetDlgItem(dialog, IDC_APPS_LIST);
-    if (!th::CreateToolhelp32Snapshot || !th::Process32First || !th::Process32Next) return;
-    HANDLE snapshot = th::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) return;
-    PROCESSENTRY32 entry = {};
-    entry.dwSize = sizeof entry;
-    for (BOOL found = th::Process32First(snapshot, &entry); found; found = th::Process32Next(snapshot, &entry)) {
+    ForEachProcess([&](const PROCESSENTRY32& entry) {
         const WindowSearch windows = FindProcessWindows(entry.th32ProcessID, nullptr);
         char name[256];
         if (windows.title[0])
@@ -138,8 +133,8 @@ static void FillApplications(HWND dialog)
             snprintf(name, sizeof name, "Process #%lu", static_cast<unsigned long>(entry.th32ProcessID));
         const LRESULT item = SendMessageA(list, LB_ADDSTRING, 0, LPARAM(name));
         SendMessageA(list, LB_SETITEMDATA, WPARAM(item), LPARAM(entry.th32ProcessID));
-    }
-    CloseHandle(snapshot);
+        return true;
+    });
 }
 
 static const char* KindName(int kind)
@@ -149,61 +144,39 @@ static const char* KindName(int kind)
 
 static int FillThreads(DWORD processId, HWND combo)
 {
-    if (!th::Thread32First || !th::Thread32Next) return 0;
-    HANDLE snapshot = th::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) return 0;
     int count = 0;
-    THREADENTRY32 entry = {};
-    entry.dwSize = sizeof entry;
-    for (BOOL found = th::Thread32First(snapshot, &entry); found; found = th::Thread32Next(snapshot, &entry)) {
-        if (entry.th32OwnerProcessID != processId) continue;
+    ForEachThread([&](const THREADENTRY32& entry) {
+        if (entry.th32OwnerProcessID != processId) return true;
         char line[64];
         snprintf(line, sizeof line, "Thread %lu", static_cast<unsigned long>(entry.th32ThreadID));
         SendMessageA(combo, CB_ADDSTRING, 0, LPARAM(line));
         ++count;
-    }
-    CloseHandle(snapshot);
+        return true;
+    });
     return count;
 }
 
 static int FillModules(DWORD processId, HWND combo)
 {
-    if (!th::Module32First || !th::Module32Next) return 0;
-    HANDLE snapshot = th::CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, processId);
-    if (snapshot == INVALID_HANDLE_VALUE) return 0;
     int count = 0;
-    MODULEENTRY32 entry = {};
-    entry.dwSize = sizeof entry;
-    for (BOOL found = th::Module32First(snapshot, &entry); found; found = th::Module32Next(snapshot, &entry)) {
+    ForEachModule(processId, [&](const MODULEENTRY32& entry) {
         SendMessageA(combo, CB_ADDSTRING, 0, LPARAM(entry.szModule));
         ++count;
-    }
-    CloseHandle(snapshot);
+        return true;
+    });
     return count;
 }
 
-// Sums the process's heap blocks by kind. Walks blocks only of a heap list that was found:
-// a system without heap lists may not offer the block walk at all.
+// Sums the process's heap blocks by kind.
 static void ShowHeapUse(HWND dialog, DWORD processId)
 {
     unsigned long fixed = 0, moveable = 0, free = 0;
-    if (th::Heap32ListFirst && th::Heap32ListNext && th::Heap32First && th::Heap32Next) {
-        HANDLE snapshot = th::CreateToolhelp32Snapshot(TH32CS_SNAPHEAPLIST, processId);
-        if (snapshot != INVALID_HANDLE_VALUE) {
-            HEAPLIST32 heap = {};
-            heap.dwSize = sizeof heap;
-            for (BOOL list = th::Heap32ListFirst(snapshot, &heap); list; list = th::Heap32ListNext(snapshot, &heap)) {
-                HEAPENTRY32 block = {};
-                block.dwSize = sizeof block;
-                for (BOOL found = th::Heap32First(&block, processId, heap.th32HeapID); found; found = th::Heap32Next(&block)) {
-                    if (block.dwFlags & LF32_FIXED) fixed += block.dwBlockSize;
-                    if (block.dwFlags & LF32_MOVEABLE) moveable += block.dwBlockSize;
-                    if (block.dwFlags & LF32_FREE) free += block.dwBlockSize;
-                }
-            }
-            CloseHandle(snapshot);
-        }
-    }
+    ForEachHeapEntry(processId, [&](const HEAPLIST32&, const HEAPENTRY32& block) {
+        if (block.dwFlags & LF32_FIXED) fixed += block.dwBlockSize;
+        if (block.dwFlags & LF32_MOVEABLE) moveable += block.dwBlockSize;
+        if (block.dwFlags & LF32_FREE) free += block.dwBlockSize;
+        return true;
+    });
     const struct {
         int id;
         unsigned long bytes;

@@ -9,10 +9,10 @@
 class ThreadPriorities {
 public:
     // Notes a process's priority class from a process snapshot (used only on Wine, where
-    // thread entries are relative to it). Call Note for each process, or ReadProcesses
-    // for a snapshot of its own, before BaseOf.
+    // thread entries are relative to it). Call Note for each process of a snapshot before
+    // BaseOf; where NeedsProcessClasses is false, that snapshot can be left out.
     void Note(const PROCESSENTRY32& process);
-    void ReadProcesses();
+    static bool NeedsProcessClasses();
     void Clear()
     {
         classCodes_.clear();

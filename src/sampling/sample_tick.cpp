@@ -114,53 +114,37 @@ void ReadCensus(TickInputs* in)
     std::sort(windows.programs.begin(), windows.programs.end());
     in->windows = windows.count;
 
-    if (!th::CreateToolhelp32Snapshot || !th::Process32First || !th::Process32Next) return;
     static ThreadPriorities priorities;  // kept between ticks for its storage
     priorities.Clear();
-    HANDLE processes = th::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (processes != INVALID_HANDLE_VALUE) {
-        PROCESSENTRY32 process = {};
-        process.dwSize = sizeof process;
-        for (BOOL more = th::Process32First(processes, &process); more; more = th::Process32Next(processes, &process)) {
-            ++in->processes;
-            priorities.Note(process);
-            char mainModule[MAX_MODULE_NAME32 + 1] = "";
-            HANDLE modules = th::Module32First ? th::CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, process.th32ProcessID)
-                                               : INVALID_HANDLE_VALUE;
-            if (modules != INVALID_HANDLE_VALUE) {
-                MODULEENTRY32 module = {};
-                module.dwSize = sizeof module;
-                bool first = true;
-                for (BOOL m = th::Module32First(modules, &module); m; m = th::Module32Next(modules, &module)) {
-                    ++in->modules;
-                    // The executable's own module: the one with the process's module id,
-                    // else the first one listed.
-                    if (first || module.th32ModuleID == process.th32ModuleID)
-                        lstrcpynA(mainModule, module.szModule, sizeof mainModule);
-                    first = false;
-                }
-                CloseHandle(modules);
-            }
-            if (!std::binary_search(windows.programs.begin(), windows.programs.end(), process.th32ProcessID)) continue;
-            switch (ProgramKindFromNames(FileTitleOf(process.szExeFile), mainModule)) {
-            case kProgramDos: ++in->appsDos; break;
-            case kProgram32Bit: ++in->apps32; break;
-            case kProgram16Bit: ++in->apps16; break;
-            }
+    ForEachProcess([&](const PROCESSENTRY32& process) {
+        ++in->processes;
+        priorities.Note(process);
+        char mainModule[MAX_MODULE_NAME32 + 1] = "";
+        bool first = true;
+        ForEachModule(process.th32ProcessID, [&](const MODULEENTRY32& module) {
+            ++in->modules;
+            // The executable's own module: the one with the process's module id,
+            // else the first one listed.
+            if (first || module.th32ModuleID == process.th32ModuleID)
+                lstrcpynA(mainModule, module.szModule, sizeof mainModule);
+            first = false;
+            return true;
+        });
+        if (!std::binary_search(windows.programs.begin(), windows.programs.end(), process.th32ProcessID))
+            return true;
+        switch (ProgramKindFromNames(FileTitleOf(process.szExeFile), mainModule)) {
+        case kProgramDos: ++in->appsDos; break;
+        case kProgram32Bit: ++in->apps32; break;
+        case kProgram16Bit: ++in->apps16; break;
         }
-        CloseHandle(processes);
-    }
+        return true;
+    });
 
-    if (!th::Thread32First || !th::Thread32Next) return;
-    HANDLE threads = th::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-    if (threads == INVALID_HANDLE_VALUE) return;
-    THREADENTRY32 thread = {};
-    thread.dwSize = sizeof thread;
-    for (BOOL more = th::Thread32First(threads, &thread); more; more = th::Thread32Next(threads, &thread)) {
+    ForEachThread([&](const THREADENTRY32& thread) {
         ++in->threads;
         ++in->threadPriorities[CensusPriority(priorities.BaseOf(thread), thread.tpDeltaPri)];
-    }
-    CloseHandle(threads);
+        return true;
+    });
 }
 
 void ReadDate(TickInputs* in)

@@ -1,7 +1,6 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <cstring>
 
 #include "platform/thread_priorities.h"
 #include "services/process_rules.h"
@@ -9,22 +8,19 @@
 #include "services/toolhelp.h"
 #include "services/window_names.h"
 
-// Snapshot flags: every kind of entry, and threads only.
+// Snapshot flags: every kind of entry.
 constexpr DWORD kSnapEverything = 15;
-constexpr DWORD kSnapThreads = TH32CS_SNAPTHREAD;
 
 int FindProcessEntry(DWORD processId, PROCESSENTRY32* entry)
 {
-    HANDLE snapshot = th::CreateToolhelp32Snapshot(kSnapEverything, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) return 0;
-    memset(entry, 0, sizeof *entry);
-    entry->dwSize = sizeof *entry;
     int found = 0;
-    for (BOOL more = th::Process32First(snapshot, entry); more; more = th::Process32Next(snapshot, entry)) {
-        found = entry->th32ProcessID == processId;
-        if (found) break;
-    }
-    CloseHandle(snapshot);
+    ForEachProcess(
+        [&](const PROCESSENTRY32& process) {
+            found = process.th32ProcessID == processId;
+            if (found) *entry = process;
+            return !found;
+        },
+        kSnapEverything);
     return found;
 }
 
@@ -32,32 +28,25 @@ int MainModuleOf(DWORD processId, MODULEENTRY32* moduleEntry)
 {
     PROCESSENTRY32 process;
     if (!FindProcessEntry(processId, &process)) return 0;
-    HANDLE snapshot = th::CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, processId);
-    if (snapshot == INVALID_HANDLE_VALUE) return 0;
-    memset(moduleEntry, 0, sizeof *moduleEntry);
-    moduleEntry->dwSize = sizeof *moduleEntry;
     // Systems that number modules give the executable's module id in the process entry.
     // Others leave that id 0 and list the executable as the process's first module.
     int found = 0;
-    for (BOOL more = th::Module32First(snapshot, moduleEntry); more; more = th::Module32Next(snapshot, moduleEntry)) {
-        found = process.th32ModuleID == 0 || moduleEntry->th32ModuleID == process.th32ModuleID;
-        if (found) break;
-    }
-    CloseHandle(snapshot);
+    ForEachModule(processId, [&](const MODULEENTRY32& module) {
+        found = process.th32ModuleID == 0 || module.th32ModuleID == process.th32ModuleID;
+        if (found) *moduleEntry = module;
+        return !found;
+    });
     return found;
 }
 
-// Calls visit for every thread entry of a fresh thread snapshot until it returns false.
-template <typename Visit>
-static void ForEachThread(Visit visit)
+// Notes every process's priority class where thread entries give priorities relative to it.
+static void NoteProcessClasses(ThreadPriorities& priorities)
 {
-    HANDLE snapshot = th::CreateToolhelp32Snapshot(kSnapThreads, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) return;
-    THREADENTRY32 entry = {};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = th::Thread32First(snapshot, &entry); more; more = th::Thread32Next(snapshot, &entry))
-        if (!visit(entry)) break;
-    CloseHandle(snapshot);
+    if (!ThreadPriorities::NeedsProcessClasses()) return;
+    ForEachProcess([&](const PROCESSENTRY32& process) {
+        priorities.Note(process);
+        return true;
+    });
 }
 
 static int32_t PriorityOf(ThreadPriorities& priorities, const THREADENTRY32& entry)
@@ -80,7 +69,7 @@ LONG ThreadPriorityOf(DWORD threadId)
 {
     LONG priority = 0;
     ThreadPriorities priorities;
-    priorities.ReadProcesses();
+    NoteProcessClasses(priorities);
     ForEachThread([&](const THREADENTRY32& entry) {
         if (entry.th32ThreadID != threadId) return true;
         priority = PriorityOf(priorities, entry);
@@ -97,7 +86,7 @@ const char* SpecialProcessName(DWORD processId, DWORD threadId)
     if (processId == 0) processId = ThreadOwnerOf(threadId);
     ThreadPrioritySummary summary;
     ThreadPriorities priorities;
-    priorities.ReadProcesses();
+    NoteProcessClasses(priorities);
     ForEachThread([&](const THREADENTRY32& entry) {
         if (entry.th32OwnerProcessID == processId) CountThreadPriority(&summary, PriorityOf(priorities, entry));
         return true;
@@ -112,11 +101,7 @@ void FillProcessList(HWND dialog, int listId)
     HWND list = GetDlgItem(dialog, listId);
     INT tabStop = 5000;
     SendMessageA(list, LB_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&tabStop));
-    HANDLE snapshot = th::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) return;
-    PROCESSENTRY32 entry = {};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = th::Process32First(snapshot, &entry); more; more = th::Process32Next(snapshot, &entry)) {
+    ForEachProcess([&](const PROCESSENTRY32& entry) {
         ProgramNameQuery query;
         ProgramNameOf(entry.th32ProcessID, &query);
         char line[sizeof query.programName + 16];
@@ -126,8 +111,8 @@ void FillProcessList(HWND dialog, int listId)
         else
             snprintf(line, sizeof line, "%lu\t%lu", id, id);
         SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line));
-    }
-    CloseHandle(snapshot);
+        return true;
+    });
 }
 
 int ModuleKindOf(DWORD processId, const char* path)

@@ -132,12 +132,20 @@ TEST(WindowsProcesses, ThreadPrioritiesAreAbsoluteLevels)
 {
     LoadToolhelp();
     HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    // Levels depend on the class of the thread's process, which Wine gives only in the
+    // process snapshot.
     const struct {
+        DWORD processClass;
         int relative;
-        LONG level;  // in this normal-class process
-    } cases[] = {{THREAD_PRIORITY_NORMAL, 8}, {THREAD_PRIORITY_HIGHEST, 10}, {THREAD_PRIORITY_IDLE, 1}};
+        LONG level;
+    } cases[] = {
+        {NORMAL_PRIORITY_CLASS, THREAD_PRIORITY_NORMAL, 8},  {NORMAL_PRIORITY_CLASS, THREAD_PRIORITY_HIGHEST, 10},
+        {NORMAL_PRIORITY_CLASS, THREAD_PRIORITY_IDLE, 1},    {HIGH_PRIORITY_CLASS, THREAD_PRIORITY_NORMAL, 13},
+        {HIGH_PRIORITY_CLASS, THREAD_PRIORITY_HIGHEST, 15},
+    };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.relative);
+        SCOPED_TRACE(testing::Message() << c.processClass << " " << c.relative);
+        ASSERT_TRUE(SetPriorityClass(GetCurrentProcess(), c.processClass));
         DWORD id = 0;
         HANDLE thread = CreateThread(nullptr, 0, WaitForEvent, release, CREATE_SUSPENDED, &id);
         SetThreadPriority(thread, c.relative);
@@ -147,6 +155,7 @@ TEST(WindowsProcesses, ThreadPrioritiesAreAbsoluteLevels)
                                    "thread snapshots give priorities relative to the process class");
         CloseHandle(thread);
     }
+    SetPriorityClass(GetCurrentProcess(), NORMAL_PRIORITY_CLASS);
     SetEvent(release);
     CloseHandle(release);
 }
