@@ -110,10 +110,13 @@ static void ReplaceLines(HWND dialog, int listId, const StatusLine* lines, int c
 static void ShowCurrentUsage(HWND dialog, const LiveSample& s)
 {
     const StatusLine lines[kStatusLines] = {
-        {"\x01" "CCPU\t%%%lu", s.cpuUsage},         {"\x01" "CDisk\t%%%lu", s.diskActivity},
-        {"\x01" "CDisplay\t%%%lu", s.displayLoad},  {"\x01" "CMemory\t%%%lu", s.pagingActivity},
-        {"\x01" "CModem\t%%%lu", s.modemActivity},  {"\x01" "CPrinter\t%%%lu", s.printerActivity},
-        {"\x01" "CVideo\t%%%lu", s.videoLoad},
+        {REPORT_CAPTION "CPU\t" REPORT_STRIPED_BAR_NUMBER, s.cpuUsage},
+        {REPORT_CAPTION "Disk\t" REPORT_STRIPED_BAR_NUMBER, s.diskActivity},
+        {REPORT_CAPTION "Display\t" REPORT_STRIPED_BAR_NUMBER, s.displayLoad},
+        {REPORT_CAPTION "Memory\t" REPORT_STRIPED_BAR_NUMBER, s.pagingActivity},
+        {REPORT_CAPTION "Modem\t" REPORT_STRIPED_BAR_NUMBER, s.modemActivity},
+        {REPORT_CAPTION "Printer\t" REPORT_STRIPED_BAR_NUMBER, s.printerActivity},
+        {REPORT_CAPTION "Video\t" REPORT_STRIPED_BAR_NUMBER, s.videoLoad},
     };
     ReplaceLines(dialog, IDC_STATUS_USAGE_LIST, lines, kStatusLines);
 }
@@ -121,13 +124,13 @@ static void ShowCurrentUsage(HWND dialog, const LiveSample& s)
 static void ShowProgramUsage(HWND dialog, const LiveSample& s)
 {
     const StatusLine lines[kStatusLines] = {
-        {"\x01" "C32-Bit Apps\t@%lu", s.apps32},
-        {"\x01" "C16-Bit Apps\t@%lu", s.apps16},
-        {"\x01" "CDOS Apps\t@%lu", s.appsDos},
-        {"\x01" "CProcesses\t" "\x01" "Y%lu", s.processes},
-        {"\x01" "CModules\t" "\x01" "Y%lu", s.modules},
-        {"\x01" "CThreads\t" "\x01" "Y%lu", s.threads},
-        {"\x01" "CWindows\t" "\x01" "Y%lu", s.windows},
+        {REPORT_CAPTION "32-Bit Apps\t" REPORT_LEVEL_CELLS_NUMBER, s.apps32},
+        {REPORT_CAPTION "16-Bit Apps\t" REPORT_LEVEL_CELLS_NUMBER, s.apps16},
+        {REPORT_CAPTION "DOS Apps\t" REPORT_LEVEL_CELLS_NUMBER, s.appsDos},
+        {REPORT_CAPTION "Processes\t" REPORT_VALUE "%lu", s.processes},
+        {REPORT_CAPTION "Modules\t" REPORT_VALUE "%lu", s.modules},
+        {REPORT_CAPTION "Threads\t" REPORT_VALUE "%lu", s.threads},
+        {REPORT_CAPTION "Windows\t" REPORT_VALUE "%lu", s.windows},
     };
     ReplaceLines(dialog, IDC_STATUS_PROGRAMS_LIST, lines, kStatusLines);
 }
@@ -135,13 +138,13 @@ static void ShowProgramUsage(HWND dialog, const LiveSample& s)
 static void ShowResources(HWND dialog, const LiveSample& s)
 {
     const StatusLine lines[kStatusLines] = {
-        {"\x01" "CMemory\t#%lu", 100ul - s.memoryHeadroom},
-        {"\x01" "CPage File\t#%lu", 100ul - s.pageFileFree},
-        {"\x01" "CGDI16\t#%lu", 100ul - FreeGdiPercent.load()},
-        {"\x01" "CGDI32\t#%lu", 1},
-        {"\x01" "CUser16\t#%lu", 100ul - FreeUserPercent.load()},
-        {"\x01" "CUser32 Menu\t#%lu", 1},
-        {"\x01" "CUser32 Win\t#%lu", 1},
+        {REPORT_CAPTION "Memory\t" REPORT_WEDGE_BAR_NUMBER, 100ul - s.memoryHeadroom},
+        {REPORT_CAPTION "Page File\t" REPORT_WEDGE_BAR_NUMBER, 100ul - s.pageFileFree},
+        {REPORT_CAPTION "GDI16\t" REPORT_WEDGE_BAR_NUMBER, 100ul - FreeGdiPercent.load()},
+        {REPORT_CAPTION "GDI32\t" REPORT_WEDGE_BAR_NUMBER, 1},
+        {REPORT_CAPTION "User16\t" REPORT_WEDGE_BAR_NUMBER, 100ul - FreeUserPercent.load()},
+        {REPORT_CAPTION "User32 Menu\t" REPORT_WEDGE_BAR_NUMBER, 1},
+        {REPORT_CAPTION "User32 Win\t" REPORT_WEDGE_BAR_NUMBER, 1},
     };
     ReplaceLines(dialog, IDC_STATUS_RESOURCES_LIST, lines, kStatusLines);
 }
@@ -150,13 +153,14 @@ static void ShowResources(HWND dialog, const LiveSample& s)
 // line after the letter's index; the lamps' format carries the index as its value.
 static void ShowDiskStatus(HWND dialog, const LiveSample& s)
 {
-    StatusLine lines[kStatusLines] = {{"\x01" "CDisk Space\t#%lu", 100ul - s.diskFree}};
+    StatusLine lines[kStatusLines] = {{REPORT_CAPTION "Disk Space\t" REPORT_WEDGE_BAR_NUMBER, 100ul - s.diskFree}};
     static char formats[kWatchedLetters][32];
     for (int index = 0; index < kWatchedLetters; ++index) {
         const char letter = char('C' + index);
         const UINT type = DriveTypeOf(letter);
         if (type != DRIVE_REMOVABLE && type != DRIVE_FIXED) continue;
-        snprintf(formats[index], sizeof formats[index], "\x01" "C%c: changes\t&%%lu", letter);
+        snprintf(formats[index], sizeof formats[index], "%s%c: changes\t%s", REPORT_CAPTION, letter,
+                 REPORT_LAMPS_NUMBER);
         lines[1 + index] = StatusLine{formats[index], static_cast<unsigned long>(index)};
     }
     ReplaceLines(dialog, IDC_STATUS_DISKS_LIST, lines, kStatusLines);
@@ -167,10 +171,13 @@ static void ShowShares(HWND dialog)
     uint32_t shares[kActivityCount] = {};
     if (gSystemStats) LongTermShares(*gSystemStats, shares);
     const StatusLine lines[kStatusLines] = {
-        {"\x01" "CCPU\t#%lu", shares[kActivityCpu]},         {"\x01" "CDisk\t#%lu", shares[kActivityDisk]},
-        {"\x01" "CDisplay\t#%lu", shares[kActivityDisplay]}, {"\x01" "CMemory\t#%lu", shares[kActivityMemory]},
-        {"\x01" "CModem\t#%lu", shares[kActivityModem]},     {"\x01" "CPrinter\t#%lu", shares[kActivityPrinter]},
-        {"\x01" "CVideo\t#%lu", shares[kActivityVideo]},
+        {REPORT_CAPTION "CPU\t" REPORT_WEDGE_BAR_NUMBER, shares[kActivityCpu]},
+        {REPORT_CAPTION "Disk\t" REPORT_WEDGE_BAR_NUMBER, shares[kActivityDisk]},
+        {REPORT_CAPTION "Display\t" REPORT_WEDGE_BAR_NUMBER, shares[kActivityDisplay]},
+        {REPORT_CAPTION "Memory\t" REPORT_WEDGE_BAR_NUMBER, shares[kActivityMemory]},
+        {REPORT_CAPTION "Modem\t" REPORT_WEDGE_BAR_NUMBER, shares[kActivityModem]},
+        {REPORT_CAPTION "Printer\t" REPORT_WEDGE_BAR_NUMBER, shares[kActivityPrinter]},
+        {REPORT_CAPTION "Video\t" REPORT_WEDGE_BAR_NUMBER, shares[kActivityVideo]},
     };
     ReplaceLines(dialog, IDC_STATUS_SHARES_LIST, lines, kStatusLines);
 }
@@ -267,7 +274,7 @@ static void OnDrawItem(HWND dialog, const DRAWITEMSTRUCT* item)
     }
     for (int list : kReportLists)
         if (id == list) {
-            ReportDrawItem(item->hwndItem, item, kStatusTabStopCount, StatusTabStops(id));
+            ReportDrawItem(item->hwndItem, item, kStatusTabStopCount, StatusTabStops(id), FileChangeLampBits());
             return;
         }
     for (const PictureControl& control : kPictureControls)

@@ -7,6 +7,7 @@
 #include "equipment/modem_speed.h"
 #include "services/held_count.h"
 #include "services/text_rules.h"
+#include "ui/report_line.h"
 #include "ui/short_name.h"
 
 const char* FormatTypeSet(const TypeFlagSet& set)
@@ -50,7 +51,7 @@ struct PageLines {
     }
     void Put(const char* caption, const char* value)
     {
-        if (next < kEquipmentPageLines) snprintf(lines[next++], kEquipmentLineLength, "\x01" "C%s\t\x01" "Y%s", caption, value);
+        if (next < kEquipmentPageLines) snprintf(lines[next++], kEquipmentLineLength, REPORT_CAPTION "%s\t" REPORT_VALUE "%s", caption, value);
     }
 };
 
@@ -220,7 +221,7 @@ void FormatEquipmentPage(const EquipmentInfo& info, const PageFacts& facts, int 
             if (info.printers[i][0]) {
                 out.Text("Printer", info.printers[i]);
             } else {
-                snprintf(lines[out.next++], kEquipmentLineLength, "\x01" "CPrinter");
+                snprintf(lines[out.next++], kEquipmentLineLength, REPORT_CAPTION "Printer");
             }
         }
         break;

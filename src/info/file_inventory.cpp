@@ -121,7 +121,7 @@ INT_PTR CALLBACK FileInventoryDlgProc(HWND dialog, UINT message, WPARAM wParam, 
     case WM_DRAWITEM: {
         const DRAWITEMSTRUCT* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
         if (item->CtlID == IDC_INVENTORY_LIST) {
-            ReportDrawItem(item->hwndItem, item, 9, kInventoryTabs);
+            ReportDrawItem(item->hwndItem, item, 9, kInventoryTabs, kReportNoLitLamps);
             return TRUE;
         }
         for (const InventoryButton& button : kInventoryButtons)

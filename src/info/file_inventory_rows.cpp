@@ -3,8 +3,10 @@
 #include <cstdio>
 #include <cstring>
 
+#include "ui/report_line.h"
+
 const char kTooManyNotBackedUp[] =
-    "\x01" "RMore than 1000 files have not been backed up, run a complete backup first.";
+    REPORT_WARNING "More than 1000 files have not been backed up, run a complete backup first.";
 
 constexpr uint32_t kAttributeDirectory = 0x10;
 constexpr uint32_t kAttributeArchive = 0x20;
@@ -31,12 +33,15 @@ bool HasArchiveBit(uint32_t attributes)
 
 void FormatInventoryHeading(char* slot, size_t size)
 {
-    snprintf(slot, size, "%s", "\x06\x01" "CName\t\x06\x01" "CSize\t\x06\x01" "CCreated\t\x06\x01" "CAccessed\t\x06\x01"
-                               "CWritten\t\x06\x01" "CPath");
+    snprintf(slot, size, "%s",
+             REPORT_HEADING "Name\t" REPORT_HEADING "Size\t" REPORT_HEADING "Created\t" REPORT_HEADING
+             "Accessed\t" REPORT_HEADING "Written\t" REPORT_HEADING "Path");
 }
 
 void FormatInventoryRow(char* slot, size_t size, const InventoryRow& row)
 {
-    snprintf(slot, size, "\x01" "Y%s\t\x01" "Y%lu\t\x01" "Y%s\t\x01" "Y%s\t\x01" "Y%s\t\x01" "Y%s", row.name,
-             static_cast<unsigned long>(row.size), row.created, row.accessed, row.written, row.where);
+    snprintf(slot, size,
+             REPORT_VALUE "%s\t" REPORT_VALUE "%lu\t" REPORT_VALUE "%s\t" REPORT_VALUE "%s\t" REPORT_VALUE
+             "%s\t" REPORT_VALUE "%s",
+             row.name, static_cast<unsigned long>(row.size), row.created, row.accessed, row.written, row.where);
 }

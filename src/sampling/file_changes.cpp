@@ -2,6 +2,18 @@
 
 std::atomic<uint32_t> FileChangeCounts[kWatchedLetters][kFileChangeKinds];
 
+static_assert(kWatchedLetters * kFileChangeKinds <= 32, "one bit per counter");
+
+uint32_t FileChangeLampBits()
+{
+    uint32_t bits = 0;
+    for (int drive = 0; drive < kWatchedLetters; ++drive)
+        for (int kind = 0; kind < kFileChangeKinds; ++kind)
+            if (FileChangeCounts[drive][kind].load(std::memory_order_relaxed))
+                bits |= 1u << (drive * kFileChangeKinds + kind);
+    return bits;
+}
+
 void AddWatchedDrive(FileWatchTable& table, int letter, void* const handles[kFileChangeKinds])
 {
     if (letter < 0 || letter >= kWatchedLetters) return;

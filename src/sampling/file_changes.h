@@ -1,6 +1,6 @@
 // File-system change counts per drive C..H (0..5) and kind of change. The watcher thread
-// is the only writer; the status report and the report painter read them without a lock.
-// Zero at start-up, never cleared, never stored.
+// is the only writer; the status report (its lamps) and the File Changes dialog read them
+// without a lock. Zero at start-up, never cleared, never stored.
 #pragma once
 #include <atomic>
 #include <cstdint>
@@ -18,6 +18,9 @@ constexpr int kWatchedLetters = 6;  // C to H
 constexpr int kMaxWatchHandles = kWatchedLetters * kFileChangeKinds;
 
 extern std::atomic<uint32_t> FileChangeCounts[kWatchedLetters][kFileChangeKinds];
+
+// Which counters are not zero, as lamp bits for a report list: bit drive * 5 + kind.
+uint32_t FileChangeLampBits();
 
 // The watcher's change notifications, in the order they are waited on, each with the
 // letter (0 = C .. 5 = H) of the drive it watches and its kind of change. Drives that

@@ -48,7 +48,7 @@ void AddField(Appender& out, const char* field, size_t length)
     switch (field[0]) {
     case kMarkBright:
     case kMarkDark:
-    case '&':
+    case kMarkLamps:
         skip = 2;
         break;
     case kMarkGrey:
@@ -57,14 +57,14 @@ void AddField(Appender& out, const char* field, size_t length)
     case kMarkRgb:
         skip = 4;
         break;
-    case '#':
-    case '%':
+    case kMarkWedgeBar:
+    case kMarkStripedBar:
         AddBar(out, field + 1, length - 1);
         return;
-    case '~':
+    case kMarkSolidBar:
         if (length > 2) AddBar(out, field + 2, length - 2);
         return;
-    case '@': {
+    case kMarkLevelCells: {
         const size_t n = DigitCount(field + 1, length - 1);
         out.Add("Level ");
         out.Add(n > 0 ? field + 1 : "0", n > 0 ? n : 1);

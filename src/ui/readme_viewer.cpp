@@ -10,21 +10,22 @@
 #include "services/program_directory.h"
 #include "services/string_list.h"
 #include "ui/quick_help.h"
+#include "ui/report_line.h"
 #include "ui/report_list.h"
 #include "ui/report_viewer.h"
 
 // Caption lines (cyan), each the heading of a section of readme.txt, so that selecting
 // one scrolls the text to its section.
 static const char* const kContents[] = {
-    "\x06\x01" "CReadme.txt Contents",
-    "\x01" "C1. How to uninstall 95 Pandrel",
-    "\x01" "C2. Frequently asked questions",
-    "\x01" "C3. Getting technical support",
-    "\x01" "C4. Changes to the manual",
-    "\x01" "C5. Features not included in the manual",
-    "\x01" "C6. Setup questions and problems",
-    "\x01" "C7. Bugs, erratic behavior, problems",
-    "\x01" "C8. Database updates",
+    REPORT_HEADING "Readme.txt Contents",
+    REPORT_CAPTION "1. How to uninstall 95 Pandrel",
+    REPORT_CAPTION "2. Frequently asked questions",
+    REPORT_CAPTION "3. Getting technical support",
+    REPORT_CAPTION "4. Changes to the manual",
+    REPORT_CAPTION "5. Features not included in the manual",
+    REPORT_CAPTION "6. Setup questions and problems",
+    REPORT_CAPTION "7. Bugs, erratic behavior, problems",
+    REPORT_CAPTION "8. Database updates",
 };
 
 HWND ShowReadme(HWND owner)

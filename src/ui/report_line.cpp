@@ -66,8 +66,8 @@ static bool OpensBarField(const char* field, size_t length)
         ++field;
         --length;
     }
-    if (length == 1) return field[0] == '%' || field[0] == '#';
-    return length == 2 && field[0] == '~';
+    if (length == 1) return field[0] == kMarkStripedBar || field[0] == kMarkWedgeBar;
+    return length == 2 && field[0] == kMarkSolidBar;
 }
 
 int FormatReportLine(char* out, size_t outSize, const char* format, unsigned long value)
@@ -267,21 +267,21 @@ struct LinePainter {
             if (length > 4) Text(x, field + 4, length - 4, underlined);
             return;
         }
-        case '#':
+        case kMarkWedgeBar:
             Colour(0);
             WedgeBar(c, field + 1, length - 1);
             return;
-        case '%':
+        case kMarkStripedBar:
             Colour(0);
             StripedBar(c, field + 1, length - 1);
             return;
-        case '~':
+        case kMarkSolidBar:
             SolidBar(c, field, length, underlined);
             return;
-        case '&':
+        case kMarkLamps:
             Lamps(c, field, length);
             return;
-        case '@':
+        case kMarkLevelCells:
             LevelCells(c, field, length);
             return;
         default:

@@ -9,12 +9,41 @@
 // Every report line lives in a slot of this size (NUL included).
 constexpr int kReportLineSlot = 256;
 
-// Markup bytes at the start of a field.
-constexpr char kMarkBright = 0x01;     // then a colour letter
-constexpr char kMarkDark = 0x02;       // then a colour letter
-constexpr char kMarkGrey = 0x03;       // the system's grey-text colour
-constexpr char kMarkRgb = 0x04;        // then three bytes r, g, b
-constexpr char kMarkUnderline = 0x06;  // prefix: underlined font
+// Markup at the start of a field, as string literals so that fixed lines and printf
+// formats spell it by name: adjacent literals join, as in
+// REPORT_CAPTION "RAM\t" REPORT_VALUE "%s". Optionally first the underline prefix, then
+// at most one code.
+#define REPORT_MARK_UNDERLINE "\x06"  // prefix: underlined font
+#define REPORT_MARK_BRIGHT "\x01"     // then a colour letter
+#define REPORT_MARK_DARK "\x02"       // then a colour letter
+#define REPORT_MARK_GREY "\x03"       // the system's grey-text colour, then the text
+#define REPORT_MARK_RGB "\x04"        // then three bytes r, g, b
+
+// The bright colours by what they mark on the black report background.
+#define REPORT_CAPTION REPORT_MARK_BRIGHT "C"                // cyan: captions and labels
+#define REPORT_VALUE REPORT_MARK_BRIGHT "Y"                  // values ("Y" draws white)
+#define REPORT_WARNING REPORT_MARK_BRIGHT "R"                // red: warnings and failures
+#define REPORT_HEADING REPORT_MARK_UNDERLINE REPORT_CAPTION  // underlined cyan: table headings
+
+// Graphic fields for a FormatReportLine format, each drawn from the line's one number: a
+// wedge ("#") or striped ("%") bar of two digits at most, a row of five file-change lamps
+// for a drive index (0 = C:), a row of that many level cells. The field holds nothing else.
+#define REPORT_WEDGE_BAR_NUMBER "#%lu"
+#define REPORT_STRIPED_BAR_NUMBER "%%%lu"
+#define REPORT_LAMPS_NUMBER "&%lu"
+#define REPORT_LEVEL_CELLS_NUMBER "@%lu"
+
+// The same markup as single bytes, for readers of report lines.
+constexpr char kMarkUnderline = REPORT_MARK_UNDERLINE[0];
+constexpr char kMarkBright = REPORT_MARK_BRIGHT[0];
+constexpr char kMarkDark = REPORT_MARK_DARK[0];
+constexpr char kMarkGrey = REPORT_MARK_GREY[0];
+constexpr char kMarkRgb = REPORT_MARK_RGB[0];
+constexpr char kMarkWedgeBar = '#';    // then two digits
+constexpr char kMarkStripedBar = '%';  // then two digits
+constexpr char kMarkSolidBar = '~';    // then a colour letter and two digits; spans two columns
+constexpr char kMarkLamps = '&';       // then a drive index digit
+constexpr char kMarkLevelCells = '@';  // then a decimal count
 
 // Brushes the commands name; the painter maps them to shared or stock brushes.
 enum class ReportBrush : uint8_t {
@@ -48,7 +77,7 @@ struct ReportItemLayout {
     ReportRect item;       // the list item's rectangle
     const int* tabStops;   // x of each column, from the item's left edge
     int tabStopCount;
-    uint32_t litLamps;     // bit drive * 5 + kind set: that file-change counter is non-zero
+    uint32_t litLamps;     // bit drive * 5 + kind set: that lamp of the drive's row is lit
 };
 
 using ReportDrawSink = void (*)(void* context, const ReportDraw& draw);

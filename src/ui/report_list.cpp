@@ -4,7 +4,6 @@
 
 #include <cstdio>
 
-#include "sampling/file_changes.h"
 #include "ui/report_line.h"
 #include "ui/report_table.h"
 #include "ui/shared_gdi.h"
@@ -59,17 +58,6 @@ static HBRUSH BrushOf(ReportBrush brush)
     return HBRUSH(GetStockObject(BLACK_BRUSH));
 }
 
-// Bit drive * 5 + kind for each file-change counter that is not zero.
-static uint32_t LitLamps()
-{
-    uint32_t bits = 0;
-    for (int drive = 0; drive < kWatchedLetters; ++drive)
-        for (int kind = 0; kind < kFileChangeKinds; ++kind)
-            if (FileChangeCounts[drive][kind].load(std::memory_order_relaxed))
-                bits |= 1u << (drive * kFileChangeKinds + kind);
-    return bits;
-}
-
 static void Execute(void* context, const ReportDraw& draw)
 {
     HDC dc = static_cast<HDC>(context);
@@ -86,7 +74,7 @@ static void Execute(void* context, const ReportDraw& draw)
     }
 }
 
-void ReportDrawItem(HWND list, const DRAWITEMSTRUCT* item, int tabStopCount, const int* tabStops)
+void ReportDrawItem(HWND list, const DRAWITEMSTRUCT* item, int tabStopCount, const int* tabStops, uint32_t litLamps)
 {
     if (item->itemAction != ODA_DRAWENTIRE || item->itemID == UINT(-1)) return;
     if (!(GetWindowLongA(list, GWL_STYLE) & LBS_HASSTRINGS)) return;  // items would not be text
@@ -97,7 +85,7 @@ void ReportDrawItem(HWND list, const DRAWITEMSTRUCT* item, int tabStopCount, con
 
     const RECT& rc = item->rcItem;
     const ReportItemLayout layout{ReportRect{int(rc.left), int(rc.top), int(rc.right), int(rc.bottom)}, tabStops,
-                                  tabStopCount, LitLamps()};
+                                  tabStopCount, litLamps};
     // Each item starts from the colour and font the list prepared.
     HDC dc = item->hDC;
     const COLORREF colour = GetTextColor(dc);

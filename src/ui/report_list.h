@@ -28,8 +28,12 @@ void ReportShowLines(HWND list, const char* base, DWORD count);
 int ReportLoadTable(HWND list, UINT resourceId, char* (*nextSlot)(), char* const* base, const uint32_t* count);
 
 // The owner-draw painter for WM_DRAWITEM of a report list: draws the item's fields at the
-// given tab stops (pixels from the item's left edge). Draws only whole items.
-void ReportDrawItem(HWND list, const DRAWITEMSTRUCT* item, int tabStopCount, const int* tabStops);
+// given tab stops (pixels from the item's left edge). Draws only whole items. litLamps
+// says which file-change lamps are lit (bit drive * 5 + kind); lists without lamp rows pass
+// kReportNoLitLamps.
+void ReportDrawItem(HWND list, const DRAWITEMSTRUCT* item, int tabStopCount, const int* tabStops,
+                    uint32_t litLamps);
+constexpr uint32_t kReportNoLitLamps = 0;
 
 // WM_MEASUREITEM of a report list: the item height is the character height of the list's
 // device context.

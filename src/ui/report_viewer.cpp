@@ -83,7 +83,7 @@ INT_PTR CALLBACK ReportViewerDlgProc(HWND dialog, UINT message, WPARAM wParam, L
     case WM_DRAWITEM: {
         const DRAWITEMSTRUCT* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
         if (item->hwndItem != GetDlgItem(dialog, IDC_VIEWER_REPORT)) return FALSE;
-        ReportDrawItem(item->hwndItem, item, 9, kViewerTabStops);
+        ReportDrawItem(item->hwndItem, item, 9, kViewerTabStops, kReportNoLitLamps);
         return TRUE;
     }
     case WM_MEASUREITEM: {

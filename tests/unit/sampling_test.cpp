@@ -267,6 +267,22 @@ TEST(FileWatchTable, ASignalledHandleCountsForTheDriveItWasMadeFor)
     EXPECT_EQ(ChangedDriveLetter(table, 9, types), -1);
 }
 
+// The status report lights a lamp for each counter that is not zero, and only for those:
+// C:'s first kind is bit 0, H:'s last is bit 29.
+TEST(FileChangeLampBits, OneBitPerNonZeroCounterByDriveThenKind)
+{
+    uint32_t saved[kWatchedLetters][kFileChangeKinds];
+    for (int d = 0; d < kWatchedLetters; ++d)
+        for (int k = 0; k < kFileChangeKinds; ++k) saved[d][k] = FileChangeCounts[d][k].exchange(0);
+    EXPECT_EQ(FileChangeLampBits(), 0u);
+    const struct { int drive, kind; uint32_t count; } set[] = {
+        {0, kChangeLastWrite, 1}, {1, kChangeDirectoryName, 7}, {2, kChangeSize, 0}, {5, kChangeDirectoryName, 4000000000u}};
+    for (const auto& c : set) FileChangeCounts[c.drive][c.kind] = c.count;
+    EXPECT_EQ(FileChangeLampBits(), (1u << 0) | (1u << 9) | (1u << 29));
+    for (int d = 0; d < kWatchedLetters; ++d)
+        for (int k = 0; k < kFileChangeKinds; ++k) FileChangeCounts[d][k] = saved[d][k];
+}
+
 // A button press the low-level hooks see, with the hit-test answer of the window under the
 // pointer, counts as the journal would count it.
 TEST(ButtonMessageAtHit, CountsFramePressesAsNonClient)

@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "report_canvas.h"
-#include "sampling/file_changes.h"
 #include "test_windows.h"
 #include "ui/report_line.h"
 #include "ui/report_list.h"
@@ -19,6 +18,7 @@ namespace {
 
 const int kStops[] = {10, 130, 210, 310, 410, 510};
 constexpr int kListId = 100, kWidth = 640;
+constexpr uint32_t kLitLamps = (1u << 0) | (1u << 3);  // C: has files written and one renamed, D: nothing
 constexpr COLORREF kCyan = 0xFFFF00, kWhite = 0xFFFFFF, kYellow = 0x00FFFF, kGreen = 0x00FF00, kRed = 0x0000FF,
                    kBlack = 0;
 
@@ -39,7 +39,7 @@ LRESULT CALLBACK ReportWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
 {
     switch (message) {
     case WM_DRAWITEM:
-        ReportDrawItem(GetDlgItem(window, kListId), reinterpret_cast<DRAWITEMSTRUCT*>(lParam), 6, kStops);
+        ReportDrawItem(GetDlgItem(window, kListId), reinterpret_cast<DRAWITEMSTRUCT*>(lParam), 6, kStops, kLitLamps);
         return TRUE;
     case WM_MEASUREITEM:
         ReportMeasureItem(GetDlgItem(window, kListId), reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
@@ -89,9 +89,6 @@ char* NextSlot()
 TEST(ReportList, PaintsEveryKindOfMarkup)
 {
     CreateSharedGdi();
-    uint32_t saved[2][kFileChangeKinds];  // C: has files written and one renamed, D: nothing
-    for (int d = 0; d < 2; ++d)
-        for (int k = 0; k < kFileChangeKinds; ++k) saved[d][k] = FileChangeCounts[d][k].exchange(d == 0 && k % 3 == 0);
     {
         ReportWindow report;
         gSlotCount = 0;
@@ -110,7 +107,7 @@ TEST(ReportList, PaintsEveryKindOfMarkup)
             DRAWITEMSTRUCT item = {ODT_LISTBOX, kListId, UINT(i), ODA_DRAWENTIRE, 0, report.list, canvas.dc,
                                    {0, i * h, kWidth, (i + 1) * h}};
             SetTextColor(canvas.dc, kCyan);  // as the list prepares each item
-            ReportDrawItem(report.list, &item, 6, kStops);
+            ReportDrawItem(report.list, &item, 6, kStops, kLitLamps);
         }
         // Colours by column: {line, left, right, colour, at least that many pixels (0: none)}.
         // Columns start at 10, 130, 210 and 310; a bar starts one pixel into its column.
@@ -140,8 +137,6 @@ TEST(ReportList, PaintsEveryKindOfMarkup)
             else EXPECT_EQ(n, 0);
         }
     }
-    for (int d = 0; d < 2; ++d)
-        for (int k = 0; k < kFileChangeKinds; ++k) FileChangeCounts[d][k] = saved[d][k];
     DeleteSharedGdi();
 }
 

@@ -17,6 +17,7 @@
 #include "resources/ids_inventory.h"
 #include "resources/ids_status.h"
 #include "resources/ids_tools.h"
+#include "sampling/file_changes.h"
 #include "sampling/system_stats.h"
 #include "test_windows.h"
 #include "ui/report_list.h"
@@ -130,6 +131,27 @@ TEST_F(StatusReportTest, FullValuesDrawFullBarsAndBarsTurnRedPastTwoThirds)
     EXPECT_GT(CountDrawn(report, IDC_STATUS_USAGE_LIST, 0, kRed), 0);
     EXPECT_GT(CountDrawn(report, IDC_STATUS_RESOURCES_LIST, 0, kRed), 0);
     EXPECT_EQ(CountDrawn(report, IDC_STATUS_RESOURCES_LIST, 0, kYellow), 0);
+}
+
+// Each watched drive's row names its letter and carries its index; its lamps light from
+// that drive's file-change counters.
+TEST_F(StatusReportTest, LampRowsNameTheirDriveAndLightFromItsFileChangeCounters)
+{
+    HWND report = Open(IDD_STATUS_REPORT, nullptr);
+    ASSERT_NE(report, nullptr);
+    RefreshStatusReport(report);
+    const std::vector<std::string> lines = ListBoxLines(GetDlgItem(report, IDC_STATUS_DISKS_LIST));
+    ASSERT_GE(lines.size(), 3u);
+    EXPECT_EQ(lines[1], "\x01" "CC: changes\t&0");
+    EXPECT_EQ(lines[2], "\x01" "CD: changes\t&1");
+    const uint32_t saved[2] = {FileChangeCounts[0][kChangeSize].exchange(0), FileChangeCounts[1][kChangeSize].exchange(0)};
+    const int unlit = CountDrawn(report, IDC_STATUS_DISKS_LIST, 2, kYellow);
+    FileChangeCounts[0][kChangeSize] = 3;  // another drive's counter lights nothing here
+    EXPECT_EQ(CountDrawn(report, IDC_STATUS_DISKS_LIST, 2, kYellow), unlit);
+    FileChangeCounts[1][kChangeSize] = 1;
+    EXPECT_GT(CountDrawn(report, IDC_STATUS_DISKS_LIST, 2, kYellow), unlit);
+    FileChangeCounts[0][kChangeSize] = saved[0];
+    FileChangeCounts[1][kChangeSize] = saved[1];
 }
 
 // The text of a line's first field without its markup.
