@@ -9,10 +9,8 @@
 class ThreadPriorities {
 public:
     // Notes a process's priority class from a process snapshot (used only on Wine, where
-    // thread entries are relative to it). Call Note for each process, or ReadProcesses
-    // for a snapshot of its own, before BaseOf.
+    // thread entries are relative to it). Call Note for each process before BaseOf.
     void Note(const PROCESSENTRY32& process);
-    void ReadProcesses();
     void Clear()
     {
         classCodes_.clear();

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/host_system.h"
 #include "platform/thread_priorities.h"
 #include "services/process_rules.h"
 #include "services/processes.h"
@@ -60,6 +61,20 @@ static void ForEachThread(Visit visit)
     CloseHandle(snapshot);
 }
 
+// Notes the priority class of every running process, from a process snapshot of its own.
+// Only Wine needs them (see ThreadPriorities), so elsewhere no snapshot is taken.
+static void NoteProcesses(ThreadPriorities& priorities)
+{
+    if (!IsWineHost() || !th::CreateToolhelp32Snapshot || !th::Process32First || !th::Process32Next) return;
+    HANDLE snapshot = th::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return;
+    PROCESSENTRY32 process = {};
+    process.dwSize = sizeof process;
+    for (BOOL more = th::Process32First(snapshot, &process); more; more = th::Process32Next(snapshot, &process))
+        priorities.Note(process);
+    CloseHandle(snapshot);
+}
+
 static int32_t PriorityOf(ThreadPriorities& priorities, const THREADENTRY32& entry)
 {
     return int32_t(priorities.BaseOf(entry) + entry.tpDeltaPri);
@@ -80,7 +95,7 @@ LONG ThreadPriorityOf(DWORD threadId)
 {
     LONG priority = 0;
     ThreadPriorities priorities;
-    priorities.ReadProcesses();
+    NoteProcesses(priorities);
     ForEachThread([&](const THREADENTRY32& entry) {
         if (entry.th32ThreadID != threadId) return true;
         priority = PriorityOf(priorities, entry);
@@ -97,7 +112,7 @@ const char* SpecialProcessName(DWORD processId, DWORD threadId)
     if (processId == 0) processId = ThreadOwnerOf(threadId);
     ThreadPrioritySummary summary;
     ThreadPriorities priorities;
-    priorities.ReadProcesses();
+    NoteProcesses(priorities);
     ForEachThread([&](const THREADENTRY32& entry) {
         if (entry.th32OwnerProcessID == processId) CountThreadPriority(&summary, PriorityOf(priorities, entry));
         return true;

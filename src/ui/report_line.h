@@ -6,8 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-// Every report line lives in a slot of this size (NUL included).
-constexpr int kReportLineSlot = 256;
+#include "services/report_slot.h"
 
 // Markup bytes at the start of a field.
 constexpr char kMarkBright = 0x01;     // then a colour letter
