@@ -29,6 +29,12 @@ if(HALVORN_TESTS)
   include(GoogleTest)
   gtest_discover_tests(unit_tests PROPERTIES LABELS unit DISCOVERY_TIMEOUT 60)
 
+  # The folder rules of src/include_rules.txt hold for every source file; the checker itself
+  # is tested on a small tree of its own.
+  add_test(NAME include_rules COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/check_includes.sh ${CMAKE_SOURCE_DIR}/src)
+  add_test(NAME include_rules_checker COMMAND bash ${CMAKE_SOURCE_DIR}/tests/include_rules_test.sh)
+  set_tests_properties(include_rules include_rules_checker PROPERTIES LABELS unit)
+
   # Fuzz targets: each tests/fuzz/*.cpp is one libFuzzer program, run briefly by make test.
   file(GLOB FUZZ_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fuzz/*.cpp)
   foreach(src ${FUZZ_SOURCES})

@@ -10,7 +10,7 @@
 #include "app/app_globals.h"
 #include "resources/ids_status.h"
 #include "sampling/file_changes.h"
-#include "services/drives.h"
+#include "sampling/file_watch.h"
 #include "services/executable_header.h"
 #include "services/executable_kind.h"
 #include "services/help_file.h"
@@ -18,8 +18,6 @@
 #include "services/text_rules.h"
 #include "services/toolhelp.h"
 #include "services/window_position.h"
-
-constexpr ULONG_PTR kFileChangesHelpTopic = 29101;
 
 struct ChangeField {
     int id;
@@ -52,10 +50,9 @@ static void FillChangeDrives(HWND dialog)
 {
     HWND list = GetDlgItem(dialog, IDC_CHANGES_DRIVES);
     for (int index = 0; index < kWatchedLetters; ++index) {
-        const UINT type = DriveTypeOf(char('C' + index));
-        if (type != DRIVE_REMOVABLE && type != DRIVE_FIXED) continue;
+        if (!IsWatchedDrive(index)) continue;
         char name[4];
-        snprintf(name, sizeof name, "%c:", 'C' + index);
+        snprintf(name, sizeof name, "%c:", kFirstWatchedLetter + index);
         const LRESULT item = SendMessageA(list, LB_ADDSTRING, 0, LPARAM(name));
         SendMessageA(list, LB_SETITEMDATA, WPARAM(item), index);
     }
@@ -79,7 +76,7 @@ INT_PTR CALLBACK FileChangesDlgProc(HWND dialog, UINT message, WPARAM wParam, LP
     }
     case WM_HELP:
     case WM_CONTEXTMENU:
-        ShowHelpFile(dialog, HELP_CONTEXT, kFileChangesHelpTopic);
+        ShowHelpFile(dialog, HELP_CONTEXT, HELP_CONTEXT_FILE_CHANGES);
         return TRUE;
     case WM_COMMAND:
         if (LOWORD(wParam) == IDC_CHANGES_DRIVES && (HIWORD(wParam) == LBN_SELCHANGE || HIWORD(wParam) == LBN_DBLCLK))

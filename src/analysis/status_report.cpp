@@ -5,20 +5,21 @@
 #include <cstdio>
 #include <cstring>
 
+#include "analysis/equipment_page_list.h"
 #include "analysis/monitor_chooser.h"
 #include "analysis/status_rules.h"
-#include "analysis/status_window.h"
 #include "app/app_globals.h"
-#include "equipment/equipment_page_list.h"
 #include "info/file_inventory.h"
 #include "resources/ids_inventory.h"
 #include "resources/ids_status.h"
 #include "sampling/file_changes.h"
+#include "sampling/file_watch.h"
 #include "sampling/system_stats.h"
 #include "sampling/tick_feeds.h"
 #include "services/drives.h"
 #include "services/help_file.h"
 #include "services/window_position.h"
+#include "ui/dialog_size.h"
 #include "ui/drawing.h"
 #include "ui/report_line.h"
 #include "ui/report_list.h"
@@ -31,7 +32,6 @@ struct StatusState {
 };
 
 constexpr int kStatusLines = 7;
-constexpr ULONG_PTR kStatusHelpTopic = 29100;
 
 static const int kReportLists[] = {
     IDC_STATUS_USAGE_LIST, IDC_STATUS_SHARES_LIST, IDC_STATUS_RESOURCES_LIST,
@@ -156,9 +156,8 @@ static void ShowDiskStatus(HWND dialog, const LiveSample& s)
     StatusLine lines[kStatusLines] = {{REPORT_CAPTION "Disk Space\t" REPORT_WEDGE_BAR_NUMBER, 100ul - s.diskFree}};
     static char formats[kWatchedLetters][32];
     for (int index = 0; index < kWatchedLetters; ++index) {
-        const char letter = char('C' + index);
-        const UINT type = DriveTypeOf(letter);
-        if (type != DRIVE_REMOVABLE && type != DRIVE_FIXED) continue;
+        if (!IsWatchedDrive(index)) continue;
+        const char letter = char(kFirstWatchedLetter + index);
         snprintf(formats[index], sizeof formats[index], "%s%c: changes\t%s", REPORT_CAPTION, letter,
                  REPORT_LAMPS_NUMBER);
         lines[1 + index] = StatusLine{formats[index], static_cast<unsigned long>(index)};
@@ -352,7 +351,7 @@ INT_PTR CALLBACK StatusReportDlgProc(HWND dialog, UINT message, WPARAM wParam, L
         return INT_PTR(ReportListColours(HDC(wParam), kReportTextRed));
     case WM_HELP:
     case WM_CONTEXTMENU:
-        ShowHelpFile(dialog, HELP_CONTEXT, kStatusHelpTopic);
+        ShowHelpFile(dialog, HELP_CONTEXT, HELP_CONTEXT_STATUS_REPORT);
         return TRUE;
     case WM_COMMAND:
         OnCommand(dialog, LOWORD(wParam));

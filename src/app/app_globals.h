@@ -19,3 +19,8 @@ extern HWND AnalyzingPanel;
 extern CRITICAL_SECTION PrintLock;
 extern HANDLE SamplingThreadHandle;
 extern volatile DWORD SamplingTickCount;
+
+// The Analyzing panel around long operations: shown centred over the foreground window with
+// the wait cursor, then hidden with the arrow cursor back. Called from the primary thread.
+void ShowAnalyzingPanel();
+void HideAnalyzingPanel();

@@ -8,8 +8,6 @@
 #include "services/window_position.h"
 #include "ui/drawing.h"
 
-constexpr ULONG_PTR kBoostHelpTopic = 29131;
-
 // Slides the bolt to the right one pixel at a time between two half-second pauses.
 static void SlideBolt(HWND dialog)
 {
@@ -50,7 +48,7 @@ static INT_PTR CALLBACK BoostingDlgProc(HWND dialog, UINT message, WPARAM wParam
         return TRUE;
     }
     case WM_HELP:
-        ShowHelpFile(dialog, HELP_CONTEXT, kBoostHelpTopic);
+        ShowHelpFile(dialog, HELP_CONTEXT, HELP_CONTEXT_BOOSTING);
         return TRUE;
     case WM_COMMAND:
         if (LOWORD(wParam) == IDOK) {

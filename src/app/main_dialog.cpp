@@ -3,7 +3,6 @@
 #include "app/main_dialog.h"
 
 #include "analysis/status_report.h"
-#include "analysis/status_window.h"
 #include "app/app_globals.h"
 #include "app/close_programs.h"
 #include "app/speed_up_dialog.h"
@@ -14,6 +13,7 @@
 #include "services/help_file.h"
 #include "services/window_position.h"
 #include "ui/about.h"
+#include "ui/dialog_size.h"
 #include "ui/drawing.h"
 #include "ui/readme_viewer.h"
 
@@ -29,8 +29,6 @@ static const MainButton kMainButtons[] = {
     {IDC_MAIN_TIPS, IDB_MAIN_TIPS},           {IDC_MAIN_APPEARANCE, IDB_MAIN_APPEARANCE},
     {IDC_MAIN_STATUS, IDB_MAIN_STATUS},       {IDC_MAIN_LIBRARY, IDB_MAIN_LIBRARY},
 };
-
-constexpr ULONG_PTR kMainHelpTopic = 29000;
 
 HWND CreateMainDialog()
 {
@@ -88,7 +86,7 @@ INT_PTR CALLBACK MainDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
         CenterWindow(dialog, nullptr);
         return TRUE;
     case WM_CONTEXTMENU:
-        ShowHelpFile(dialog, HELP_CONTEXT, kMainHelpTopic);
+        ShowHelpFile(dialog, HELP_CONTEXT, HELP_CONTEXT_MAIN);
         SetWindowLongPtrA(dialog, DWLP_MSGRESULT, 0);
         return TRUE;
     case WM_DRAWITEM:

@@ -8,7 +8,6 @@
 #include "app/sampling_thread.h"
 #include "resources/ids_app.h"
 #include "sampling/sample_tick.h"
-#include "services/window_position.h"
 
 static const UINT_PTR kSamplingTimer = 9;
 static int IconPhase;  // which animation frame the visible panel shows next
@@ -71,18 +70,4 @@ DWORD WINAPI SamplingThread(LPVOID)
         DispatchMessageA(&msg);
     }
     return 0;
-}
-
-void ShowAnalyzingPanel()
-{
-    SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32514)));  // IDC_WAIT
-    CenterWindow(AnalyzingPanel, GetForegroundWindow());
-    ShowWindow(AnalyzingPanel, SW_SHOW);
-    SetWindowPos(AnalyzingPanel, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-}
-
-void HideAnalyzingPanel()
-{
-    ShowWindow(AnalyzingPanel, SW_HIDE);
-    SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)));  // IDC_ARROW
 }

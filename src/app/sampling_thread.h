@@ -2,9 +2,6 @@
 #include <windows.h>
 
 // The sampling thread: owns the hidden "PDDynamic" window, the Analyzing panel whose
-// one-second timer drives the sampling tick, and the monitors.
+// one-second timer drives the sampling tick, and the monitors. Any tool shows and hides the
+// panel through ShowAnalyzingPanel and HideAnalyzingPanel (app_globals.h).
 DWORD WINAPI SamplingThread(LPVOID);
-
-// The busy panel around long operations, centred over the foreground window.
-void ShowAnalyzingPanel();
-void HideAnalyzingPanel();

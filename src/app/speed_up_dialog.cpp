@@ -21,8 +21,6 @@ static const SpeedButton kSpeedButtons[] = {
     {IDC_SPEED_UPGRADE, IDB_SPEED_UPGRADE},
 };
 
-constexpr ULONG_PTR kSpeedUpHelpTopic = 29040;
-
 INT_PTR CALLBACK SpeedUpDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
@@ -31,7 +29,7 @@ INT_PTR CALLBACK SpeedUpDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         return TRUE;
     case WM_HELP:
     case WM_CONTEXTMENU:
-        ShowHelpFile(dialog, HELP_CONTEXT, kSpeedUpHelpTopic);
+        ShowHelpFile(dialog, HELP_CONTEXT, HELP_CONTEXT_SPEED_UP);
         return TRUE;
     case WM_DRAWITEM: {
         const DRAWITEMSTRUCT* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);

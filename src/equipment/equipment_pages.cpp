@@ -27,13 +27,13 @@ const char* FormatTypeSet(const TypeFlagSet& set)
 namespace {
 // Builds one page: each line a caption and a value.
 struct PageLines {
-    char (*lines)[kEquipmentLineLength];
+    char (*lines)[kReportLineSlot];
     int next = 0;
 
     // A value formatted from a printf format.
     void Number(const char* caption, const char* format, ...) __attribute__((format(printf, 3, 4)))
     {
-        char value[kEquipmentLineLength];
+        char value[kReportLineSlot];
         va_list arguments;
         va_start(arguments, format);
         vsnprintf(value, sizeof value, format, arguments);
@@ -43,15 +43,15 @@ struct PageLines {
     // A text value, shortened for the column.
     void Text(const char* caption, const char* text, const char* unit = "")
     {
-        char shortened[kEquipmentLineLength];
+        char shortened[kReportLineSlot];
         ShortenAtBreakText(text, shortened, sizeof shortened);
-        char value[kEquipmentLineLength];
+        char value[kReportLineSlot];
         snprintf(value, sizeof value, "%s%s", shortened, unit);
         Put(caption, value);
     }
     void Put(const char* caption, const char* value)
     {
-        if (next < kEquipmentPageLines) snprintf(lines[next++], kEquipmentLineLength, REPORT_CAPTION "%s\t" REPORT_VALUE "%s", caption, value);
+        if (next < kEquipmentPageLines) snprintf(lines[next++], kReportLineSlot, REPORT_CAPTION "%s\t" REPORT_VALUE "%s", caption, value);
     }
 };
 
@@ -126,10 +126,10 @@ const char* VideoBusName(char bus)
 }  // namespace
 
 void FormatEquipmentPage(const EquipmentInfo& info, const PageFacts& facts, int page,
-                         char lines[kEquipmentPageLines][kEquipmentLineLength])
+                         char lines[kEquipmentPageLines][kReportLineSlot])
 {
     PageLines out{lines};
-    char a[kThousandsTextLength], b[kThousandsTextLength + 8], text[kEquipmentLineLength];
+    char a[kThousandsTextLength], b[kThousandsTextLength + 8], text[kReportLineSlot];
     switch (page) {
     case 0:
         out.Text("PC name", info.pcName);
@@ -221,7 +221,7 @@ void FormatEquipmentPage(const EquipmentInfo& info, const PageFacts& facts, int 
             if (info.printers[i][0]) {
                 out.Text("Printer", info.printers[i]);
             } else {
-                snprintf(lines[out.next++], kEquipmentLineLength, REPORT_CAPTION "Printer");
+                snprintf(lines[out.next++], kReportLineSlot, REPORT_CAPTION "Printer");
             }
         }
         break;

@@ -5,10 +5,10 @@
 #include <cstdint>
 
 #include "equipment/equipment_info.h"
+#include "services/report_slot.h"
 
 constexpr int kEquipmentPageCount = 10;
-constexpr int kEquipmentPageLines = 7;
-constexpr size_t kEquipmentLineLength = 256;
+constexpr int kEquipmentPageLines = 7;  // each one report slot of kReportLineSlot bytes
 
 // Drive letters A: to G: as page 4 shows them.
 constexpr int kPageDriveCount = 7;
@@ -32,4 +32,4 @@ const char* FormatTypeSet(const TypeFlagSet& set);
 // The seven lines of page (0..9) into lines; text values are shortened for the report
 // column (ShortenAtBreakText).
 void FormatEquipmentPage(const EquipmentInfo& info, const PageFacts& facts, int page,
-                         char lines[kEquipmentPageLines][kEquipmentLineLength]);
+                         char lines[kEquipmentPageLines][kReportLineSlot]);

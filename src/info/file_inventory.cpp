@@ -3,7 +3,6 @@
 #include "info/file_inventory.h"
 
 #include "app/app_globals.h"
-#include "app/sampling_thread.h"
 #include "resources/ids_inventory.h"
 #include "services/executable_kind.h"
 #include "services/files.h"
@@ -16,7 +15,6 @@
 #include "ui/report_line.h"
 #include "ui/report_list.h"
 
-constexpr ULONG_PTR kInventoryHelpTopic = 29102;
 static const int kInventoryTabs[9] = {5, 175, 250, 325, 400, 475, 550, 625, 700};
 
 int ProgramFileKind(const char* path)
@@ -27,13 +25,13 @@ int ProgramFileKind(const char* path)
 // Appends the heading before the first row, then the row for the entry.
 static void AppendRow(const WIN32_FIND_DATAA* found, const char* where)
 {
-    if (StringListCount == 0) FormatInventoryHeading(StringListNext(), kStringListSlot);
+    if (StringListCount == 0) FormatInventoryHeading(StringListNext(), kReportLineSlot);
     char created[16], accessed[16], written[16];
     lstrcpynA(created, FileDateText(found->ftCreationTime), sizeof created);
     lstrcpynA(accessed, FileDateText(found->ftLastAccessTime), sizeof accessed);
     lstrcpynA(written, FileDateText(found->ftLastWriteTime), sizeof written);
     const InventoryRow row = {found->cFileName, found->nFileSizeLow, created, accessed, written, where};
-    FormatInventoryRow(StringListNext(), kStringListSlot, row);
+    FormatInventoryRow(StringListNext(), kReportLineSlot, row);
 }
 
 // Sorts the rows below the heading and shows every line.
@@ -133,7 +131,7 @@ INT_PTR CALLBACK FileInventoryDlgProc(HWND dialog, UINT message, WPARAM wParam, 
         return INT_PTR(ReportListColours(HDC(wParam), kReportTextCyan));
     case WM_HELP:
     case WM_CONTEXTMENU:
-        ShowHelpFile(dialog, HELP_CONTEXT, kInventoryHelpTopic);
+        ShowHelpFile(dialog, HELP_CONTEXT, HELP_CONTEXT_FILE_INVENTORY);
         return TRUE;
     case WM_COMMAND:
         for (const InventoryButton& button : kInventoryButtons) {

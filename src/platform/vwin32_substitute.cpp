@@ -7,7 +7,6 @@
 #include <initializer_list>
 
 #include "platform/disk_answers.h"
-#include "services/drives.h"
 
 void Vwin32SetBlockAddress(Vwin32Registers* packet, void* block)
 {
@@ -40,13 +39,20 @@ static bool IsWritableBlock(const void* block, size_t length)
     return true;
 }
 
+// GetDriveTypeA of "X:\": the platform stands below services/ and so asks the system itself.
+static UINT RootDriveType(char letter)
+{
+    const char root[] = {letter, ':', '\\', '\0'};
+    return GetDriveTypeA(root);
+}
+
 // Asks a drive about itself without the system's "insert a disk" box when a removable
 // drive holds no medium.
 static DiskFacts AskDrive(char letter)
 {
     const UINT oldMode = SetErrorMode(SEM_FAILCRITICALERRORS);
     DiskFacts facts = {};
-    facts.isRemovable = DriveTypeOf(letter) == DRIVE_REMOVABLE;
+    facts.isRemovable = RootDriveType(letter) == DRIVE_REMOVABLE;
     const char root[] = {letter, ':', '\\', '\0'};
     DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, totalClusters = 0;
     if (GetDiskFreeSpaceA(root, &sectorsPerCluster, &bytesPerSector, &freeClusters, &totalClusters)) {
@@ -98,7 +104,7 @@ static int AnswerInt13(Vwin32Registers* packet)
     const uint32_t function = (packet->eax >> 8) & 0xFF;
     const uint32_t index = packet->edx & 0xFF;
     const char letter = char('A' + index);
-    const bool isFloppy = index < 26 && DriveTypeOf(letter) == DRIVE_REMOVABLE;
+    const bool isFloppy = index < 26 && RootDriveType(letter) == DRIVE_REMOVABLE;
     if (function == 0x15) return Succeed(packet, isFloppy ? 0x0200 : 0);
     if (!isFloppy) return 0;
     switch (function) {
@@ -110,7 +116,7 @@ static int AnswerInt13(Vwin32Registers* packet)
         const FloppyFormat* format = FloppyFormatOf(type);
         const uint32_t lastCylinder = format->cylinders - 1u;
         uint32_t floppies = 0;
-        for (char drive : {'A', 'B'}) floppies += DriveTypeOf(drive) == DRIVE_REMOVABLE ? 1 : 0;
+        for (char drive : {'A', 'B'}) floppies += RootDriveType(drive) == DRIVE_REMOVABLE ? 1 : 0;
         packet->ebx = (packet->ebx & 0xFFFFFF00u) | type;
         packet->ecx = (packet->ecx & 0xFFFF0000u) | ((lastCylinder & 0xFF) << 8) | ((lastCylinder >> 8) << 6) |
                       format->sectorsPerTrack;
@@ -131,7 +137,7 @@ static int AnswerDeviceParameters(Vwin32Registers* packet)
     }
     if (number < 1 || number > 26) return 0;
     const char letter = char('A' + number - 1);
-    switch (DriveTypeOf(letter)) {
+    switch (RootDriveType(letter)) {
     case DRIVE_REMOVABLE:
     case DRIVE_FIXED:
     case DRIVE_RAMDISK: break;

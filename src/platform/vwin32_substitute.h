@@ -24,7 +24,7 @@
 #pragma once
 #include <windows.h>
 
-#include "services/vwin32.h"
+#include "platform/vwin32_registers.h"
 
 // Answers one call as described above; the same result as Vwin32Call: non-zero when the
 // call was answered (carry flag clear).

@@ -3,6 +3,7 @@
 
 // File Inventory (14500): program files of one kind, or files not backed up
 #define IDD_FILE_INVENTORY 14500
+#define HELP_CONTEXT_FILE_INVENTORY 29102
 #define IDC_INVENTORY_LIST 14501
 #define IDC_INVENTORY_DOS 14502
 #define IDC_INVENTORY_WIN31 14503

@@ -9,6 +9,7 @@
 // Main dialog (1920) and its menu (1900). Buttons and menu items share the command ids.
 #define IDD_MAIN 1920
 #define IDR_MAIN_MENU 1900
+#define HELP_CONTEXT_MAIN 29000
 #define IDC_MAIN_HARDWARE 1901
 #define IDC_MAIN_WINDOWS 1902
 #define IDC_MAIN_CONFLICTS 1903
@@ -27,6 +28,7 @@
 
 // Speed Up Hardware (16100): five picture buttons opening the hardware speed tools
 #define IDD_SPEED_UP 16100
+#define HELP_CONTEXT_SPEED_UP 29040
 #define IDC_SPEED_BENCHMARK 16101
 #define IDC_SPEED_BOTTLENECK 16102
 #define IDC_SPEED_WAIT 16103
@@ -40,6 +42,7 @@
 
 // Boosting (15000): the proposed changes before a boost is applied
 #define IDD_BOOSTING 15000
+#define HELP_CONTEXT_BOOSTING 29131
 #define IDC_BOOST_ICON 15001
 #define IDC_BOOST_TEXT 15003
 #define IDB_BOOST_CANCEL 25020

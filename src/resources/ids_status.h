@@ -8,6 +8,7 @@
 
 // Status report (13200): eight captioned sections and four buttons
 #define IDD_STATUS_REPORT 13200
+#define HELP_CONTEXT_STATUS_REPORT 29100
 #define IDC_STATUS_CAP_INVENTORY 13201
 #define IDC_STATUS_CAP_USAGE 13202
 #define IDC_STATUS_CAP_PROGRAMS 13203
@@ -43,6 +44,7 @@
 
 // File Changes (15200): the change counts of one drive
 #define IDD_FILE_CHANGES 15200
+#define HELP_CONTEXT_FILE_CHANGES 29101
 #define IDC_CHANGES_DRIVES 15201
 #define IDC_CHANGES_WRITTEN 15202
 #define IDC_CHANGES_DIRECTORIES 15203

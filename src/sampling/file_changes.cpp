@@ -36,10 +36,14 @@ void RemoveWatchEntry(FileWatchTable& table, uint32_t index)
     --table.count;
 }
 
+bool IsWatchedDriveType(uint32_t driveType)
+{
+    return driveType == 2 || driveType == 3;
+}
+
 int ChangedDriveLetter(const FileWatchTable& table, uint32_t index, const uint32_t driveTypes[kWatchedLetters])
 {
     if (index >= table.count) return -1;
     const int letter = table.letter[index];
-    const uint32_t type = driveTypes[letter];
-    return type == 2 || type == 3 ? letter : -1;
+    return IsWatchedDriveType(driveTypes[letter]) ? letter : -1;
 }

@@ -15,7 +15,12 @@ enum FileChangeKind {
 };
 
 constexpr int kWatchedLetters = 6;  // C to H
+constexpr char kFirstWatchedLetter = 'C';
 constexpr int kMaxWatchHandles = kWatchedLetters * kFileChangeKinds;
+
+// Whether a drive of this GetDriveType type is watched: removable (2) and fixed (3) drives
+// are; CD-ROM, network and RAM drives and letters without a drive are not.
+bool IsWatchedDriveType(uint32_t driveType);
 
 extern std::atomic<uint32_t> FileChangeCounts[kWatchedLetters][kFileChangeKinds];
 
@@ -40,5 +45,5 @@ void AddWatchedDrive(FileWatchTable& table, int letter, void* const handles[kFil
 void RemoveWatchEntry(FileWatchTable& table, uint32_t index);
 
 // The letter whose count the signalled entry at index feeds, given the current drive types
-// of C..H (2 removable and 3 fixed are watchable); -1 when its drive is no longer watchable.
+// of C..H; -1 when its drive is no longer watched (IsWatchedDriveType).
 int ChangedDriveLetter(const FileWatchTable& table, uint32_t index, const uint32_t driveTypes[kWatchedLetters]);

@@ -2,8 +2,10 @@
 // notifications per removable or fixed drive C..H and counts each one that fires.
 #include <windows.h>
 
-#include "sampling/file_changes.h"
 #include "sampling/file_watch.h"
+
+#include "sampling/file_changes.h"
+#include "services/drives.h"
 
 namespace {
 
@@ -11,18 +13,9 @@ const DWORD kFilters[kFileChangeKinds] = {FILE_NOTIFY_CHANGE_LAST_WRITE, FILE_NO
                                           FILE_NOTIFY_CHANGE_ATTRIBUTES, FILE_NOTIFY_CHANGE_FILE_NAME,
                                           FILE_NOTIFY_CHANGE_DIR_NAME};
 
-bool IsWatchable(UINT type)
+char LetterOf(int index)
 {
-    return type == DRIVE_REMOVABLE || type == DRIVE_FIXED;
-}
-
-char RootOf(int letter, char* root)
-{
-    root[0] = char('C' + letter);
-    root[1] = ':';
-    root[2] = '\\';
-    root[3] = '\0';
-    return root[0];
+    return char(kFirstWatchedLetter + index);
 }
 
 // A drive is watched with all five notifications or not at all (a removable drive
@@ -31,9 +24,8 @@ void WatchDrives(FileWatchTable& watch)
 {
     watch.count = 0;
     for (int letter = 0; letter < kWatchedLetters; ++letter) {
-        char root[4];
-        RootOf(letter, root);
-        if (!IsWatchable(GetDriveTypeA(root))) continue;
+        if (!IsWatchedDrive(letter)) continue;
+        const char root[] = {LetterOf(letter), ':', '\\', '\0'};
         HANDLE created[kFileChangeKinds];
         int made = 0;
         for (; made < kFileChangeKinds; ++made) {
@@ -60,11 +52,7 @@ void Drop(FileWatchTable& watch, DWORD index)
 void CountChange(FileWatchTable& watch, DWORD index)
 {
     uint32_t types[kWatchedLetters];
-    for (int letter = 0; letter < kWatchedLetters; ++letter) {
-        char root[4];
-        RootOf(letter, root);
-        types[letter] = GetDriveTypeA(root);
-    }
+    for (int letter = 0; letter < kWatchedLetters; ++letter) types[letter] = DriveTypeOf(LetterOf(letter));
     const int letter = ChangedDriveLetter(watch, index, types);
     if (letter < 0) {
         Drop(watch, index);
@@ -75,6 +63,11 @@ void CountChange(FileWatchTable& watch, DWORD index)
 }
 
 }  // namespace
+
+bool IsWatchedDrive(int index)
+{
+    return index >= 0 && index < kWatchedLetters && IsWatchedDriveType(DriveTypeOf(LetterOf(index)));
+}
 
 DWORD WINAPI FileWatchThread(LPVOID)
 {

@@ -3,11 +3,12 @@
 
 #include <cstdint>
 
-// The one shared, growable list of 256-byte text slots in which reports are built. Entry
-// i lies at StringListBase + i x kStringListSlot. Used from the primary thread only.
+#include "services/report_slot.h"
+
+// The one shared, growable list of text slots in which reports are built. Entry i lies at
+// StringListBase + i x kReportLineSlot. Used from the primary thread only.
 // A tool starts a fresh list by setting StringListCount to 0; the next append frees the
 // old block.
-constexpr uint32_t kStringListSlot = 256;
 extern char* StringListBase;
 extern uint32_t StringListCount;
 

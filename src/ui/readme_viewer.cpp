@@ -54,7 +54,7 @@ HWND ShowReadme(HWND owner)
     snprintf(helpTitle, sizeof helpTitle, " Quick Help %s", "README.TXT File");
     SetDlgItemTextA(viewer, IDC_VIEWER_HELP_TITLE, helpTitle);
     StringListCount = 0;
-    for (const char* line : kContents) lstrcpynA(StringListNext(), line, kStringListSlot);
+    for (const char* line : kContents) lstrcpynA(StringListNext(), line, kReportLineSlot);
     ReportShowLines(GetDlgItem(viewer, IDC_VIEWER_REPORT), StringListBase, StringListCount);
     for (DWORD i = 0; i < length; ++i)
         if (text[i] == '\r') text[i] = ' ';

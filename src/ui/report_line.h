@@ -6,8 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-// Every report line lives in a slot of this size (NUL included).
-constexpr int kReportLineSlot = 256;
+#include "services/report_slot.h"
 
 // Markup at the start of a field, as string literals so that fixed lines and printf
 // formats spell it by name: adjacent literals join, as in

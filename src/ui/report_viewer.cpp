@@ -43,7 +43,7 @@ static void OnReportSelection(HWND dialog)
     HWND report = GetDlgItem(dialog, IDC_VIEWER_REPORT);
     const LRESULT index = SendMessageA(report, LB_GETCURSEL, 0, 0);
     if (index == LB_ERR) return;
-    char line[kStringListSlot] = {};
+    char line[kReportLineSlot] = {};
     if (SendMessageA(report, LB_GETTEXTLEN, index, 0) >= LRESULT(sizeof line)) return;
     SendMessageA(report, LB_GETTEXT, index, LPARAM(line));
     if (lstrlenA(line) < int(kShortestLookup)) return;

@@ -115,7 +115,7 @@ TEST(EquipmentPages, PutsTheColourCodeBeforeEachCaptionAndValue)
     EquipmentInfo info = {};
     info.comPresent[0] = info.comPresent[1] = info.comPresent[2] = info.comPresent[3] = info.ecpPresent[1] = 1;
     strcpy(info.modem, "Sportster 14400");
-    char lines[kEquipmentPageLines][kEquipmentLineLength];
+    char lines[kEquipmentPageLines][kReportLineSlot];
     memset(lines, '#', sizeof lines);
     FormatEquipmentPage(info, PageFacts{}, 6, lines);
     // The code shows as "^" here. Every page is read back under Wine without it.
@@ -130,7 +130,7 @@ TEST(EquipmentPages, HeldMemoryFiguresReadAsLowerBounds)
 {
     EquipmentInfo info = {};
     ApplyMemoryTotals(&info, 25769803776ull, 6442450944ull, 2147483648ull);  // 24 GiB, 6 GiB, 2 GiB
-    char lines[kEquipmentPageLines][kEquipmentLineLength];
+    char lines[kEquipmentPageLines][kReportLineSlot];
     FormatEquipmentPage(info, PageFacts{}, 2, lines);
     std::string text;
     for (int i = 1; i < 7; ++i) text += std::string(lines[i]) + "\n";

@@ -283,6 +283,22 @@ TEST(FileChangeLampBits, OneBitPerNonZeroCounterByDriveThenKind)
         for (int k = 0; k < kFileChangeKinds; ++k) FileChangeCounts[d][k] = saved[d][k];
 }
 
+// Only removable and fixed drives are watched: the watcher, the status report's lamps and
+// the File Changes dialog all ask this.
+TEST(FileWatchTable, WatchesRemovableAndFixedDrivesOnly)
+{
+    const struct { uint32_t type; bool watched; } cases[] = {
+        {0, false},  // unknown
+        {1, false},  // no root directory
+        {2, true},   // removable
+        {3, true},   // fixed
+        {4, false},  // network
+        {5, false},  // CD-ROM
+        {6, false},  // RAM disk
+    };
+    for (const auto& c : cases) EXPECT_EQ(IsWatchedDriveType(c.type), c.watched) << "drive type " << c.type;
+}
+
 // A button press the low-level hooks see, with the hit-test answer of the window under the
 // pointer, counts as the journal would count it.
 TEST(ButtonMessageAtHit, CountsFramePressesAsNonClient)

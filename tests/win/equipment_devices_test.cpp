@@ -8,14 +8,15 @@
 #include <string>
 #include <vector>
 
+#include "analysis/equipment_page_list.h"
 #include "box_watcher.h"
-#include "equipment/equipment_page_list.h"
 #include "equipment/equipment_probes.h"
 #include "equipment/inventory.h"
 #include "platform/vwin32_substitute.h"
 #include "resources/ids_equipment.h"
 #include "services/drives.h"
 #include "services/text_rules.h"
+#include "services/vwin32.h"
 #include "test_windows.h"
 #include "wine_env.h"
 

@@ -20,3 +20,13 @@ TEST(FileWatch, CountsAWriteOnAFixedDrive)
     // Nothing was counted for the CD-ROM drive E:, which is not watched.
     for (int kind = 0; kind < kFileChangeKinds; ++kind) EXPECT_EQ(FileChangeCounts['E' - 'C'][kind].load(), 0u);
 }
+
+// The drives the watcher, the status report and the File Changes dialog show: the harness
+// maps D:, F: and G: as fixed drives and E: as a CD-ROM drive; the prefix's C: is fixed.
+TEST(FileWatch, WatchesTheFixedDrivesFromC)
+{
+    const struct { char letter; bool watched; } cases[] = {
+        {'C', true}, {'D', true}, {'E', false}, {'F', true}, {'G', true},
+    };
+    for (const auto& c : cases) EXPECT_EQ(IsWatchedDrive(c.letter - kFirstWatchedLetter), c.watched) << c.letter << ":";
+}

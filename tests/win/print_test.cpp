@@ -27,7 +27,7 @@ int FillReport(HWND__* list)
 {
     StringListCount = 0;
     for (int i = 0; i < gReportLines; ++i)
-        snprintf(StringListNext(), kStringListSlot, "\x01" "CLine %03d\t\x01" "Yvalue %d", i, i);
+        snprintf(StringListNext(), kReportLineSlot, "\x01" "CLine %03d\t\x01" "Yvalue %d", i, i);
     ReportShowLines(list, StringListBase, StringListCount);
     return gReportLines;
 }

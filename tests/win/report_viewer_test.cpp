@@ -25,7 +25,7 @@ LRESULT gReportCountAtHandler = -1;  // what the second tool found in the viewer
 int ShowLines(HWND list, const std::vector<std::string>& lines)
 {
     StringListCount = 0;
-    for (const std::string& line : lines) lstrcpynA(StringListNext(), line.c_str(), kStringListSlot);
+    for (const std::string& line : lines) lstrcpynA(StringListNext(), line.c_str(), kReportLineSlot);
     ReportShowLines(list, StringListBase, StringListCount);
     return int(lines.size());
 }

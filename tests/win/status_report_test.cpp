@@ -179,7 +179,7 @@ TEST_F(StatusReportTest, EveryLabelEndsBeforeTheValueColumn)
     PageFacts facts = {};
     for (uint32_t& type : facts.driveTypes) type = DRIVE_FIXED;
     for (int page = 0; page < kEquipmentPageCount; ++page) {
-        char lines[kEquipmentPageLines][kEquipmentLineLength] = {};
+        char lines[kEquipmentPageLines][kReportLineSlot] = {};
         FormatEquipmentPage(equipment, facts, page, lines);
         for (const auto& text : lines) labels.push_back({Label(text), StatusTabStops(IDC_STATUS_INVENTORY_LIST)});
     }

@@ -11,15 +11,15 @@
 
 TEST(StringList, GrowsBySlotsThatStartZeroAndKeepsEarlierEntries)
 {
-    const std::string zero(kStringListSlot, '\0');
+    const std::string zero(kReportLineSlot, '\0');
     for (int round = 0; round < 2; ++round) {  // the second reuses the slots the first filled
         StringListCount = 0;
         for (int i = 0; i < 300; ++i) {
-            ASSERT_EQ(std::string(StringListNext(), kStringListSlot), zero) << i;
-            memset(StringListBase + i * kStringListSlot, 'a' + i % 26, kStringListSlot - 1);  // all but the NUL
+            ASSERT_EQ(std::string(StringListNext(), kReportLineSlot), zero) << i;
+            memset(StringListBase + i * kReportLineSlot, 'a' + i % 26, kReportLineSlot - 1);  // all but the NUL
         }
         for (int i = 0; i < 300; ++i)
-            ASSERT_EQ(std::string(StringListBase + i * kStringListSlot), std::string(kStringListSlot - 1, 'a' + i % 26));
+            ASSERT_EQ(std::string(StringListBase + i * kReportLineSlot), std::string(kReportLineSlot - 1, 'a' + i % 26));
     }
 }
 

@@ -1,4 +1,4 @@
-// The window rule the main dialog and the status report share: the size limit.
+// The window rule the main dialog and the status report share: their size limit.
 #pragma once
 #include <windows.h>
 

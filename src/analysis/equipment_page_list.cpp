@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "equipment/equipment_page_list.h"
+#include "analysis/equipment_page_list.h"
 
 #include "equipment/equipment_pages.h"
 #include "equipment/inventory.h"
@@ -29,7 +29,7 @@ void ShowEquipmentPage(HWND dialog)
     static int page = 0;
     if (page > kEquipmentPageCount - 1) page = 0;
     if (gEquipmentInfo) {
-        char lines[kEquipmentPageLines][kEquipmentLineLength];
+        char lines[kEquipmentPageLines][kReportLineSlot];
         FormatEquipmentPage(*gEquipmentInfo, AskPageFacts(page), page, lines);
         HWND list = GetDlgItem(dialog, IDC_EQUIPMENT_LIST);
         SendMessageA(list, WM_SETREDRAW, FALSE, 0);

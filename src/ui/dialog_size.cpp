@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "analysis/status_window.h"
+#include "ui/dialog_size.h"
 
 bool LimitDialogSize(UINT message, LPARAM lParam)
 {
