@@ -62,6 +62,15 @@ TEST(LongTermShares, SplitTheMeansInPercentOfTheirSum)
     EXPECT_EQ(shares[kActivityCpu], 50u);
     EXPECT_EQ(shares[kActivityDisk], 16u);  // 16.67 truncated
     EXPECT_EQ(shares[kActivityMemory], 33u);
+    // Each activity's share comes from its own histogram: means 10, 20, ... 70 of 280.
+    static SystemStats seven;
+    const std::pair<StatusActivity, uint32_t*> sources[] = {
+        {kActivityCpu, seven.cpuUsage},           {kActivityDisk, seven.diskActivity},   {kActivityMemory, seven.pagingActivity},
+        {kActivityModem, seven.modemActivity},    {kActivityPrinter, seven.printerActivity}, {kActivityVideo, seven.videoLoad},
+        {kActivityDisplay, seven.displayLoad}};
+    for (const auto& source : sources) source.second[10 * (source.first + 1)] = 1;
+    LongTermShares(seven, shares);
+    EXPECT_EQ(std::vector<uint32_t>(shares, shares + kActivityCount), std::vector<uint32_t>({3, 7, 10, 14, 17, 21, 25}));
 }
 
 std::vector<std::string> Hints(const CoachFacts& facts)

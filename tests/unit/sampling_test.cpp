@@ -100,12 +100,37 @@ TEST_F(Tick, CountsEachQuantityInItsHistogramAndGuardsEmptyTotals)
     };
     for (const auto& c : counted) EXPECT_EQ(c.histogram[c.bucket], c.count) << c.name;
 
-    // Empty totals give 0 % instead of an out-of-range bucket; a zero disk total counts as 1.
+    // Empty totals give 0 % instead of an out-of-range bucket; a zero disk total counts as 1;
+    // 32-bit programs are held at 100 besides this one.
     in.totalPageFile = in.availablePageFile = in.totalVirtual = in.availableVirtual = in.totalPhysical = 0;
     in.totalDiskBytes = 0;
     in.freeDiskBytes = 5;
+    in.apps32 = 250;
     RunTick(3000);
-    EXPECT_EQ(stats->pageFileFree[0] + stats->virtualFree[0] + stats->memoryHeadroom[100] + stats->diskFree[100], 4u);
+    EXPECT_EQ(stats->pageFileFree[0] + stats->virtualFree[0] + stats->memoryHeadroom[100] + stats->diskFree[100] +
+                  stats->apps32[100] + live->apps32,
+              105u);
+}
+
+// Bytes per read, bytes per write and modem activity each against a stored maximum of its
+// own rate: the first reading sets it, a higher rate raises it, and the value is at most 100.
+TEST_F(Tick, LevelsAreScaledAgainstTheirOwnStoredMaxima)
+{
+    in.hasTraffic = true;
+    uint32_t now = 1000;
+    RunTick(now);
+    const struct { uint32_t intervalMs, scale, percent; } steps[] = {{1000, 2, 0}, {1000, 8, 100}, {1000, 4, 50}, {2000, 8, 50}};
+    for (const auto& s : steps) {
+        in.reads = in.writes = 10;
+        in.bytesRead = 1000 * s.scale;  // 100 bytes per read for each step of scale
+        in.bytesWritten = 300 * s.scale;
+        in.commNotifications = 3 * s.scale;
+        RunTick(now += s.intervalMs);
+        EXPECT_EQ(std::vector<uint32_t>({live->bytesPerRead, live->bytesPerWrite, live->modemActivity}),
+                  std::vector<uint32_t>(3, s.percent)) << s.scale << " in " << s.intervalMs << " ms";
+    }
+    EXPECT_EQ(std::vector<uint32_t>({stats->bytesPerReadMax, stats->bytesPerWriteMax, stats->modemMax}),
+              std::vector<uint32_t>({800, 240, 24}));
 }
 
 TEST_F(Tick, VideoLoadUsesTheWindowShareAndTheClassFloor)
@@ -130,8 +155,7 @@ TEST_F(Tick, VideoLoadUsesTheWindowShareAndTheClassFloor)
     EXPECT_EQ(live->videoLoad, 100u);
 }
 
-// The live input values are per second of the tick's interval (the totals stay raw), and
-// the next tick's video load of a window that stays in front is driven by them.
+// The live input values are per second of the tick's interval; the totals stay raw.
 TEST_F(Tick, LiveInputValuesArePerSecondOfALateTick)
 {
     const struct { uint32_t intervalMs, count, perSecond; } cases[] = {
@@ -149,14 +173,6 @@ TEST_F(Tick, LiveInputValuesArePerSecondOfALateTick)
                   std::vector<uint32_t>(5, c.perSecond));
         EXPECT_EQ(stats->keystrokes - keystrokesBefore, c.count);
     }
-    in.foreground = 42;
-    in.foregroundRect[2] = in.foregroundRect[3] = 100;  // covers the screen (size unknown: 1 pixel)
-    in.keystrokes = 3;
-    in.pointerActions = 7;
-    RunTick(now += 3500);
-    in.keystrokes = in.pointerActions = 0;
-    RunTick(now += 1000);
-    EXPECT_EQ(live->videoLoad, 15u);  // (1 + 2) x 10 x 1.0 / 2
 }
 
 TEST_F(Tick, TwoMinutesWithoutInputStopSamplingAndTheFirstKeyResumesIt)
@@ -217,10 +233,12 @@ TEST(HistogramMean, IgnoresBucketZeroAndDividesByAtLeastOne)
     EXPECT_FALSE(IsAcceptedStatsFileLength((uint64_t(1) << 32) + 17544));
 }
 
+// A button press the low-level hooks see comes with the hit-test answer of the window under
+// the pointer (1: the client area), and a press on the frame counts as the journal counts it.
 TEST(ClassifyInputEvent, FollowsTheTableForEveryRow)
 {
     // adds: pointer, navigation, keystrokes, help, right, function
-    struct Case { const char* name; uint32_t message, key; bool numLock; const char* adds; } cases[] = {
+    struct Case { const char* name; uint32_t message, key; bool numLock; const char* adds; int32_t hit = 1; } cases[] = {
         {"non-client left press", 0x00A1, 0, false, "110000"},  {"non-client right press", 0x00A4, 0, false, "100010"},
         {"left press", 0x0201, 0, false, "100000"},             {"right press", 0x0204, 0, false, "100010"},
         {"left release", 0x0202, 0, false, "000000"},           {"key release", 0x0101, 'A', false, "000000"},
@@ -232,9 +250,12 @@ TEST(ClassifyInputEvent, FollowsTheTableForEveryRow)
         {"keypad multiply", 0x0100, 0x6A, false, "001000"},     {"F1 counts two keystrokes", 0x0100, 0x70, false, "002100"},
         {"F2", 0x0100, 0x71, false, "001001"},                  {"F12", 0x0104, 0x7B, false, "001001"},
         {"F13 types", 0x0100, 0x7C, false, "001000"},           {"only the low byte is the key", 0x0100, 0x1570, false, "002100"},
+        {"caption press", 0x0201, 0, false, "110000", 2},       {"help button press", 0x0201, 0, false, "110000", 21},
+        {"press past the frame", 0x0201, 0, false, "100000", 22}, {"press on nothing", 0x0201, 0, false, "100000", 0},
+        {"see-through press", 0x0201, 0, false, "100000", -1},  {"right caption press", 0x0204, 0, false, "100010", 2},
     };
     for (const Case& c : cases) {
-        const InputIncrements add = ClassifyInputEvent(c.message, c.key, c.numLock);
+        const InputIncrements add = ClassifyInputEvent(ButtonMessageAtHit(c.message, c.hit), c.key, c.numLock);
         std::string adds;
         for (uint32_t n : {add.pointer, add.navigation, add.keystrokes, add.help, add.right, add.function})
             adds += std::to_string(n);
@@ -297,23 +318,6 @@ TEST(FileWatchTable, WatchesRemovableAndFixedDrivesOnly)
         {6, false},  // RAM disk
     };
     for (const auto& c : cases) EXPECT_EQ(IsWatchedDriveType(c.type), c.watched) << "drive type " << c.type;
-}
-
-// A button press the low-level hooks see, with the hit-test answer of the window under the
-// pointer, counts as the journal would count it.
-TEST(ButtonMessageAtHit, CountsFramePressesAsNonClient)
-{
-    // adds: pointer, navigation, right
-    struct Case { uint32_t message; int32_t hit; const char* adds; } cases[] = {
-        {0x0201, 1, "100"},  {0x0201, 2, "110"},  {0x0201, 7, "110"},  {0x0201, 21, "110"},  // client, caption, scroll bar, help
-        {0x0201, 0, "100"},  {0x0201, -1, "100"}, {0x0201, 22, "100"}, {0x0204, 2, "101"},   // nowhere, see-through
-        {0x0202, 2, "000"},                                                                  // a release
-    };
-    for (const Case& c : cases) {
-        const InputIncrements add = ClassifyInputEvent(ButtonMessageAtHit(c.message, c.hit), 'A', false);
-        EXPECT_EQ(std::to_string(add.pointer) + std::to_string(add.navigation) + std::to_string(add.right), c.adds)
-            << std::hex << c.message << " at " << std::dec << c.hit;
-    }
 }
 
 TEST(AbsoluteThreadLevel, GivesTheLevelsWindowsReportsFromWinesRelativeFigures)

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "services/dates.h"
+#include "services/executable_header.h"
 #include "services/paths.h"
 #include "services/process_rules.h"
 #include "services/report_search.h"
@@ -89,6 +90,23 @@ TEST(TextRules, UpperCaseAndPrefixesStayWithinTheirBytes)
     for (const char* line : {static_cast<const char*>(nullptr), "DE BUG"}) EXPECT_FALSE(CommandLineWantsDebug(line)) << line;
 }
 
+// Content is searched within exactly its length, given here as a heap block of that size
+// without a terminating NUL, so that a read past it is caught; a match may end on its last
+// byte. The content is read upper-cased; BufferHasActiveLine takes text as given.
+TEST(TextRules, BufferSearchesEndWithTheBuffer)
+{
+    struct Case { std::string content; const char* text; int contains, active; } cases[] = {
+        {"device=himem.sys", "HIMEM.SYS", 1, 1},     {"device=himem.sy", "HIMEM.SYS", 0, 0},
+        {"rem himem.sys\n; himem.sys", "himem.sys", 1, 0}, {"x\n  rem himem.sys\nre", "HIMEM.SYS", 1, 1},
+        {std::string("\0himem.sys", 10), "HIMEM.SYS", 1, 1}, {"x\nre", "RE", 1, 1}, {"x\nre", "REM", 0, 0},
+    };
+    for (const Case& c : cases) {
+        const std::vector<char> bytes(c.content.begin(), c.content.end());
+        EXPECT_EQ(BufferContainsText(bytes.data(), bytes.size(), c.text), c.contains) << c.content;
+        EXPECT_EQ(BufferHasActiveLine(bytes.data(), bytes.size(), c.text), c.active) << c.content;
+    }
+}
+
 TEST(ProfileLineValue, TakesWhatFollowsTheFirstEquals)
 {
     const std::string longValue(400, 'v'), longLine = "key=" + longValue;
@@ -127,6 +145,36 @@ TEST(FirstNeedleIn, FindsTheFirstNeedleAndStaysWithinItsSlot)
     // A needle that fills its slot is read no further (on the heap, so a read past it is caught).
     memset(needles[2], 'A', kWalkPathLength);
     EXPECT_EQ(FirstNeedleIn(std::string(kWalkPathLength - 1, 'A').c_str(), needles.data() + 2, 1), -1);
+}
+
+// Paths are counted up to one slot short of the block; later ones take turns in the last
+// slot. Each is cut to its slot. The block is on the heap, so a write past it is caught.
+TEST(StoreCollectedPath, CountsAllButTheLastSlotAndCutsEachPath)
+{
+    std::vector<char[kWalkPathLength]> out(kCollectSlotCount);
+    int count = 0;
+    for (int i = 0; i <= kCollectSlotCount; ++i) count = StoreCollectedPath(out.data(), count, std::to_string(i).c_str());
+    EXPECT_EQ(count, kCollectSlotCount - 1);
+    EXPECT_EQ(std::string(out[kCollectSlotCount - 2]) + " " + out[kCollectSlotCount - 1], "2498 2500");
+    EXPECT_EQ(StoreCollectedPath(out.data(), 0, std::string(300, 'x').c_str()), 1);
+    EXPECT_EQ(std::string(out[0]), std::string(kWalkPathLength - 1, 'x'));
+}
+
+// The new header's offset comes from a head of more than 64 bytes that begins with "MZ",
+// whose relocation table starts at 0x40 or later, and where it is a file position.
+TEST(FindNewHeaderOffset, NeedsAWindowsHeadOfMoreThan64Bytes)
+{
+    struct Case { size_t length; unsigned relocations; uint32_t at; bool found; } cases[] = {
+        {65, 0x40, 0x80, true}, {65, 0x3F, 0x80, false}, {64, 0x40, 0x80, false}, {1024, 0xFF40, 0x7FFFFFFF, true},
+        {1024, 0x40, 0x80000000u, false}};
+    for (const Case& c : cases) {
+        std::vector<unsigned char> head(c.length);
+        head[0] = 'M', head[1] = 'Z', head[0x18] = c.relocations & 0xFF, head[0x19] = c.relocations >> 8;
+        for (int i = 0; i < 4; ++i) head[0x3C + i] = (c.at >> 8 * i) & 0xFF;
+        uint32_t offset = 1;
+        EXPECT_EQ(FindNewHeaderOffset(head.data(), head.size(), &offset), c.found) << c.length << " " << c.relocations;
+        EXPECT_EQ(offset, c.found ? c.at : 0u) << c.length << " " << c.relocations;
+    }
 }
 
 TEST(ReportSearchText, TakesTheFirstFieldWithoutMarkupWithinItsBuffer)

@@ -144,73 +144,49 @@ TEST(DriveSizes, CountPastFourGigabytesAndAreHeldWhereTheRecordHas32Bits)
     DeleteFileA("F:\\ONE.MB");
 }
 
-// Sets string values of HKEY_LOCAL_MACHINE keys for the test's lifetime and puts back what
-// was there (or deletes what was not).
-class RegistryValues {
-public:
-    ~RegistryValues()
+// A value of HKEY_LOCAL_MACHINE set for the object's lifetime (data: the bytes to store,
+// terminating NULs included); then what was there is put back, or what was not deleted.
+struct ScopedValue {
+    ScopedValue(const char* key, const char* name, DWORD type, const std::string& data) : key(key), name(name)
     {
-        for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) {
-            HKEY key;
-            if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, it->key.c_str(), 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) continue;
-            if (it->existed) {
-                RegSetValueExA(key, it->name.c_str(), 0, it->type, reinterpret_cast<const BYTE*>(it->data.data()), DWORD(it->data.size()));
-            } else {
-                RegDeleteValueA(key, it->name.c_str());
-            }
-            RegCloseKey(key);
-        }
+        DWORD length = DWORD(old.size());
+        existed = !RegGetValueA(HKEY_LOCAL_MACHINE, key, name, RRF_RT_ANY | RRF_NOEXPAND, &oldType, &old[0], &length);
+        old.resize(existed ? length : 0);
+        set = !RegSetKeyValueA(HKEY_LOCAL_MACHINE, key, name, type, data.data(), DWORD(data.size()));
     }
-    // value holds the bytes to store, terminating NULs included.
-    bool Set(const char* keyPath, const char* name, DWORD type, const std::string& value)
+    ~ScopedValue()
     {
-        HKEY key;
-        if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key, nullptr) !=
-            ERROR_SUCCESS)
-            return false;
-        Saved old{keyPath, name, REG_SZ, false, std::string(1024, '\0')};
-        DWORD length = DWORD(old.data.size());
-        old.existed = RegQueryValueExA(key, name, nullptr, &old.type, reinterpret_cast<BYTE*>(&old.data[0]), &length) == ERROR_SUCCESS;
-        old.data.resize(old.existed ? length : 0);
-        saved_.push_back(old);
-        const bool set = RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE*>(value.data()), DWORD(value.size())) == ERROR_SUCCESS;
-        RegCloseKey(key);
-        return set;
+        if (existed) RegSetKeyValueA(HKEY_LOCAL_MACHINE, key, name, oldType, old.data(), DWORD(old.size()));
+        else RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, key, name);
     }
-
-private:
-    struct Saved { std::string key, name; DWORD type; bool existed; std::string data; };
-    std::vector<Saved> saved_;
+    ScopedValue(const ScopedValue&) = delete;
+    const char *key, *name;
+    std::string old = std::string(1024, '\0');
+    DWORD oldType = REG_NONE;
+    bool existed, set;
 };
 
 // Without the Windows 95 device tree, the BIOS page shows what the system's hardware
-// description holds, and nothing where it holds nothing.
+// description holds. The system key's older values stand in for a version or date that the
+// BIOS key leaves empty, as Wine does; a version of several lines gives its first.
 TEST(SystemBios, FillsTheBiosLinesWhereTheDeviceTreeIsAbsent)
 {
     HKEY enumKey;
     ASSERT_NE(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Enum", 0, KEY_READ, &enumKey), ERROR_SUCCESS) << "a device tree is present";
     const char kBios[] = "HARDWARE\\DESCRIPTION\\System\\BIOS", kSystem[] = "HARDWARE\\DESCRIPTION\\System";
     const std::string z(1, '\0');
-    struct Case {
-        const char *vendor, *version, *date;
-        std::string systemVersion, systemDate;  // stored with their NULs
-        const char* lines;
-    } cases[] = {
-        {"Harbour BIOS", "1.40", "03/15/2021", "", "",
-         "CBIOS name\tYHarbour BIOS|CBIOS date\tY03/15/2021|CBIOS version\tY1.40"},
-        // Empty values in the BIOS key, as Wine leaves them: the older values of the system key.
-        {"", "", "", "HV - 2.10" + z + "Second line" + z + z, "12/01/19" + z,
-         "CBIOS name\tY|CBIOS date\tY12/01/19|CBIOS version\tYHV - 2.10"},
-        {"", "", "", z + z, z, "CBIOS name\tY|CBIOS date\tY|CBIOS version\tY"},
+    const ScopedValue systemValues[] = {{kSystem, "SystemBiosVersion", REG_MULTI_SZ, "HV - 2.10" + z + "Second line" + z + z},
+                                        {kSystem, "SystemBiosDate", REG_SZ, "12/01/19" + z}};
+    ASSERT_TRUE(systemValues[0].set && systemValues[1].set);
+    const struct { const char *vendor, *version, *date, *lines; } cases[] = {
+        {"Harbour BIOS", "", "03/15/2021", "CBIOS name\tYHarbour BIOS|CBIOS date\tY03/15/2021|CBIOS version\tYHV - 2.10"},
+        {"", "1.40", "", "CBIOS name\tY|CBIOS date\tY12/01/19|CBIOS version\tY1.40"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.lines);
-        RegistryValues values;
-        ASSERT_TRUE(values.Set(kBios, "BIOSVendor", REG_SZ, c.vendor + z));
-        ASSERT_TRUE(values.Set(kBios, "BIOSVersion", REG_SZ, c.version + z));
-        ASSERT_TRUE(values.Set(kBios, "BIOSReleaseDate", REG_SZ, c.date + z));
-        ASSERT_TRUE(values.Set(kSystem, "SystemBiosVersion", REG_MULTI_SZ, c.systemVersion));
-        ASSERT_TRUE(values.Set(kSystem, "SystemBiosDate", REG_SZ, c.systemDate));
+        const ScopedValue values[] = {{kBios, "BIOSVendor", REG_SZ, c.vendor + z}, {kBios, "BIOSVersion", REG_SZ, c.version + z},
+                                      {kBios, "BIOSReleaseDate", REG_SZ, c.date + z}};
+        for (const ScopedValue& value : values) ASSERT_TRUE(value.set) << value.name;
         OwnRecord record;
         ReadRegistryEquipment(nullptr);
         PageList pages;
@@ -249,11 +225,6 @@ TEST(ShowEquipmentPage, CyclesThroughTenPagesInTheList)
         const std::vector<std::string> lines = pages.Next();
         ASSERT_EQ(lines.size(), 7u);
         EXPECT_EQ(lines[0], first);
-        if (lines[0].rfind("CDrive", 0) != 0) continue;
-        char megabytes[kThousandsTextLength];
-        FormatThousands(uint32_t(DriveTotalBytes('C') / 1024000), megabytes, sizeof megabytes);
-        EXPECT_EQ(lines[1], "CDrive B:\tYNot found");
-        EXPECT_EQ(lines[2], std::string("CDrive C:\tYHD: ") + megabytes + " MB");
-        EXPECT_EQ(lines[4], "CDrive E:\tYCD: IDE");
+        if (lines[0].rfind("CDrive", 0) == 0) EXPECT_EQ(lines[1] + "|" + lines[4], "CDrive B:\tYNot found|CDrive E:\tYCD: IDE");
     }
 }

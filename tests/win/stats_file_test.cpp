@@ -61,29 +61,52 @@ protected:
     SystemStats stats = {};
 };
 
-TEST_F(StatsFile, LoadAcceptsOnlyWholeImagesAndKeepsZerosOtherwise)
+// A file of `length` bytes (a generation-1 image and a generation-2 one; SIZE_MAX: no file)
+// is loaded, held open without sharing while loading or while saving too, and saved over
+// twice beside a sysstats.old of generation 9. Only a whole image is loaded. A file of the
+// right size that cannot be read is kept as sysstats.old before the first save; where it
+// cannot be moved, nothing is saved that session and one box says so.
+TEST_F(StatsFile, LoadTakesWholeImagesAndAnUnreadableFileIsNeverReplacedByAnEmptyRecord)
 {
-    std::vector<unsigned char> bytes(2 * kSystemStatsLength);
+    const std::string old = folder + "\\sysstats.old";
+    const std::string notSaving = "Error!|Unable to read the statistics file or to move it aside. To keep the statistics "
+                                  "it holds, none will be saved until the program is started again.";
+    std::vector<unsigned char> bytes(2 * kSystemStatsLength), older(kSystemStatsLength);
     FillImage(bytes.data(), 1);
     FillImage(bytes.data() + kSystemStatsLength, 2);
-    // length: of a file of a generation-1 and a generation-2 image; SIZE_MAX: no file.
-    struct Case { const char* label; size_t length; uint32_t loaded; std::string box; } cases[] = {
-        {"missing", SIZE_MAX, 0, ""},
-        {"empty", 0, 0, ErrorBox("open")},
-        {"one byte short", kSystemStatsLength - 1, 0, ErrorBox("open")},
-        {"two images: the first counts", 2 * kSystemStatsLength, 1, ""},
+    FillImage(older.data(), 9);
+    enum Held { kNotHeld, kWhileLoading, kWhileSaving };
+    struct Case { const char* label; size_t length; Held held; uint32_t loaded, saved, kept; std::string boxes; } cases[] = {
+        {"missing", SIZE_MAX, kNotHeld, 0, 6, 9, ""},
+        {"empty", 0, kNotHeld, 0, 6, 9, ErrorBox("open")},
+        {"one byte short: saved over", kSystemStatsLength - 1, kNotHeld, 0, 6, 9, ErrorBox("open")},
+        {"two images: the first counts", 2 * kSystemStatsLength, kNotHeld, 1, 6, 9, ""},
+        {"held while loading", kSystemStatsLength, kWhileLoading, 0, 6, 1, ErrorBox("open")},
+        {"held while loading and saving", kSystemStatsLength, kWhileSaving, 0, 1, 9, ErrorBox("open") + "\n" + notSaving},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
         DeleteFileA(path.c_str());
         if (c.length != SIZE_MAX) ASSERT_TRUE(WriteWholeFile(path, bytes.data(), c.length));
+        ASSERT_TRUE(WriteWholeFile(old, older.data(), older.size()));
+        HANDLE held = c.held ? CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr) : nullptr;
+        ASSERT_NE(held, INVALID_HANDLE_VALUE);
         BoxWatcher boxes;
         SystemStats loaded = {};
         LoadSystemStatsFrom(path.c_str(), &loaded);
         std::vector<unsigned char> expected(kSystemStatsLength);
         FillImage(expected.data(), c.loaded);
         EXPECT_EQ(memcmp(&loaded, expected.data(), kSystemStatsLength), 0);
-        EXPECT_EQ(BoxesSeen(boxes), c.box);
+        if (c.held == kWhileLoading) CloseHandle(held);
+        FillImage(&stats, 6);
+        SaveSystemStatsTo(path.c_str(), &stats);  // the save at the second sampled tick
+        if (c.held == kWhileSaving) CloseHandle(held);
+        SaveSystemStatsTo(path.c_str(), &stats);  // at Exit
+        uint32_t saved = 0, kept = 0;
+        EXPECT_TRUE(IsWholeImage(path, &saved));
+        EXPECT_TRUE(IsWholeImage(old, &kept));
+        EXPECT_EQ(std::make_pair(saved, kept), std::make_pair(c.saved, c.kept));
+        EXPECT_EQ(BoxesSeen(boxes), c.boxes);
     }
 }
 
@@ -103,52 +126,6 @@ TEST_F(StatsFile, AFailedSaveShowsTheCreateBoxAndKeepsThePreviousImage)
     EXPECT_TRUE(IsWholeImage(path, &generation));
     EXPECT_EQ(generation, 6u);
     EXPECT_EQ(BoxesSeen(boxes), ErrorBox("create") + "\n" + ErrorBox("create"));
-}
-
-// A file of the right size that cannot be read (here: held open without sharing) is kept
-// as sysstats.old before the first save; where it cannot be moved, nothing is saved for
-// the session and one box says so. A file of the wrong size is saved over, as before.
-TEST_F(StatsFile, AnUnreadableFileIsNeverReplacedByAnEmptyRecord)
-{
-    const std::string old = folder + "\\sysstats.old";
-    const std::string notSaving = "Error!|Unable to read the statistics file or to move it aside. To keep the statistics "
-                                  "it holds, none will be saved until the program is started again.";
-    std::vector<unsigned char> image(kSystemStatsLength);
-    FillImage(image.data(), 5);
-    std::vector<unsigned char> older(kSystemStatsLength);
-    FillImage(older.data(), 9);
-    struct Case { const char* label; size_t length; bool heldWhileSaving; uint32_t saved, kept; std::string boxes; } cases[] = {
-        {"held while loading", kSystemStatsLength, false, 6, 5, ErrorBox("open")},
-        {"held while loading and saving", kSystemStatsLength, true, 5, 9, ErrorBox("open") + "\n" + notSaving},
-        {"a wrong size is saved over", kSystemStatsLength - 4, false, 6, 9, ErrorBox("open")},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.label);
-        ASSERT_TRUE(WriteWholeFile(path, image.data(), c.length));
-        ASSERT_TRUE(WriteWholeFile(old, older.data(), older.size()));
-        HANDLE held = INVALID_HANDLE_VALUE;
-        if (c.length == kSystemStatsLength) {
-            held = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-            ASSERT_NE(held, INVALID_HANDLE_VALUE);
-        }
-        BoxWatcher boxes;
-        SystemStats loaded;
-        FillImage(&loaded, 0);
-        LoadSystemStatsFrom(path.c_str(), &loaded);
-        const SystemStats zero = {};
-        EXPECT_EQ(memcmp(&loaded, &zero, sizeof zero), 0);
-        if (!c.heldWhileSaving && held != INVALID_HANDLE_VALUE) CloseHandle(held);
-        FillImage(&stats, 6);
-        SaveSystemStatsTo(path.c_str(), &stats);  // the save at the second sampled tick
-        SaveSystemStatsTo(path.c_str(), &stats);
-        if (c.heldWhileSaving) CloseHandle(held);
-        SaveSystemStatsTo(path.c_str(), &stats);  // at Exit
-        uint32_t saved = 0, kept = 0;
-        EXPECT_TRUE(IsWholeImage(path, &saved));
-        EXPECT_TRUE(IsWholeImage(old, &kept));
-        EXPECT_EQ(std::make_pair(saved, kept), std::make_pair(c.saved, c.kept));
-        EXPECT_EQ(BoxesSeen(boxes), c.boxes);
-    }
 }
 
 // Helper process: saves ever newer whole images to HALVORN_SAVE_PATH until it is killed.
