@@ -8,7 +8,6 @@ UINT MonitorActiveMessage;
 UINT PandkitMessage;
 HWND MainWindow;
 HWND MainDialog;
-HWND StatusReportWindow;
 HWND AnalyzingPanel;
 CRITICAL_SECTION PrintLock;
 HANDLE SamplingThreadHandle;
