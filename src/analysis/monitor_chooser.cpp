@@ -6,36 +6,14 @@
 #include "app/app_globals.h"
 #include "resources/ids_monitors.h"
 #include "services/help_file.h"
+#include "services/view_registry.h"
 #include "services/window_position.h"
 
 namespace {
 
-struct ChooserButton {
-    int controlId;
-    WPARAM monitor;
-};
-const ChooserButton kButtons[] = {
-    {IDC_CHOOSE_DISK, MONITOR_DISK},         {IDC_CHOOSE_MEMORY, MONITOR_MEMORY},
-    {IDC_CHOOSE_PRIORITIES, MONITOR_PRIORITY}, {IDC_CHOOSE_SOFTWARE, MONITOR_SOFTWARE},
-    {IDC_CHOOSE_SYSTEM, MONITOR_SYSTEM},     {IDC_CHOOSE_USAGE, MONITOR_USAGE},
-};
-
-BOOL CALLBACK FindOwnSamplingWindow(HWND window, LPARAM result)
-{
-    char className[16] = {};
-    DWORD processId = 0;
-    GetWindowThreadProcessId(window, &processId);
-    if (processId != GetCurrentProcessId() || !GetClassNameA(window, className, sizeof className) ||
-        lstrcmpA(className, "PDDynamic") != 0)
-        return TRUE;
-    *reinterpret_cast<HWND*>(result) = window;
-    return FALSE;
-}
-
 void SendToSamplingWindow(WPARAM monitor)
 {
-    HWND sampling = nullptr;
-    EnumWindows(FindOwnSamplingWindow, LPARAM(&sampling));
+    HWND sampling = SamplingWindow();
     if (sampling && MonitorActiveMessage != 0) SendMessageA(sampling, MonitorActiveMessage, monitor, 0);
 }
 
@@ -56,9 +34,8 @@ INT_PTR CALLBACK MonitorChooserDlgProc(HWND dialog, UINT message, WPARAM wParam,
             EndDialog(dialog, id);
         } else if (id == IDC_CHOOSE_ON_TOP) {
             KeepMonitorsOnTop = IsDlgButtonChecked(dialog, IDC_CHOOSE_ON_TOP) == BST_CHECKED;
-        } else {
-            for (const ChooserButton& b : kButtons)
-                if (b.controlId == id) SendToSamplingWindow(b.monitor);
+        } else if (const WPARAM monitor = MonitorOfChooserControl(id)) {
+            SendToSamplingWindow(monitor);
         }
         return TRUE;
     }

@@ -4,6 +4,6 @@
 #include <windows.h>
 
 // Shows the chooser modally over owner. Each button sends "MONITORACTIVE" with its
-// monitor's number to this process's sampling window ("PDDynamic") and waits until the
+// monitor's number to the sampling window the view registry holds and waits until the
 // sampling thread has handled it.
 void ShowMonitorChooser(HWND owner);

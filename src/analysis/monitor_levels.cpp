@@ -1,39 +1,53 @@
 #include "analysis/monitor_levels.h"
 
+#include "sampling/system_stats.h"
+
+static_assert(kLiveWords * 4 == sizeof(LiveSample), "the lamps read the live sample's words");
+
+// The word of the live sample a lamp row reads, named by its field; a field that is not one
+// whole word of the sample does not compile.
+template <size_t Offset, size_t Length>
+constexpr uint8_t LiveWordAt()
+{
+    static_assert(Length == 4 && Offset % 4 == 0, "a lamp row reads one 32-bit word");
+    return uint8_t(Offset / 4);
+}
+#define LIVE_WORD(field) LiveWordAt<offsetof(LiveSample, field), sizeof(LiveSample::field)>()
+
 const LampMonitor kSystemLamps = {"System Monitor", 7,
-    {{"CPU", 6, LampRule::kCeil, 0, 10100},
-     {"Video Card", 12, LampRule::kCeil, 0, 10120},
-     {"Display", 15, LampRule::kCeil, 0, 10130},
-     {"Memory", 20, LampRule::kCeil, 0, 10140},
-     {"Disks", 26, LampRule::kCeil, 0, 10150},
-     {"Printers", 23, LampRule::kCeil, 0, 10160},
-     {"Modem", 24, LampRule::kCeil, 0, 10170}},
+    {{"CPU", LIVE_WORD(cpuUsage), LampRule::kCeil, 0, 10100},
+     {"Video Card", LIVE_WORD(videoLoad), LampRule::kCeil, 0, 10120},
+     {"Display", LIVE_WORD(displayLoad), LampRule::kCeil, 0, 10130},
+     {"Memory", LIVE_WORD(pagingActivity), LampRule::kCeil, 0, 10140},
+     {"Disks", LIVE_WORD(diskActivity), LampRule::kCeil, 0, 10150},
+     {"Printers", LIVE_WORD(printerActivity), LampRule::kCeil, 0, 10160},
+     {"Modem", LIVE_WORD(modemActivity), LampRule::kCeil, 0, 10170}},
     LampColours::kTrafficLight};
 
 const LampMonitor kDiskLamps = {"Disk Monitor", 8,
-    {{"Space Free", 25, LampRule::kFloor, 0, 10270},
-     {"Load", 26, LampRule::kFloor, 0, 10280},
-     {"Reads", 29, LampRule::kFloor, 0, 10260},
-     {"Read Bytes", 27, LampRule::kCeil, 0, 10250},
-     {"Read Size", 31, LampRule::kFloor, 0, 10240},
-     {"Writes", 30, LampRule::kCeil, 0, 10230},
-     {"Write Bytes", 28, LampRule::kCeil, 0, 10220},
-     {"Write Size", 32, LampRule::kInverseCeil, 0, 10210}},
+    {{"Space Free", LIVE_WORD(diskFree), LampRule::kFloor, 0, 10270},
+     {"Load", LIVE_WORD(diskActivity), LampRule::kFloor, 0, 10280},
+     {"Reads", LIVE_WORD(readOps), LampRule::kFloor, 0, 10260},
+     {"Read Bytes", LIVE_WORD(bytesRead), LampRule::kCeil, 0, 10250},
+     {"Read Size", LIVE_WORD(bytesPerRead), LampRule::kFloor, 0, 10240},
+     {"Writes", LIVE_WORD(writeOps), LampRule::kCeil, 0, 10230},
+     {"Write Bytes", LIVE_WORD(bytesWritten), LampRule::kCeil, 0, 10220},
+     {"Write Size", LIVE_WORD(bytesPerWrite), LampRule::kInverseCeil, 0, 10210}},
     LampColours::kBlue};
 
 const LampMonitor kMemoryLamps = {"Memory Monitor", 5,
-    {{"Usage", 20, LampRule::kCeil, 0, 10310},
-     {"Load", 19, LampRule::kCeil, 0, 10350},
-     {"RAM", 16, LampRule::kInverseCeil, 0, 10320},
-     {"Page File", 17, LampRule::kInverseCeil, 0, 10330},
-     {"Virtual", 18, LampRule::kInverseCeil, 0, 10340}},
+    {{"Usage", LIVE_WORD(pagingActivity), LampRule::kCeil, 0, 10310},
+     {"Load", LIVE_WORD(memoryLoad), LampRule::kCeil, 0, 10350},
+     {"RAM", LIVE_WORD(memoryHeadroom), LampRule::kInverseCeil, 0, 10320},
+     {"Page File", LIVE_WORD(pageFileFree), LampRule::kInverseCeil, 0, 10330},
+     {"Virtual", LIVE_WORD(virtualFree), LampRule::kInverseCeil, 0, 10340}},
     LampColours::kCyan};
 
 const LampMonitor kSoftwareLamps = {"Software Monitor", 4,
-    {{"Process", 33, LampRule::kScaled, 50, 10410},
-     {"Thread", 34, LampRule::kScaled, 460, 10420},
-     {"Module", 36, LampRule::kScaled, 460, 10430},
-     {"Window", 35, LampRule::kScaled, 80, 10440}},
+    {{"Process", LIVE_WORD(processes), LampRule::kScaled, 50, 10410},
+     {"Thread", LIVE_WORD(threads), LampRule::kScaled, 460, 10420},
+     {"Module", LIVE_WORD(modules), LampRule::kScaled, 460, 10430},
+     {"Window", LIVE_WORD(windows), LampRule::kScaled, 80, 10440}},
     LampColours::kDarkRed};
 
 int LampLevel(const LampRow& row, const uint32_t* words)

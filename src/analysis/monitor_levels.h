@@ -7,7 +7,7 @@
 
 constexpr int kLampsPerRow = 10;
 constexpr int kMaxLampRows = 8;
-constexpr size_t kLiveWords = 41;
+constexpr size_t kLiveWords = 41;  // the words of LiveSample
 
 enum class LampRule : uint8_t {
     kCeil,         // (v + 9) / 10
@@ -18,7 +18,7 @@ enum class LampRule : uint8_t {
 
 struct LampRow {
     const char* label;
-    uint8_t word;      // index into the live sample's 41 words
+    uint8_t word;      // the live sample's field it reads, as a word number (0..40)
     LampRule rule;
     uint16_t divisor;  // kScaled only
     int lampBase;      // lamp control id of cell k (1..10) is lampBase + k

@@ -11,18 +11,67 @@
 #include "resources/ids_monitors.h"
 #include "resources/ids_tools.h"
 #include "sampling/system_stats.h"
+#include "services/view_registry.h"
 #include "services/window_names.h"
 #include "services/window_position.h"
 #include "ui/drawing.h"
 #include "ui/shared_gdi.h"
-#include "ui/tool_table.h"
 
-HWND MonitorWindows[kMonitorKinds];
 volatile bool KeepMonitorsOnTop = true;
 
 namespace {
 
-enum MonitorSlot { kSystemSlot, kDiskSlot, kMemorySlot, kSoftwareSlot, kPrioritySlot, kUsageSlot };
+struct MonitorKind;
+void OpenLampWindow(const MonitorKind& kind);
+void OpenUsageMonitor(const MonitorKind& kind);
+
+// One monitor: everything about it that is not drawn. Its slot is its row's position in
+// kMonitors; its key in the view registry is its dialog id.
+struct MonitorKind {
+    WPARAM message;            // "MONITORACTIVE"'s wParam that opens it
+    int chooserControl;        // its button in the chooser
+    int dialogId;
+    const LampMonitor* lamps;  // its lamp rows; null for the priority map and the usage monitor
+    void (*open)(const MonitorKind& kind);
+    uint32_t helpId;           // RCDATA help text that explains what it shows
+    int zOrderRank;            // keep-on-top stacks the open monitors by rank, the highest on top
+};
+
+// The monitors, in the order of their numbers.
+constexpr MonitorKind kMonitors[] = {
+    {MONITOR_USAGE, IDC_CHOOSE_USAGE, IDD_USAGE_MONITOR, nullptr, OpenUsageMonitor, IDR_HELP_USAGE_MONITOR, 0},
+    {MONITOR_DISK, IDC_CHOOSE_DISK, IDD_DISK_MONITOR, &kDiskLamps, OpenLampWindow, IDR_HELP_DISK_MONITOR, 2},
+    {MONITOR_MEMORY, IDC_CHOOSE_MEMORY, IDD_MEMORY_MONITOR, &kMemoryLamps, OpenLampWindow, IDR_HELP_MEMORY_MONITOR, 3},
+    {MONITOR_PRIORITY, IDC_CHOOSE_PRIORITIES, IDD_PRIORITY_MAP, nullptr, OpenLampWindow, IDR_HELP_PRIORITY_MONITOR, 5},
+    {MONITOR_SOFTWARE, IDC_CHOOSE_SOFTWARE, IDD_SOFTWARE_MONITOR, &kSoftwareLamps, OpenLampWindow, IDR_HELP_SOFTWARE_MONITOR, 4},
+    {MONITOR_SYSTEM, IDC_CHOOSE_SYSTEM, IDD_SYSTEM_MONITOR, &kSystemLamps, OpenLampWindow, IDR_HELP_SYSTEM_MONITOR, 1},
+};
+constexpr int kMonitorCount = int(sizeof kMonitors / sizeof kMonitors[0]);
+
+// Whether no two rows share a value in column.
+template <typename T>
+constexpr bool IsOneRowEach(T MonitorKind::*column)
+{
+    for (int i = 0; i < kMonitorCount; ++i)
+        for (int j = i + 1; j < kMonitorCount; ++j)
+            if (kMonitors[i].*column == kMonitors[j].*column) return false;
+    return true;
+}
+constexpr bool RanksAreInRange()
+{
+    for (const MonitorKind& kind : kMonitors)
+        if (kind.zOrderRank < 0 || kind.zOrderRank >= kMonitorCount) return false;
+    return true;
+}
+static_assert(IsOneRowEach(&MonitorKind::message) && IsOneRowEach(&MonitorKind::chooserControl) &&
+                  IsOneRowEach(&MonitorKind::dialogId) && IsOneRowEach(&MonitorKind::helpId),
+              "each monitor has its own number, chooser button, dialog and help text");
+static_assert(IsOneRowEach(&MonitorKind::zOrderRank) && RanksAreInRange(), "the z-order ranks are 0..count-1");
+
+int SlotOf(const MonitorKind& kind)
+{
+    return int(&kind - kMonitors);
+}
 
 constexpr int kPriorityRows = 10;
 constexpr int kMaxLamps = 12;
@@ -37,44 +86,29 @@ constexpr int kPriorityTop = 14;
 
 // One lamp window (lamp monitor or priority map) and which lamps are lit.
 struct LampWindow {
-    int slot;
-    int dialogId;
-    const LampMonitor* lamps;  // null for the priority map
+    const MonitorKind* kind;  // its lamp rows are null for the priority map
     bool lit[kPriorityRows][kMaxLamps];
 };
 
-LampWindow gLampWindows[] = {
-    {kSystemSlot, IDD_SYSTEM_MONITOR, &kSystemLamps, {}},
-    {kDiskSlot, IDD_DISK_MONITOR, &kDiskLamps, {}},
-    {kMemorySlot, IDD_MEMORY_MONITOR, &kMemoryLamps, {}},
-    {kSoftwareSlot, IDD_SOFTWARE_MONITOR, &kSoftwareLamps, {}},
-    {kPrioritySlot, IDD_PRIORITY_MAP, nullptr, {}},
-};
+LampWindow gLampWindows[kMonitorCount];  // by slot; the usage monitor's stays unused
 
 bool gUsagePaused;
 
-LampWindow* LampWindowOfSlot(int slot)
-{
-    for (LampWindow& w : gLampWindows)
-        if (w.slot == slot) return &w;
-    return nullptr;
-}
-
 int RowCount(const LampWindow& w)
 {
-    return w.lamps ? w.lamps->rowCount : kPriorityRows;
+    return w.kind->lamps ? w.kind->lamps->rowCount : kPriorityRows;
 }
 
 int CellCount(const LampWindow& w)
 {
-    return w.lamps ? kLampsPerRow : kPriorityLamps;
+    return w.kind->lamps ? kLampsPerRow : kPriorityLamps;
 }
 
 // Control id of a lamp: the lamp tables' base + cell (1..10); the priority map's name
 // field + 1 + column.
 int LampId(const LampWindow& w, int row, int cell)
 {
-    return w.lamps ? w.lamps->rows[row].lampBase + cell + 1
+    return w.kind->lamps ? w.kind->lamps->rows[row].lampBase + cell + 1
                    : IDC_PRIORITY_FIRST_ROW + row * IDC_PRIORITY_ROW_STEP + 1 + cell;
 }
 
@@ -91,15 +125,15 @@ HWND CreateChild(HWND dialog, const char* className, const char* text, DWORD sty
 // Makes the labels and owner-drawn lamps of every row from the window's table.
 void CreateLampRows(HWND dialog, const LampWindow& w)
 {
-    const int top = w.lamps ? 4 : kPriorityTop;
-    const int labelWidth = w.lamps ? kLabelWidth : kPriorityNameWidth;
+    const int top = w.kind->lamps ? 4 : kPriorityTop;
+    const int labelWidth = w.kind->lamps ? kLabelWidth : kPriorityNameWidth;
     for (int row = 0; row < RowCount(w); ++row) {
         const int y = top + row * kRowHeight;
-        const char* label = w.lamps ? w.lamps->rows[row].label : "";
-        const int labelId = w.lamps ? -1 : IDC_PRIORITY_FIRST_ROW + row * IDC_PRIORITY_ROW_STEP;
+        const char* label = w.kind->lamps ? w.kind->lamps->rows[row].label : "";
+        const int labelId = w.kind->lamps ? -1 : IDC_PRIORITY_FIRST_ROW + row * IDC_PRIORITY_ROW_STEP;
         CreateChild(dialog, "STATIC", label, SS_LEFT | SS_NOPREFIX, RECT{4, y + 1, 4 + labelWidth, y + 10}, labelId);
         for (int cell = 0; cell < CellCount(w); ++cell) {
-            const int x = 8 + labelWidth + cell * kLampPitch + (w.lamps ? 0 : cell / 3 * 6);
+            const int x = 8 + labelWidth + cell * kLampPitch + (w.kind->lamps ? 0 : cell / 3 * 6);
             CreateChild(dialog, "BUTTON", "0", BS_OWNERDRAW, RECT{x, y, x + kLampSize, y + kLampSize}, LampId(w, row, cell));
         }
     }
@@ -117,12 +151,12 @@ void SetLamp(HWND dialog, LampWindow& w, int row, int cell, bool lit)
 
 HBRUSH LitBrush(const LampWindow& w, int cell)
 {
-    if (!w.lamps) {
+    if (!w.kind->lamps) {
         static const HBRUSH* const kByGroup[] = {&SharedGdi.cyanBrush, &SharedGdi.greenBrush, &SharedGdi.yellowBrush,
                                                  &SharedGdi.redBrush};
         return *kByGroup[cell / 3];
     }
-    switch (w.lamps->colours) {
+    switch (w.kind->lamps->colours) {
     case LampColours::kTrafficLight:
         return cell < 3 ? SharedGdi.greenBrush : cell < 7 ? SharedGdi.yellowBrush : SharedGdi.redBrush;
     case LampColours::kBlue: return SharedGdi.blueBrush;
@@ -148,8 +182,8 @@ void UpdateLampMonitor(HWND dialog, LampWindow& w)
 {
     if (!gLiveSample) return;
     const uint32_t* words = reinterpret_cast<const uint32_t*>(gLiveSample);
-    for (int row = 0; row < w.lamps->rowCount; ++row) {
-        const int level = LampLevel(w.lamps->rows[row], words);
+    for (int row = 0; row < w.kind->lamps->rowCount; ++row) {
+        const int level = LampLevel(w.kind->lamps->rows[row], words);
         for (int cell = 0; cell < kLampsPerRow; ++cell) SetLamp(dialog, w, row, cell, cell < level);
     }
 }
@@ -257,12 +291,6 @@ bool OnSharedCommand(UINT message, WPARAM wParam, LPARAM lParam)
     return false;
 }
 
-void CloseMonitor(HWND dialog, int slot)
-{
-    if (MonitorWindows[slot] == dialog) MonitorWindows[slot] = nullptr;
-    DestroyWindow(dialog);
-}
-
 INT_PTR CALLBACK LampMonitorDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     LampWindow* w = reinterpret_cast<LampWindow*>(GetWindowLongPtrA(dialog, DWLP_USER));
@@ -271,6 +299,7 @@ INT_PTR CALLBACK LampMonitorDlgProc(HWND dialog, UINT message, WPARAM wParam, LP
         w = reinterpret_cast<LampWindow*>(lParam);
         SetWindowLongPtrA(dialog, DWLP_USER, lParam);
         memset(w->lit, 0, sizeof w->lit);
+        RegisterView(w->kind->dialogId, dialog);
         CreateLampRows(dialog, *w);
         AddOnTopMenuItem(dialog);
         CenterWindow(dialog, MainDialog);
@@ -279,12 +308,15 @@ INT_PTR CALLBACK LampMonitorDlgProc(HWND dialog, UINT message, WPARAM wParam, LP
         if (w) DrawLamp(*w, reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
         return TRUE;
     case WM_COMMAND:
-        if (w && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) CloseMonitor(dialog, w->slot);
+        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) DestroyWindow(dialog);
         return TRUE;
+    case WM_DESTROY:
+        UnregisterView(dialog);
+        return FALSE;
     }
     if (OnSharedCommand(message, wParam, lParam)) return TRUE;
     if (w && NewDataReadyMessage != 0 && message == NewDataReadyMessage) {
-        if (w->lamps)
+        if (w->kind->lamps)
             UpdateLampMonitor(dialog, *w);
         else
             UpdatePriorityMap(dialog, *w);
@@ -322,7 +354,7 @@ void UpdateUsageMonitor(HWND dialog)
     ShowUsageIcon(dialog, IDC_USAGE_CPU, UsageNumberIcon(gLiveSample->cpuUsage));
     ShowUsageIcon(dialog, IDC_USAGE_VIDEO, UsageNumberIcon(gLiveSample->videoLoad));
     ShowUsageIcon(dialog, IDC_USAGE_DISK, UsageNumberIcon(gLiveSample->diskActivity));
-    // Memory traffic (word 20), the figure the System and Memory monitors show as memory use.
+    // Paging activity, the figure the System and Memory monitors show as memory use.
     ShowUsageIcon(dialog, IDC_USAGE_MEMORY, UsageNumberIcon(gLiveSample->pagingActivity));
     if (gSystemStats && gSystemStats->secondsWithKeystrokes != 0)
         ShowUsageIcon(dialog, IDC_USAGE_TYPING,
@@ -347,6 +379,7 @@ INT_PTR CALLBACK UsageMonitorDlgProc(HWND dialog, UINT message, WPARAM wParam, L
 {
     switch (message) {
     case WM_INITDIALOG:
+        RegisterView(reinterpret_cast<const MonitorKind*>(lParam)->dialogId, dialog);
         gUsagePaused = false;
         LayOutUsageMonitor(dialog);
         ShowUsageLabels(dialog);
@@ -365,8 +398,11 @@ INT_PTR CALLBACK UsageMonitorDlgProc(HWND dialog, UINT message, WPARAM wParam, L
         ShowUsageLabels(dialog);
         return TRUE;
     case WM_COMMAND:
-        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) CloseMonitor(dialog, kUsageSlot);
+        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) DestroyWindow(dialog);
         return TRUE;
+    case WM_DESTROY:
+        UnregisterView(dialog);
+        return FALSE;
     }
     if (OnSharedCommand(message, wParam, lParam)) return TRUE;
     if (NewDataReadyMessage != 0 && message == NewDataReadyMessage) {
@@ -378,62 +414,54 @@ INT_PTR CALLBACK UsageMonitorDlgProc(HWND dialog, UINT message, WPARAM wParam, L
 
 void ApplyKeepOnTop()
 {
-    static const int kOrder[] = {kUsageSlot, kSystemSlot, kDiskSlot, kMemorySlot, kSoftwareSlot, kPrioritySlot};
-    for (int slot : kOrder)
-        if (MonitorWindows[slot])
-            SetWindowPos(MonitorWindows[slot], KeepMonitorsOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
-                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    for (int rank = 0; rank < kMonitorCount; ++rank)
+        for (const MonitorKind& kind : kMonitors)
+            if (kind.zOrderRank == rank)
+                if (HWND open = RegisteredView(kind.dialogId))
+                    SetWindowPos(open, KeepMonitorsOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
-int OpenLampWindow(int slot)
+void ShowNewMonitor(HWND dialog)
 {
-    LampWindow* w = LampWindowOfSlot(slot);
-    if (MonitorWindows[slot]) {
-        SetWindowPos(MonitorWindows[slot], HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-        return 1;
-    }
-    MonitorWindows[slot] = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(w->dialogId), nullptr,
-                                              LampMonitorDlgProc, LPARAM(w));
-    if (!MonitorWindows[slot]) return 0;
-    ShowWindow(MonitorWindows[slot], SW_SHOWNOACTIVATE);
+    if (!dialog) return;
+    ShowWindow(dialog, SW_SHOWNOACTIVATE);
     ApplyKeepOnTop();
-    return 1;
 }
 
-int OpenUsage(HWND__*)
+void OpenLampWindow(const MonitorKind& kind)
 {
-    if (MonitorWindows[kUsageSlot]) {
-        PostMessageA(MonitorWindows[kUsageSlot], WM_COMMAND, IDCANCEL, 0);
-        return 0;
+    if (HWND open = RegisteredView(kind.dialogId)) {
+        SetWindowPos(open, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        return;
     }
-    MonitorWindows[kUsageSlot] = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_USAGE_MONITOR),
-                                                    nullptr, UsageMonitorDlgProc, 0);
-    if (!MonitorWindows[kUsageSlot]) return 0;
-    ShowWindow(MonitorWindows[kUsageSlot], SW_SHOWNOACTIVATE);
-    ApplyKeepOnTop();
-    return 1;
+    LampWindow& w = gLampWindows[SlotOf(kind)];
+    w.kind = &kind;
+    ShowNewMonitor(CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kind.dialogId), nullptr,
+                                      LampMonitorDlgProc, LPARAM(&w)));
 }
-int OpenDisk(HWND__*) { return OpenLampWindow(kDiskSlot); }
-int OpenMemory(HWND__*) { return OpenLampWindow(kMemorySlot); }
-int OpenPriority(HWND__*) { return OpenLampWindow(kPrioritySlot); }
-int OpenSoftware(HWND__*) { return OpenLampWindow(kSoftwareSlot); }
-int OpenSystem(HWND__*) { return OpenLampWindow(kSystemSlot); }
 
-// The monitor table, indexed by "MONITORACTIVE"'s wParam less 2801.
-const ToolEntry kMonitorRows[] = {
-    {"Usage Monitor", OpenUsage, IDR_HELP_USAGE_MONITOR},
-    {"Disk Monitor", OpenDisk, IDR_HELP_DISK_MONITOR},
-    {"Memory Monitor", OpenMemory, IDR_HELP_MEMORY_MONITOR},
-    {"Priority Monitor", OpenPriority, IDR_HELP_PRIORITY_MONITOR},
-    {"Software Monitor", OpenSoftware, IDR_HELP_SOFTWARE_MONITOR},
-    {"System Monitor", OpenSystem, IDR_HELP_SYSTEM_MONITOR},
-};
-const ToolTable kMonitorTable{kMonitorRows, 6, MONITOR_USAGE - 1};
+void OpenUsageMonitor(const MonitorKind& kind)
+{
+    if (HWND open = RegisteredView(kind.dialogId)) {
+        PostMessageA(open, WM_COMMAND, IDCANCEL, 0);
+        return;
+    }
+    ShowNewMonitor(CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kind.dialogId), nullptr,
+                                      UsageMonitorDlgProc, LPARAM(&kind)));
+}
 
 }  // namespace
 
-void OpenMonitor(HWND samplingWindow, WPARAM which)
+void OpenMonitor(WPARAM which)
 {
-    const int row = which <= WPARAM(MONITOR_SYSTEM) ? ToolRowIndex(kMonitorTable, int(which)) : -1;
-    if (row >= 0) kMonitorRows[row].handler(samplingWindow);
+    for (const MonitorKind& kind : kMonitors)
+        if (kind.message == which) kind.open(kind);
+}
+
+WPARAM MonitorOfChooserControl(int controlId)
+{
+    for (const MonitorKind& kind : kMonitors)
+        if (kind.chooserControl == controlId) return kind.message;
+    return 0;
 }

@@ -1,14 +1,10 @@
 // The monitors: small windows that show the latest live sample, refreshed on every
 // "NEWDATAREADY". They are created, painted and destroyed on the sampling thread, which
-// also writes the live sample, so they always see one second's consistent values. The
-// chooser (primary thread) only sends "MONITORACTIVE" and flips the keep-on-top flag.
+// also writes the live sample, so they always see one second's consistent values. Each
+// registers in the view registry under its dialog id while it is open. The chooser
+// (primary thread) only sends "MONITORACTIVE" and flips the keep-on-top flag.
 #pragma once
 #include <windows.h>
-
-// The open monitor windows, one slot per kind in the order System, Disk, Memory,
-// Software, Priority, Usage (the order refreshes are posted in); null when closed.
-constexpr int kMonitorKinds = 6;
-extern HWND MonitorWindows[kMonitorKinds];
 
 // Whether monitors are kept above every other window; on at start-up. Applied to every
 // open monitor whenever one is opened.
@@ -24,5 +20,8 @@ constexpr UINT kMonitorOnTopCommand = 0x0110;
 // monitor is created, or closed when already open. Other numbers do nothing. Each lamp
 // button's window text is "1" while it is lit and "0" (or empty before the first refresh)
 // while it is not.
-void OpenMonitor(HWND samplingWindow, WPARAM which);
+void OpenMonitor(WPARAM which);
 
+// The monitor number (2801..2806) the chooser's button controlId asks for; 0 when the
+// control is no monitor's button.
+WPARAM MonitorOfChooserControl(int controlId);

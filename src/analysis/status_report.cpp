@@ -18,6 +18,7 @@
 #include "sampling/tick_feeds.h"
 #include "services/drives.h"
 #include "services/help_file.h"
+#include "services/view_registry.h"
 #include "services/window_position.h"
 #include "ui/dialog_size.h"
 #include "ui/drawing.h"
@@ -296,6 +297,7 @@ static void OnInitDialog(HWND dialog)
     }
     for (int i = 0; i < 8; ++i) EnableWindow(GetDlgItem(dialog, kPictureControls[i].id), FALSE);
     CenterWindow(dialog, nullptr);
+    RegisterView(IDD_STATUS_REPORT, dialog);
 }
 
 static void OnCommand(HWND dialog, int command)
@@ -337,7 +339,7 @@ INT_PTR CALLBACK StatusReportDlgProc(HWND dialog, UINT message, WPARAM wParam, L
         delete reinterpret_cast<StatusState*>(GetWindowLongPtrA(dialog, DWLP_USER));
         SetWindowLongPtrA(dialog, DWLP_USER, 0);
         // The tick stops posting here; the next Status Report command opens a new one.
-        if (StatusReportWindow == dialog) StatusReportWindow = nullptr;
+        UnregisterView(dialog);
         return FALSE;
     case WM_DRAWITEM:
         OnDrawItem(dialog, reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
@@ -362,7 +364,7 @@ INT_PTR CALLBACK StatusReportDlgProc(HWND dialog, UINT message, WPARAM wParam, L
 
 HWND OpenStatusReport(HWND owner)
 {
-    HWND open = StatusReportWindow;
+    HWND open = RegisteredView(IDD_STATUS_REPORT);
     if (open && IsWindow(open)) {
         if (IsIconic(open)) ShowWindow(open, SW_RESTORE);
         SetWindowPos(open, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
@@ -371,7 +373,6 @@ HWND OpenStatusReport(HWND owner)
     }
     HWND dialog = CreateDialogParamA(gInstance, MAKEINTRESOURCEA(IDD_STATUS_REPORT), owner, StatusReportDlgProc, 0);
     if (!dialog) return nullptr;
-    StatusReportWindow = dialog;
     ShowWindow(dialog, SW_SHOWNORMAL);
     return dialog;
 }

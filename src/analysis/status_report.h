@@ -8,9 +8,9 @@
 #include <windows.h>
 
 // Opens the modeless status report owned by owner, or, while one is open, brings that
-// one to the front instead of opening a second. The open report is StatusReportWindow,
-// the window the tick posts "NEWDATAREADY" to, until it is destroyed. Returns the report;
-// null when it cannot be created.
+// one to the front instead of opening a second. The report registers itself in the view
+// registry under IDD_STATUS_REPORT when it opens, so the tick posts "NEWDATAREADY" to it,
+// and unregisters when it is destroyed. Returns the report; null when it cannot be created.
 HWND OpenStatusReport(HWND owner);
 
 // The tab stops (pixels from an item's left edge) of the status report's report lists:

@@ -10,7 +10,6 @@ UINT MonitorActiveMessage;
 UINT PandkitMessage;
 HWND MainWindow;
 HWND MainDialog;
-HWND StatusReportWindow;
 HWND AnalyzingPanel;
 CRITICAL_SECTION PrintLock;
 HANDLE SamplingThreadHandle;

@@ -1,10 +1,10 @@
 // Process-wide handles and values of the application shell.
 //
 // Written once during start-up on the primary thread, except: AnalyzingPanel (sampling
-// thread, when its window is created), SamplingTickCount (sampling thread, every tick)
-// and StatusReportWindow (primary thread, when the status report opens and when it is
-// destroyed; the tick may post once more to a report closing meanwhile, which the
-// system refuses harmlessly). Everyone reads them without a lock.
+// thread, when its window is created) and SamplingTickCount (sampling thread, every tick).
+// Everyone reads them without a lock. The windows the tick and the monitors chooser
+// address (the status report, the monitors, the sampling window) are not here: the view
+// registry (services/view_registry.h) keeps them under its lock.
 #pragma once
 #include <windows.h>
 
@@ -14,7 +14,6 @@ extern UINT MonitorActiveMessage;
 extern UINT PandkitMessage;  // 0 until registered, late in start-up
 extern HWND MainWindow;
 extern HWND MainDialog;
-extern HWND StatusReportWindow;
 extern HWND AnalyzingPanel;
 extern CRITICAL_SECTION PrintLock;
 extern HANDLE SamplingThreadHandle;

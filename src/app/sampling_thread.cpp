@@ -8,6 +8,7 @@
 #include "app/sampling_thread.h"
 #include "resources/ids_app.h"
 #include "sampling/sample_tick.h"
+#include "services/view_registry.h"
 
 static const UINT_PTR kSamplingTimer = 9;
 static int IconPhase;  // which animation frame the visible panel shows next
@@ -37,15 +38,17 @@ static INT_PTR CALLBACK AnalyzingPanelProc(HWND panel, UINT message, WPARAM, LPA
 static LRESULT CALLBACK SamplingWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (MonitorActiveMessage != 0 && message == MonitorActiveMessage) {
-        OpenMonitor(window, wParam);
+        OpenMonitor(wParam);
         return 0;
     }
     switch (message) {
     case WM_CREATE:
+        SetSamplingWindow(window);
         AnalyzingPanel = CreateDialogA(gInstance, MAKEINTRESOURCEA(IDD_ANALYZING), window, AnalyzingPanelProc);
         ShowWindow(AnalyzingPanel, SW_HIDE);
         break;
     case WM_DESTROY:
+        SetSamplingWindow(nullptr);
         DestroyWindow(AnalyzingPanel);
         PostQuitMessage(0);
         return 0;

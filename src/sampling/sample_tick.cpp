@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <vector>
 
-#include "analysis/monitors.h"
 #include "app/app_globals.h"
 #include "equipment/equipment_info.h"
 #include "platform/perf_counters.h"
@@ -22,6 +21,7 @@
 #include "services/input_idle.h"
 #include "services/process_rules.h"
 #include "services/toolhelp.h"
+#include "services/view_registry.h"
 #include "services/window_names.h"
 
 namespace {
@@ -160,9 +160,7 @@ void ReadDate(TickInputs* in)
 
 void PostNewData()
 {
-    for (HWND monitor : MonitorWindows)
-        if (monitor) PostMessageA(monitor, NewDataReadyMessage, 0, 0);
-    if (StatusReportWindow) PostMessageA(StatusReportWindow, NewDataReadyMessage, 0, 0);
+    PostToViews(NewDataReadyMessage, 0, 0);
 }
 
 void SampleTick()

@@ -6,5 +6,5 @@
 // minutes; then tells the open views that new data is ready.
 void SampleTick();
 
-// Posts "NEWDATAREADY" to every open monitor and then to the status report.
+// Posts "NEWDATAREADY" to every view in the view registry.
 void PostNewData();

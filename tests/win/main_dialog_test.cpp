@@ -12,7 +12,9 @@
 #include "app/main_dialog.h"
 #include "box_watcher.h"
 #include "resources/ids_main.h"
+#include "resources/ids_status.h"
 #include "resources/ids_tools.h"
+#include "services/view_registry.h"
 #include "test_windows.h"
 
 namespace {
@@ -170,22 +172,22 @@ std::vector<HWND> WindowsTitled(const char* title)
 TEST_F(MainDialogTest, StatusReportOpensOnceComesForwardAndIsForgottenWhenClosed)
 {
     RunMainCommand(MainDialog, IDC_MAIN_STATUS);
-    HWND first = StatusReportWindow;
+    HWND first = RegisteredView(IDD_STATUS_REPORT);
     ASSERT_TRUE(first && IsWindow(first));
     SetForegroundWindow(MainDialog);
     RunMainCommand(MainDialog, IDC_MAIN_STATUS);  // again, while it is open
-    EXPECT_EQ(StatusReportWindow, first) << "the open report must stay the tick's target";
+    EXPECT_EQ(RegisteredView(IDD_STATUS_REPORT), first) << "the open report must stay the tick's target";
     EXPECT_EQ(WindowsTitled("Status Report"), std::vector<HWND>{first});
     EXPECT_EQ(GetForegroundWindow(), first);
     SendMessageA(first, WM_COMMAND, IDCANCEL, 0);
     EXPECT_FALSE(IsWindow(first));
-    EXPECT_EQ(StatusReportWindow, nullptr) << "the tick would post to a closed report";
+    EXPECT_EQ(RegisteredView(IDD_STATUS_REPORT), nullptr) << "the tick would post to a closed report";
     RunMainCommand(MainDialog, IDC_MAIN_STATUS);  // after closing, a new one opens
-    HWND second = StatusReportWindow;
+    HWND second = RegisteredView(IDD_STATUS_REPORT);
     ASSERT_TRUE(second && IsWindow(second));
     EXPECT_EQ(WindowsTitled("Status Report"), std::vector<HWND>{second});
     DestroyWindow(second);
-    EXPECT_EQ(StatusReportWindow, nullptr);
+    EXPECT_EQ(RegisteredView(IDD_STATUS_REPORT), nullptr);
 }
 
 TEST_F(MainDialogTest, CommandWithoutMenuItemOpensTheReadmeViewer)
