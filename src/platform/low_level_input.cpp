@@ -11,7 +11,10 @@
 namespace {
 
 const UINT kHitTestPress = WM_APP + 1;  // wParam: button message, lParam: screen point
-const UINT kHitTestTimeoutMs = 100;     // a hung window does not hold up the count for long
+// A busy window may answer late (a loaded machine, a program between two messages); a hung
+// one is not waited for at all (SMTO_ABORTIFHUNG). Hook calls that arrive meanwhile are
+// still served, since a thread waiting in SendMessageTimeout handles them.
+const UINT kHitTestTimeoutMs = 1000;
 
 struct HookThread {
     HINSTANCE instance;
