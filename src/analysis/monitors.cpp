@@ -275,15 +275,27 @@ void AddOnTopMenuItem(HWND dialog)
     AppendMenuA(menu, MF_STRING, kMonitorOnTopCommand, "Keep on &Top");
 }
 
-// The system-menu commands every monitor shares; true when message was one of them.
-bool OnSharedCommand(UINT message, WPARAM wParam, LPARAM lParam)
+// The messages every monitor answers alike: OK and Cancel close it, its destruction
+// unregisters its view, and the system menu carries the keep-on-top command. True when
+// message was one of them, with what the dialog procedure returns in *result.
+bool OnSharedMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, INT_PTR* result)
 {
-    if (message == WM_INITMENUPOPUP && HIWORD(lParam)) {
+    *result = TRUE;
+    switch (message) {
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) DestroyWindow(dialog);
+        return true;
+    case WM_DESTROY:
+        UnregisterView(dialog);
+        *result = FALSE;
+        return true;
+    case WM_INITMENUPOPUP:
+        if (!HIWORD(lParam)) return false;
         // The flag may have changed in the chooser since the menu was last shown.
         CheckMenuItem(HMENU(wParam), kMonitorOnTopCommand, MF_BYCOMMAND | (KeepMonitorsOnTop ? MF_CHECKED : MF_UNCHECKED));
         return true;
-    }
-    if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == kMonitorOnTopCommand) {
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) != kMonitorOnTopCommand) return false;
         KeepMonitorsOnTop = !KeepMonitorsOnTop;
         ApplyKeepOnTop();
         return true;
@@ -307,14 +319,9 @@ INT_PTR CALLBACK LampMonitorDlgProc(HWND dialog, UINT message, WPARAM wParam, LP
     case WM_DRAWITEM:
         if (w) DrawLamp(*w, reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
         return TRUE;
-    case WM_COMMAND:
-        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) DestroyWindow(dialog);
-        return TRUE;
-    case WM_DESTROY:
-        UnregisterView(dialog);
-        return FALSE;
     }
-    if (OnSharedCommand(message, wParam, lParam)) return TRUE;
+    INT_PTR result;
+    if (OnSharedMessage(dialog, message, wParam, lParam, &result)) return result;
     if (w && NewDataReadyMessage != 0 && message == NewDataReadyMessage) {
         if (w->kind->lamps)
             UpdateLampMonitor(dialog, *w);
@@ -397,14 +404,9 @@ INT_PTR CALLBACK UsageMonitorDlgProc(HWND dialog, UINT message, WPARAM wParam, L
         gUsagePaused = !gUsagePaused;
         ShowUsageLabels(dialog);
         return TRUE;
-    case WM_COMMAND:
-        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) DestroyWindow(dialog);
-        return TRUE;
-    case WM_DESTROY:
-        UnregisterView(dialog);
-        return FALSE;
     }
-    if (OnSharedCommand(message, wParam, lParam)) return TRUE;
+    INT_PTR result;
+    if (OnSharedMessage(dialog, message, wParam, lParam, &result)) return result;
     if (NewDataReadyMessage != 0 && message == NewDataReadyMessage) {
         UpdateUsageMonitor(dialog);
         return TRUE;

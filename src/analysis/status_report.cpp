@@ -60,12 +60,7 @@ const int* StatusTabStops(int listId)
     return kStatusTabStops;
 }
 
-struct PictureControl {
-    int id;
-    int bitmapId;
-};
-
-static const PictureControl kPictureControls[] = {
+static const PictureButton kPictureControls[] = {
     {IDC_STATUS_CAP_USAGE, IDB_STATUS_USAGE},         {IDC_STATUS_CAP_SHARES, IDB_STATUS_SHARES},
     {IDC_STATUS_CAP_RESOURCES, IDB_STATUS_RESOURCES}, {IDC_STATUS_CAP_WINDOWS, IDB_STATUS_WINDOWS},
     {IDC_STATUS_CAP_INVENTORY, IDB_STATUS_INVENTORY}, {IDC_STATUS_CAP_DISKS, IDB_STATUS_DISKS},
@@ -277,9 +272,7 @@ static void OnDrawItem(HWND dialog, const DRAWITEMSTRUCT* item)
             ReportDrawItem(item->hwndItem, item, kStatusTabStopCount, StatusTabStops(id), FileChangeLampBits());
             return;
         }
-    for (const PictureControl& control : kPictureControls)
-        if (id == control.id)
-            DrawPictureButton(item->hwndItem, item, HBRUSH(GetStockObject(LTGRAY_BRUSH)), control.bitmapId);
+    DrawTablePictureButton(kPictureControls, item, HBRUSH(GetStockObject(LTGRAY_BRUSH)));
 }
 
 static void OnInitDialog(HWND dialog)

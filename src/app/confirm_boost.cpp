@@ -15,7 +15,7 @@ static void SlideBolt(HWND dialog)
     RECT client, bolt;
     GetClientRect(dialog, &client);
     GetWindowRect(icon, &bolt);
-    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&bolt), 2);
+    ScreenRectToClient(dialog, &bolt);
     const int width = bolt.right - bolt.left;
     const int steps = client.right - 2 * width - bolt.left;
     Sleep(500);

@@ -17,12 +17,7 @@
 #include "ui/drawing.h"
 #include "ui/readme_viewer.h"
 
-struct MainButton {
-    int id;
-    int bitmapId;
-};
-
-static const MainButton kMainButtons[] = {
+static const PictureButton kMainButtons[] = {
     {IDC_MAIN_HARDWARE, IDB_MAIN_HARDWARE},   {IDC_MAIN_WINDOWS, IDB_MAIN_WINDOWS},
     {IDC_MAIN_CONFLICTS, IDB_MAIN_CONFLICTS}, {IDC_MAIN_SPEED, IDB_MAIN_SPEED},
     {IDC_MAIN_TUNE, IDB_MAIN_TUNE},           {IDC_MAIN_PRIORITIES, IDB_MAIN_PRIORITIES},
@@ -72,9 +67,7 @@ void RunMainCommand(HWND dialog, int command)
 
 static void OnDrawItem(const DRAWITEMSTRUCT* item)
 {
-    for (const MainButton& button : kMainButtons)
-        if (int(item->CtlID) == button.id)
-            DrawPictureButton(item->hwndItem, item, HBRUSH(GetStockObject(BLACK_BRUSH)), button.bitmapId);
+    DrawTablePictureButton(kMainButtons, item, HBRUSH(GetStockObject(BLACK_BRUSH)));
 }
 
 INT_PTR CALLBACK MainDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)

@@ -8,14 +8,9 @@
 #include "services/window_position.h"
 #include "ui/drawing.h"
 
-struct SpeedButton {
-    int id;
-    int bitmapId;
-};
-
 // Benchmarks, wait time, bottlenecks, optimizer and upgrade advisor: their tools are not
 // part of the program yet, so the buttons open nothing.
-static const SpeedButton kSpeedButtons[] = {
+static const PictureButton kSpeedButtons[] = {
     {IDC_SPEED_BENCHMARK, IDB_SPEED_BENCHMARK}, {IDC_SPEED_WAIT, IDB_SPEED_WAIT},
     {IDC_SPEED_BOTTLENECK, IDB_SPEED_BOTTLENECK}, {IDC_SPEED_OPTIMIZE, IDB_SPEED_OPTIMIZE},
     {IDC_SPEED_UPGRADE, IDB_SPEED_UPGRADE},
@@ -33,9 +28,7 @@ INT_PTR CALLBACK SpeedUpDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         return TRUE;
     case WM_DRAWITEM: {
         const DRAWITEMSTRUCT* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-        for (const SpeedButton& button : kSpeedButtons)
-            if (int(item->CtlID) == button.id)
-                DrawPictureButton(item->hwndItem, item, HBRUSH(GetStockObject(LTGRAY_BRUSH)), button.bitmapId);
+        DrawTablePictureButton(kSpeedButtons, item, HBRUSH(GetStockObject(LTGRAY_BRUSH)));
         return TRUE;
     }
     case WM_COMMAND:

@@ -110,23 +110,3 @@ int ProbeModems(HWND owner)
     for (int n = 0; n < kModemPortCount; ++n) QueryModemPort(n + 1, &steps[n]);
     return JudgeModemPorts(steps, info->modemSpeed);
 }
-
-const char* ComPortStatus(int port)
-{
-    static char status[16];
-    const EquipmentInfo* info = gEquipmentInfo;
-    const char* text = "No Port";
-    if (port >= 1 && port <= 4 && info) {
-        if (info->modemSpeed[port - 1]) {
-            text = "Modem";
-        } else if (info->comPresent[port - 1]) {
-            char name[8];
-            snprintf(name, sizeof name, "COM%d", port);
-            HANDLE handle = OpenPort(name);
-            text = handle == INVALID_HANDLE_VALUE ? "In Use" : "No Modem";
-            if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
-        }
-    }
-    snprintf(status, sizeof status, "%s", text);
-    return status;
-}

@@ -1,5 +1,5 @@
 // The on-demand probes that write into EquipmentInfo after start-up, run by the tools that
-// need them on the primary thread: joysticks and modems, and the state of a COM port.
+// need them on the primary thread: joysticks and modems.
 #pragma once
 #include <windows.h>
 
@@ -14,7 +14,3 @@ void CountJoysticks(HWND owner);
 // reply); 1 otherwise, also when no port could be tested or the user declined to test
 // without registered modems (then nothing changes).
 int ProbeModems(HWND owner);
-
-// "Modem", "No Modem", "In Use" or "No Port" for COM port 1..4, in one static buffer that
-// the next call overwrites.
-const char* ComPortStatus(int port);

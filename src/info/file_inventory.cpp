@@ -122,9 +122,7 @@ INT_PTR CALLBACK FileInventoryDlgProc(HWND dialog, UINT message, WPARAM wParam, 
             ReportDrawItem(item->hwndItem, item, 9, kInventoryTabs, kReportNoLitLamps);
             return TRUE;
         }
-        for (const InventoryButton& button : kInventoryButtons)
-            if (int(item->CtlID) == button.id)
-                DrawPictureButton(item->hwndItem, item, HBRUSH(GetStockObject(LTGRAY_BRUSH)), button.bitmapId);
+        DrawTablePictureButton(kInventoryButtons, item, HBRUSH(GetStockObject(LTGRAY_BRUSH)));
         return TRUE;
     }
     case WM_CTLCOLORLISTBOX:

@@ -73,15 +73,6 @@ DWORD FileSizeOf(const char* path)
     return FindFirstMatch(path, &found) ? found.nFileSizeLow : 0;
 }
 
-char* FirstMatchName(const char* pattern)
-{
-    static char name[260];
-    name[0] = '\0';
-    WIN32_FIND_DATAA found;
-    if (FindFirstMatch(pattern, &found)) lstrcpynA(name, found.cFileName, sizeof name);
-    return name;
-}
-
 // 1 when folder + "\" + name exists; 0 also when the path does not fit.
 static int ExistsIn(const char* folder, const char* name)
 {

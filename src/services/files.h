@@ -21,10 +21,6 @@ int FileExists(const char* path);
 // The low 32 bits of the size of the first match of path; 0 when there is none.
 DWORD FileSizeOf(const char* path);
 
-// The long name (no folder) of the first match of pattern, or an empty string, in a static
-// 260-byte buffer overwritten by the next call.
-char* FirstMatchName(const char* pattern);
-
 // Where SystemFileExists looks.
 enum SystemFilePlace {
     kInSystemDirectory = 1,   // the Windows system directory

@@ -54,14 +54,6 @@ void SelectReportLine(const char* text, HWND list)
     InvalidateRect(list, nullptr, TRUE);
 }
 
-void ScreenRectToClient(HWND window, RECT* rect)
-{
-    POINT corners[2] = {{rect->left, rect->top}, {rect->right, rect->bottom}};
-    ScreenToClient(window, &corners[0]);
-    ScreenToClient(window, &corners[1]);
-    *rect = RECT{corners[0].x, corners[0].y, corners[1].x, corners[1].y};
-}
-
 static HCURSOR HelpCursor()
 {
     static HCURSOR cursor;

@@ -11,9 +11,6 @@ DWORD SelectedItemNumber(HWND dialog, int listId);
 // characters or fewer.
 void SelectReportLine(const char* text, HWND list);
 
-// Converts both corners of rect from screen to window's client coordinates.
-void ScreenRectToClient(HWND window, RECT* rect);
-
 // For WM_SETCURSOR in a dialog: the help cursor (resource 900, the arrow while it is
 // missing) when the cursor is on one of the listed controls, edges included, else the
 // arrow. Sets the dialog's message result to 1 so the system keeps that cursor; returns

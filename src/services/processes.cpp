@@ -114,11 +114,3 @@ void FillProcessList(HWND dialog, int listId)
         return true;
     });
 }
-
-int ModuleKindOf(DWORD processId, const char* path)
-{
-    const char* title = FileTitleOf(path);
-    MODULEENTRY32 module;
-    const bool found = MainModuleOf(processId, &module) != 0;
-    return ProgramKindFromNames(title, found ? module.szModule : "");
-}

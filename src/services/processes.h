@@ -29,7 +29,3 @@ LONG ThreadPriorityOf(DWORD threadId);
 // "id\tid" when the process has no name. One tab stop at 5000 dialog units keeps the id
 // out of sight; SelectedItemNumber reads it back.
 void FillProcessList(HWND dialog, int listId);
-
-// 1 when path's file name is "WINOA386.MOD", 3 when it is the module name of the
-// process's own executable, else 2 (all compared without regard to case).
-int ModuleKindOf(DWORD processId, const char* path);

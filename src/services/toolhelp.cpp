@@ -27,20 +27,23 @@ static void Lookup(HMODULE kernel, const char* name, Fn& slot)
 
 void LoadToolhelp()
 {
-    // The ANSI exports carry the plain names on every system this runs on.
+    // The ANSI exports carry the plain names on every system this runs on, and each slot
+    // is named after the export it holds.
     HMODULE kernel = GetModuleHandleA("KERNEL32.DLL");
-    Lookup(kernel, "Module32First", th::Module32First);
-    Lookup(kernel, "Module32Next", th::Module32Next);
-    Lookup(kernel, "CreateToolhelp32Snapshot", th::CreateToolhelp32Snapshot);
-    Lookup(kernel, "Thread32First", th::Thread32First);
-    Lookup(kernel, "Thread32Next", th::Thread32Next);
-    Lookup(kernel, "Process32First", th::Process32First);
-    Lookup(kernel, "Process32Next", th::Process32Next);
-    Lookup(kernel, "Heap32First", th::Heap32First);
-    Lookup(kernel, "Heap32Next", th::Heap32Next);
-    Lookup(kernel, "Heap32ListFirst", th::Heap32ListFirst);
-    Lookup(kernel, "Heap32ListNext", th::Heap32ListNext);
-    Lookup(kernel, "Toolhelp32ReadProcessMemory", th::Toolhelp32ReadProcessMemory);
+#define LOOKUP(name) Lookup(kernel, #name, th::name)
+    LOOKUP(CreateToolhelp32Snapshot);
+    LOOKUP(Process32First);
+    LOOKUP(Process32Next);
+    LOOKUP(Thread32First);
+    LOOKUP(Thread32Next);
+    LOOKUP(Module32First);
+    LOOKUP(Module32Next);
+    LOOKUP(Heap32ListFirst);
+    LOOKUP(Heap32ListNext);
+    LOOKUP(Heap32First);
+    LOOKUP(Heap32Next);
+    LOOKUP(Toolhelp32ReadProcessMemory);
+#undef LOOKUP
 }
 
 template <typename Entry>

@@ -73,27 +73,3 @@ void ProgramNameOf(DWORD processId, ProgramNameQuery* query)
         lstrcpynA(query->programName, SpecialProcessName(processId, 0), sizeof query->programName);
     if (!query->programName[0]) NameFromExecutable(processId, query->programName, sizeof query->programName);
 }
-
-struct TitleSearch {
-    char* destination;
-    int size;
-    bool found;
-};
-
-static BOOL CALLBACK TitleFromWindow(HWND window, LPARAM parameter)
-{
-    TitleSearch* search = reinterpret_cast<TitleSearch*>(parameter);
-    char title[kTitleSize] = "";
-    if (GetWindowTextA(window, title, sizeof title) <= 0) return TRUE;
-    lstrcpynA(search->destination, title, search->size);
-    search->found = true;
-    return FALSE;
-}
-
-void ThreadWindowTitle(DWORD threadId, char* destination, int size)
-{
-    if (size <= 0) return;
-    TitleSearch search{destination, size, false};
-    EnumThreadWindows(threadId, TitleFromWindow, reinterpret_cast<LPARAM>(&search));
-    if (!search.found) lstrcpynA(destination, SpecialProcessName(0, threadId), size);
-}

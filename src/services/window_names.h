@@ -20,7 +20,3 @@ void AppNameFromTitle(HWND window, char* destination, int size);
 // the highest titled window above it), else as a windowless system process
 // (SpecialProcessName), else as its executable's file title up to the first ".".
 void ProgramNameOf(DWORD processId, ProgramNameQuery* query);
-
-// The title of the thread's first top-level window that has one, else the special name of
-// the thread's process; at most size - 1 characters.
-void ThreadWindowTitle(DWORD threadId, char* destination, int size);

@@ -26,7 +26,7 @@ static void OnPaint(HWND dialog)
     if (memory) {
         RECT frame;
         GetWindowRect(GetDlgItem(dialog, IDC_ABOUT_PICTURE), &frame);
-        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&frame), 2);
+        ScreenRectToClient(dialog, &frame);
         BITMAP info = {};
         GetObjectA(bitmap, sizeof info, &info);
         HGDIOBJ old = SelectObject(memory, bitmap);

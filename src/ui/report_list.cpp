@@ -2,12 +2,9 @@
 
 #include "ui/report_list.h"
 
-#include <cstdio>
-
 #include "ui/report_line.h"
 #include "ui/report_table.h"
 #include "ui/shared_gdi.h"
-#include "ui/short_name.h"
 
 HBRUSH ReportListColours(HDC dc, COLORREF textColour)
 {
@@ -110,18 +107,4 @@ void ReportReplaceLine(HWND dialog, int listId, int index, const char* text)
     lstrcpynA(line, text, sizeof line);
     SendDlgItemMessageA(dialog, listId, LB_DELETESTRING, WPARAM(index), 0);
     SendDlgItemMessageA(dialog, listId, LB_INSERTSTRING, WPARAM(index), LPARAM(line));
-}
-
-void ShortenAtBreak(HWND dialog, const char* format, const char* text, int listId, int index, char* out,
-                    size_t outSize)
-{
-    if (outSize == 0) return;
-    if (text) {
-        char name[kReportLineSlot];
-        ShortenAtBreakText(text, name, sizeof name);
-        snprintf(out, outSize, format, name);
-    } else {
-        lstrcpynA(out, format, int(outSize));
-    }
-    ReportReplaceLine(dialog, listId, index, out);
 }

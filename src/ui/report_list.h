@@ -42,9 +42,3 @@ void ReportMeasureItem(HWND list, MEASUREITEMSTRUCT* item);
 // Replaces line index of the dialog's report list listId with text (at most 255
 // characters are kept).
 void ReportReplaceLine(HWND dialog, int listId, int index, const char* text);
-
-// Formats out (outSize bytes) from format with text, shortened at a break to fit a report
-// column, as its one string argument; without text, out is a copy of format. Then
-// replaces line index of the report list with out.
-void ShortenAtBreak(HWND dialog, const char* format, const char* text, int listId, int index, char* out,
-                    size_t outSize);

@@ -23,11 +23,6 @@ static const int kViewerTabStops[9] = {10, 220, 290, 360, 430, 500, 570, 640, 71
 // The shortest report line whose label is worth looking up.
 constexpr size_t kShortestLookup = 5;
 
-HWND ReportViewerWindow()
-{
-    return gViewer;
-}
-
 static void OnInitDialog(HWND dialog)
 {
     for (int id : {IDC_VIEWER_HELP, IDC_VIEWER_TITLE, IDC_VIEWER_HELP_TITLE})

@@ -12,9 +12,6 @@
 // when the command names no row.
 int OpenTool(HWND parent, int commandId, int baseId, const ToolTable& table);
 
-// The viewer OpenTool keeps open, or null.
-HWND ReportViewerWindow();
-
 // The viewer's dialog procedure, for other views that show their own contents in windows
 // made from the same dialog resource.
 INT_PTR CALLBACK ReportViewerDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

@@ -22,9 +22,11 @@
 namespace {
 
 int gReportLines;
+HWND gViewer;  // the viewer the report was last shown in
 
 int FillReport(HWND__* list)
 {
+    gViewer = GetParent(list);
     StringListCount = 0;
     for (int i = 0; i < gReportLines; ++i)
         snprintf(StringListNext(), kReportLineSlot, "\x01" "CLine %03d\t\x01" "Yvalue %d", i, i);
@@ -93,7 +95,8 @@ protected:
     }
     void TearDown() override
     {
-        if (HWND viewer = ReportViewerWindow()) SendMessageA(viewer, WM_COMMAND, IDCANCEL, 0);
+        if (IsWindow(gViewer)) SendMessageA(gViewer, WM_COMMAND, IDCANCEL, 0);
+        gViewer = nullptr;
     }
 
     // The PDFs that have arrived (Unix paths).
@@ -178,7 +181,7 @@ TEST_F(Printing, ReportAndQuickHelpPrintUnderCapitalTitlesWithoutBlankPagesOrNot
         OpenTool(nullptr, 4101, 4100, kTable);
         DialogAnswer answer{c.command};
         HANDLE thread = CreateThread(nullptr, 0, AnswerPrintDialog, &answer, 0, nullptr);
-        SendMessageA(ReportViewerWindow(), WM_COMMAND, IDM_VIEWER_PRINT, 0);
+        SendMessageA(gViewer, WM_COMMAND, IDM_VIEWER_PRINT, 0);
         WaitForSingleObject(thread, 15000);
         CloseHandle(thread);
         ASSERT_TRUE(answer.answered) << "no print dialog";
@@ -190,7 +193,7 @@ TEST_F(Printing, ReportAndQuickHelpPrintUnderCapitalTitlesWithoutBlankPagesOrNot
             continue;
         }
 
-        const std::vector<std::string> help = ListBoxLines(GetDlgItem(ReportViewerWindow(), IDC_VIEWER_HELP));
+        const std::vector<std::string> help = ListBoxLines(GetDlgItem(gViewer, IDC_VIEWER_HELP));
         const std::vector<Pages> documents = ReadPdfs(2);
         ASSERT_EQ(documents.size(), 2u) << "expected the report and the Quick Help as two PDFs";
         const bool helpFirst = !documents[0].empty() && documents[0][0][0] == "QUICK HELP PRINT TEST";

@@ -21,9 +21,11 @@
 namespace {
 
 LRESULT gReportCountAtHandler = -1;  // what the second tool found in the viewer's report
+HWND gViewer;                         // the viewer a tool was last shown in
 
 int ShowLines(HWND list, const std::vector<std::string>& lines)
 {
+    gViewer = GetParent(list);
     StringListCount = 0;
     for (const std::string& line : lines) lstrcpynA(StringListNext(), line.c_str(), kReportLineSlot);
     ReportShowLines(list, StringListBase, StringListCount);
@@ -50,14 +52,15 @@ class ReportViewer : public testing::Test {
 protected:
     void TearDown() override
     {
-        if (HWND viewer = ReportViewerWindow()) SendMessageA(viewer, WM_COMMAND, IDCANCEL, 0);
+        if (IsWindow(gViewer)) SendMessageA(gViewer, WM_COMMAND, IDCANCEL, 0);
+        gViewer = nullptr;
     }
-    static HWND Item(int id) { return GetDlgItem(ReportViewerWindow(), id); }
+    static HWND Item(int id) { return GetDlgItem(gViewer, id); }
     // Selects report line index as a click would; the help line selected then.
     static std::string Select(int index)
     {
         SendMessageA(Item(IDC_VIEWER_REPORT), LB_SETCURSEL, index, 0);
-        SendMessageA(ReportViewerWindow(), WM_COMMAND, MAKEWPARAM(IDC_VIEWER_REPORT, LBN_SELCHANGE),
+        SendMessageA(gViewer, WM_COMMAND, MAKEWPARAM(IDC_VIEWER_REPORT, LBN_SELCHANGE),
                      LPARAM(Item(IDC_VIEWER_REPORT)));
         const LRESULT selected = SendMessageA(Item(IDC_VIEWER_HELP), LB_GETCURSEL, 0, 0);
         return selected == LB_ERR ? "" : ListBoxLines(Item(IDC_VIEWER_HELP))[size_t(selected)];
@@ -69,14 +72,14 @@ protected:
 TEST_F(ReportViewer, OpeningAToolAgainReusesTheViewerAndEmptiesBothLists)
 {
     EXPECT_EQ(OpenTool(nullptr, 4001, 4000, kTable), 4);
-    HWND viewer = ReportViewerWindow();
-    ASSERT_NE(viewer, nullptr);
+    HWND viewer = gViewer;
+    ASSERT_TRUE(IsWindow(viewer));
     Select(0);  // the picture: the CPU line and its paragraph at the top of Quick Help
     RedrawWindow(viewer, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     EXPECT_FALSE(SaveScreenshot("viewer").empty());
 
     EXPECT_EQ(OpenTool(nullptr, 4002, 4000, kTable), 1);
-    EXPECT_EQ(ReportViewerWindow(), viewer);
+    EXPECT_EQ(gViewer, viewer);
     EXPECT_EQ(gReportCountAtHandler, 0);
     const std::vector<std::string> help = ListBoxLines(Item(IDC_VIEWER_HELP));
     ASSERT_GT(help.size(), 2u);
@@ -85,8 +88,11 @@ TEST_F(ReportViewer, OpeningAToolAgainReusesTheViewerAndEmptiesBothLists)
     EXPECT_EQ(OpenTool(nullptr, 4003, 4000, kTable), 0);  // no such row: nothing changes
     EXPECT_EQ(WindowText(Item(IDC_VIEWER_TITLE)), "  Second Tool");
     SendMessageA(viewer, WM_COMMAND, IDCANCEL, 0);
-    EXPECT_EQ(ReportViewerWindow(), nullptr);
     EXPECT_FALSE(IsWindow(viewer));
+    // A closed viewer is forgotten: the next tool opens a new one.
+    gViewer = nullptr;
+    EXPECT_EQ(OpenTool(nullptr, 4002, 4000, kTable), 1);
+    EXPECT_TRUE(IsWindow(gViewer));
 }
 
 TEST_F(ReportViewer, SelectingALineScrollsItsParagraphToTheTop)
