@@ -75,13 +75,7 @@ struct StatusReportTest : testing::Test {
 
 TEST_F(StatusReportTest, EveryReportListIsPaintedOnBlackWithItsDefaultTextColour)
 {
-    const struct {
-        const char* name;
-        int dialogId;
-        DLGPROC procedure;
-        int listId;
-        COLORREF text;
-    } dialogs[] = {
+    const struct { const char* name; int dialogId; DLGPROC procedure; int listId; COLORREF text; } dialogs[] = {
         {"status report", IDD_STATUS_REPORT, nullptr, IDC_STATUS_USAGE_LIST, kRed},
         {"file inventory", IDD_FILE_INVENTORY, FileInventoryDlgProc, IDC_INVENTORY_LIST, 0xFFFF00},
         {"report viewer", IDD_REPORT_VIEWER, ReportViewerDlgProc, IDC_VIEWER_REPORT, 0xFFFF00},
@@ -202,33 +196,22 @@ TEST_F(StatusReportTest, EveryLabelEndsBeforeTheValueColumn)
 
 TEST_F(StatusReportTest, ButtonsAndCaptionsShowTheirPicturesInsideTheirFaces)
 {
-    const struct {
-        int dialogId;
-        int controlId, bitmapId;
-    } pictures[] = {
-        {IDD_STATUS_REPORT, IDC_STATUS_CAP_USAGE, IDB_STATUS_USAGE},
-        {IDD_STATUS_REPORT, IDC_STATUS_CAP_SHARES, IDB_STATUS_SHARES},
-        {IDD_STATUS_REPORT, IDC_STATUS_CAP_RESOURCES, IDB_STATUS_RESOURCES},
-        {IDD_STATUS_REPORT, IDC_STATUS_CAP_WINDOWS, IDB_STATUS_WINDOWS},
-        {IDD_STATUS_REPORT, IDC_STATUS_CAP_INVENTORY, IDB_STATUS_INVENTORY},
-        {IDD_STATUS_REPORT, IDC_STATUS_CAP_DISKS, IDB_STATUS_DISKS},
-        {IDD_STATUS_REPORT, IDC_STATUS_CAP_COACH, IDB_STATUS_COACH},
-        {IDD_STATUS_REPORT, IDC_STATUS_CAP_PROGRAMS, IDB_STATUS_PROGRAMS},
-        {IDD_STATUS_REPORT, IDC_STATUS_FILE_CHANGES, IDB_STATUS_FILE_CHANGES},
-        {IDD_STATUS_REPORT, IDC_STATUS_FILE_INVENTORY, IDB_STATUS_FILE_INVENTORY},
-        {IDD_STATUS_REPORT, IDC_STATUS_APPLICATIONS, IDB_STATUS_APPLICATIONS},
-        {IDD_STATUS_REPORT, IDC_STATUS_MONITORS, IDB_STATUS_MONITORS},
-        {IDD_FILE_INVENTORY, IDC_INVENTORY_DOS, IDB_INVENTORY_DOS},
-        {IDD_FILE_INVENTORY, IDC_INVENTORY_WIN31, IDB_INVENTORY_WIN31},
-        {IDD_FILE_INVENTORY, IDC_INVENTORY_WIN95, IDB_INVENTORY_WIN95},
-        {IDD_FILE_INVENTORY, IDC_INVENTORY_BACKUP, IDB_INVENTORY_BACKUP},
+    const int status = IDD_STATUS_REPORT, inventory = IDD_FILE_INVENTORY;
+    const struct { int dialogId, controlId, bitmapId; } pictures[] = {
+        {status, IDC_STATUS_CAP_USAGE, IDB_STATUS_USAGE},               {status, IDC_STATUS_CAP_SHARES, IDB_STATUS_SHARES},
+        {status, IDC_STATUS_CAP_RESOURCES, IDB_STATUS_RESOURCES},       {status, IDC_STATUS_CAP_WINDOWS, IDB_STATUS_WINDOWS},
+        {status, IDC_STATUS_CAP_INVENTORY, IDB_STATUS_INVENTORY},       {status, IDC_STATUS_CAP_DISKS, IDB_STATUS_DISKS},
+        {status, IDC_STATUS_CAP_COACH, IDB_STATUS_COACH},               {status, IDC_STATUS_CAP_PROGRAMS, IDB_STATUS_PROGRAMS},
+        {status, IDC_STATUS_FILE_CHANGES, IDB_STATUS_FILE_CHANGES},     {status, IDC_STATUS_FILE_INVENTORY, IDB_STATUS_FILE_INVENTORY},
+        {status, IDC_STATUS_APPLICATIONS, IDB_STATUS_APPLICATIONS},     {status, IDC_STATUS_MONITORS, IDB_STATUS_MONITORS},
+        {inventory, IDC_INVENTORY_DOS, IDB_INVENTORY_DOS},              {inventory, IDC_INVENTORY_WIN31, IDB_INVENTORY_WIN31},
+        {inventory, IDC_INVENTORY_WIN95, IDB_INVENTORY_WIN95},          {inventory, IDC_INVENTORY_BACKUP, IDB_INVENTORY_BACKUP},
     };
-    HWND status = Open(IDD_STATUS_REPORT, nullptr);
-    HWND inventory = Open(IDD_FILE_INVENTORY, FileInventoryDlgProc);
-    ASSERT_TRUE(status && inventory);
+    HWND dialogs[] = {Open(status, nullptr), Open(inventory, FileInventoryDlgProc)};
+    ASSERT_TRUE(dialogs[0] && dialogs[1]);
     for (const auto& p : pictures) {
         SCOPED_TRACE(p.bitmapId);
-        HWND dialog = p.dialogId == IDD_STATUS_REPORT ? status : inventory;
+        HWND dialog = dialogs[p.dialogId == status ? 0 : 1];
         HBITMAP bitmap = LoadBitmapA(gInstance, MAKEINTRESOURCEA(p.bitmapId));
         ASSERT_NE(bitmap, nullptr);
         BITMAP info = {};
