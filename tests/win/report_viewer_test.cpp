@@ -118,9 +118,6 @@ TEST(ReadmeViewer, ShowsContentsAndJumpsToASection)
     HWND report = GetDlgItem(viewer, IDC_VIEWER_REPORT);
     HWND help = GetDlgItem(viewer, IDC_VIEWER_HELP);
     EXPECT_EQ(SendMessageA(report, LB_GETCOUNT, 0, 0), 9);
-    char title[64] = {};
-    GetDlgItemTextA(viewer, IDC_VIEWER_TITLE, title, sizeof title);
-    EXPECT_STREQ(title, "README.TXT File");
     // Every numbered contents line selects the first line of its section's heading, also
     // where the heading is wider than the pane and wrapped over several lines.
     for (int i = 1; i < 9; ++i) {
