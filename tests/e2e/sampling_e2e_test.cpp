@@ -20,10 +20,7 @@ uint64_t Sum(const uint32_t* histogram, int buckets)
 
 bool WaitForCompanion(bool running, DWORD timeoutMs)
 {
-    for (const DWORD start = GetTickCount();; Sleep(50)) {
-        if ((FindWindowA("HalvornCompanion", nullptr) != nullptr) == running) return true;
-        if (GetTickCount() - start >= timeoutMs) return false;
-    }
+    return WaitUntil([&] { return (FindWindowA("HalvornCompanion", nullptr) != nullptr) == running; }, timeoutMs);
 }
 
 // Runs the program for ms (pressing a key on the display first when active) and returns

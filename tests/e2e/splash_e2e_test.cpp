@@ -15,11 +15,9 @@ TEST(Splash, ShowsTheUnfinishedPyramidDuringStartupAndGoesWhenItEnds)
     HalvornProcess halvorn("SplashDuringStartup");
     ASSERT_TRUE(halvorn.Start("debug"));
     HWND box = nullptr;
-    for (int i = 0; i < 300 && !box; ++i) {
-        Sleep(50);
-        box = FindProcessWindow(halvorn.Id(), "#32770", "Message #1");
-    }
-    ASSERT_NE(box, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return (box = FindProcessWindow(halvorn.Id(), "#32770", "Message #1")) != nullptr; },
+                          15000))
+        << "no first trace box";
     HWND splash = halvorn.FindTopLevel("Pyramid");
     ASSERT_NE(splash, nullptr);
     EXPECT_TRUE(IsWindowVisible(splash));
@@ -32,14 +30,22 @@ TEST(Splash, ShowsTheUnfinishedPyramidDuringStartupAndGoesWhenItEnds)
 
     // The box sits in front of the picture: move it aside; the splash repaints what it uncovers.
     SetWindowPos(box, nullptr, 10, 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    Sleep(700);
     HDC screen = GetDC(nullptr);
-    for (const SplashPoint& stage : kSplashStagePoints) {
-        const SplashPoint p = ScaleSplashPoint(stage, 360, 300);
-        EXPECT_EQ(GetPixel(screen, r.left + p.x, r.top + p.y), 0x000080u) << p.x << "," << p.y;  // not begun
-    }
     const SplashPoint sky = ScaleSplashPoint(kSplashFinishPointsInFrame[1], 360, 300);
-    EXPECT_EQ(GetPixel(screen, r.left + sky.x, r.top + sky.y), 0x808000u);
+    const auto repainted = [&] {
+        for (const SplashPoint& stage : kSplashStagePoints) {
+            const SplashPoint p = ScaleSplashPoint(stage, 360, 300);
+            if (GetPixel(screen, r.left + p.x, r.top + p.y) != 0x000080u) return false;
+        }
+        return GetPixel(screen, r.left + sky.x, r.top + sky.y) == 0x808000u;
+    };
+    if (!WaitUntil(repainted, 3000)) {  // says which points are wrong
+        for (const SplashPoint& stage : kSplashStagePoints) {
+            const SplashPoint p = ScaleSplashPoint(stage, 360, 300);
+            EXPECT_EQ(GetPixel(screen, r.left + p.x, r.top + p.y), 0x000080u) << p.x << "," << p.y;  // not begun
+        }
+        EXPECT_EQ(GetPixel(screen, r.left + sky.x, r.top + sky.y), 0x808000u);
+    }
     ReleaseDC(nullptr, screen);
     EXPECT_FALSE(SaveScreenshot("splash").empty());
 
