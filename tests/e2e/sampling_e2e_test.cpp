@@ -88,9 +88,9 @@ TEST(Sampling, TheCompanionEndsWhenTheProgramIsGone)
 {
     HalvornProcess halvorn("companion_orphan", true);
     ASSERT_TRUE(halvorn.Start() && halvorn.WaitUntilRunning());
-    ASSERT_TRUE(WaitForCompanion(true, 5000));
+    ASSERT_TRUE(WaitForCompanion(true, 5000)) << "the companion did not start";
     halvorn.Kill();  // no exit broadcast: the companion must notice by itself
-    EXPECT_TRUE(WaitForCompanion(false, 6000));
+    EXPECT_TRUE(WaitForCompanion(false, 6000)) << "the companion outlived the killed program";
 }
 
 }  // namespace
