@@ -31,15 +31,20 @@ HalvornProcess::~HalvornProcess()
         ADD_FAILURE() << "halvorn.exe showed a box no test answered: \"" << box.caption << "\": " << box.text;
 }
 
+// Whether the thread of window takes messages: answered at once, it is in its message loop.
+static bool Answers(HWND window)
+{
+    DWORD_PTR result = 0;
+    return window && SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 200, &result);
+}
+
 bool HalvornProcess::WaitUntilRunning(DWORD timeoutMs)
 {
-    for (const DWORD start = GetTickCount(); GetTickCount() - start < timeoutMs && IsRunning(); Sleep(20)) {
-        if (SamplingWindow() && MainWindow()) {
-            Sleep(200);  // the companion start and the cursor follow the thread starts
-            return true;
-        }
-    }
-    return false;
+    // Start-up ends on the main thread after the sampling thread starts (the companion, the
+    // cursor): running means both threads answer.
+    bool running = false;
+    WaitUntil([&] { return !IsRunning() || (running = Answers(SamplingWindow()) && Answers(MainWindow())); }, timeoutMs);
+    return running;
 }
 
 bool HalvornProcess::WaitForExit(DWORD timeoutMs, DWORD* exitCode)
@@ -58,24 +63,26 @@ bool HalvornProcess::Close(DWORD timeoutMs)
 
 HWND HalvornProcess::WaitForDialog(const char* title, const std::vector<HWND>& known, DWORD timeoutMs) const
 {
-    for (const DWORD start = GetTickCount(); GetTickCount() - start < timeoutMs; Sleep(50)) {
+    HWND found = nullptr;
+    WaitUntil([&] {
         for (HWND w = FindWindowExA(nullptr, nullptr, "#32770", title); w; w = FindWindowExA(nullptr, w, "#32770", title)) {
             DWORD owner = 0;
             GetWindowThreadProcessId(w, &owner);
             // Visible once its initialisation is over and its controls exist.
             if (owner == Id() && IsWindowVisible(w) && std::find(known.begin(), known.end(), w) == known.end())
-                return w;
+                return (found = w) != nullptr;
         }
-    }
-    return nullptr;
+        return false;
+    }, timeoutMs);
+    return found;
 }
 
-void PumpWhileActive(DWORD ms)
+bool WaitWhileActive(const std::function<bool()>& condition, DWORD timeoutMs)
 {
-    const DWORD start = GetTickCount();
-    for (DWORD elapsed = 0; elapsed < ms; elapsed = GetTickCount() - start) {
+    for (const DWORD start = GetTickCount();;) {
         RunHostCommand("xdotool search --name 'Wine desktop' windowfocus --sync key Shift_L");
-        const DWORD left = ms - std::min(ms, GetTickCount() - start);
-        PumpMessagesFor(std::min<DWORD>(1000, left));
+        const DWORD elapsed = GetTickCount() - start;
+        if (elapsed >= timeoutMs) return condition();
+        if (WaitUntil(condition, std::min<DWORD>(1000, timeoutMs - elapsed), true)) return true;
     }
 }

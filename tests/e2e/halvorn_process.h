@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -25,7 +26,7 @@ public:
     std::string StatsPath() const { return folder_ + "\\sysstats.dat"; }
 
     bool Start(const std::string& arguments = "");
-    // Waits until start-up has created the sampling thread's window.
+    // Waits until start-up is over: the sampling thread's window and the main window answer.
     bool WaitUntilRunning(DWORD timeoutMs = 20000);
     // Waits for the process to end; false after timeoutMs.
     bool WaitForExit(DWORD timeoutMs, DWORD* exitCode = nullptr);
@@ -50,6 +51,7 @@ private:
     std::unique_ptr<BoxWatcher> unexpectedBoxes_;
 };
 
-// Handles this thread's messages for ms, pressing a key on the display every second so the
-// program counts the user as active and samples every tick.
-void PumpWhileActive(DWORD ms);
+// Waits until condition holds, handling this thread's messages and pressing a key on the
+// display every second so the program counts the user as active and samples every tick;
+// false after timeoutMs.
+bool WaitWhileActive(const std::function<bool()>& condition, DWORD timeoutMs);

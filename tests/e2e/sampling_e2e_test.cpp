@@ -20,10 +20,7 @@ uint64_t Sum(const uint32_t* histogram, int buckets)
 
 bool WaitForCompanion(bool running, DWORD timeoutMs)
 {
-    for (const DWORD start = GetTickCount();; Sleep(50)) {
-        if ((FindWindowA("HalvornCompanion", nullptr) != nullptr) == running) return true;
-        if (GetTickCount() - start >= timeoutMs) return false;
-    }
+    return WaitUntil([&] { return (FindWindowA("HalvornCompanion", nullptr) != nullptr) == running; }, timeoutMs);
 }
 
 // Runs the program for ms (pressing a key on the display first when active) and returns
@@ -91,9 +88,9 @@ TEST(Sampling, TheCompanionEndsWhenTheProgramIsGone)
 {
     HalvornProcess halvorn("companion_orphan", true);
     ASSERT_TRUE(halvorn.Start() && halvorn.WaitUntilRunning());
-    ASSERT_TRUE(WaitForCompanion(true, 5000));
+    ASSERT_TRUE(WaitForCompanion(true, 5000)) << "the companion did not start";
     halvorn.Kill();  // no exit broadcast: the companion must notice by itself
-    EXPECT_TRUE(WaitForCompanion(false, 6000));
+    EXPECT_TRUE(WaitForCompanion(false, 6000)) << "the companion outlived the killed program";
 }
 
 }  // namespace

@@ -2,6 +2,11 @@
 
 #include <windows.h>
 
+#include <cstdio>
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "box_watcher.h"
 #include "halvorn_process.h"
 #include "ui/splash_points.h"
@@ -15,11 +20,9 @@ TEST(Splash, ShowsTheUnfinishedPyramidDuringStartupAndGoesWhenItEnds)
     HalvornProcess halvorn("SplashDuringStartup");
     ASSERT_TRUE(halvorn.Start("debug"));
     HWND box = nullptr;
-    for (int i = 0; i < 300 && !box; ++i) {
-        Sleep(50);
-        box = FindProcessWindow(halvorn.Id(), "#32770", "Message #1");
-    }
-    ASSERT_NE(box, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return (box = FindProcessWindow(halvorn.Id(), "#32770", "Message #1")) != nullptr; },
+                          15000))
+        << "no first trace box";
     HWND splash = halvorn.FindTopLevel("Pyramid");
     ASSERT_NE(splash, nullptr);
     EXPECT_TRUE(IsWindowVisible(splash));
@@ -32,14 +35,23 @@ TEST(Splash, ShowsTheUnfinishedPyramidDuringStartupAndGoesWhenItEnds)
 
     // The box sits in front of the picture: move it aside; the splash repaints what it uncovers.
     SetWindowPos(box, nullptr, 10, 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    Sleep(700);
     HDC screen = GetDC(nullptr);
-    for (const SplashPoint& stage : kSplashStagePoints) {
-        const SplashPoint p = ScaleSplashPoint(stage, 360, 300);
-        EXPECT_EQ(GetPixel(screen, r.left + p.x, r.top + p.y), 0x000080u) << p.x << "," << p.y;  // not begun
-    }
-    const SplashPoint sky = ScaleSplashPoint(kSplashFinishPointsInFrame[1], 360, 300);
-    EXPECT_EQ(GetPixel(screen, r.left + sky.x, r.top + sky.y), 0x808000u);
+    // Points of the picture and the colour each must show: the stages not begun, the sky.
+    std::vector<std::pair<SplashPoint, COLORREF>> points;
+    for (const SplashPoint& stage : kSplashStagePoints) points.push_back({ScaleSplashPoint(stage, 360, 300), 0x000080u});
+    points.push_back({ScaleSplashPoint(kSplashFinishPointsInFrame[1], 360, 300), 0x808000u});
+    std::string wrong;
+    const auto repainted = [&] {
+        wrong.clear();
+        for (const auto& point : points) {
+            const COLORREF seen = GetPixel(screen, r.left + point.first.x, r.top + point.first.y);
+            char line[64];
+            snprintf(line, sizeof line, " %d,%d is %06lX, not %06lX;", point.first.x, point.first.y, seen, point.second);
+            if (seen != point.second) wrong += line;
+        }
+        return wrong.empty();
+    };
+    EXPECT_TRUE(WaitUntil(repainted, 3000)) << "the uncovered splash is not repainted:" << wrong;
     ReleaseDC(nullptr, screen);
     EXPECT_FALSE(SaveScreenshot("splash").empty());
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 #include <vector>
 
@@ -73,9 +74,9 @@ TEST(Startup, SessionEndCountsAndSavesEachRequest)
     for (uint32_t request = 1; request <= 2; ++request) {
         SCOPED_TRACE(request);
         DeleteFileA(halvorn.StatsPath().c_str());
-        DWORD_PTR answer = 0;
-        ASSERT_TRUE(SendMessageTimeoutA(halvorn.MainWindow(), WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 10000, &answer));
-        EXPECT_NE(answer, 0u);  // the session may end
+        const LRESULT answer = SendWithTimeout(halvorn.MainWindow(), WM_QUERYENDSESSION, 0, 0, 10000);
+        ASSERT_NE(answer, -1);
+        EXPECT_NE(answer, 0);  // the session may end
         EXPECT_EQ(SessionEndsIn(halvorn.StatsPath()), endsBefore + request);
     }
     // The session was not ended after all: the program runs on and saves again at exit.
@@ -108,8 +109,8 @@ TEST(Startup, CleanExitSavesTheLoadedImageAndTellsTheCompanion)
     // Idle ticks only count observed seconds (word 0); the rest is the loaded image.
     EXPECT_TRUE(std::equal(saved.begin() + 4, saved.end(), image.begin() + 4));
     EXPECT_FALSE(PathExists(halvorn.StatsPath() + ".tmp"));
-    PumpMessagesFor(100);
-    EXPECT_EQ(GetWindowLongPtrA(listener, GWLP_USERDATA), 1) << "no end broadcast for the companion";
+    EXPECT_TRUE(WaitUntil([&] { return GetWindowLongPtrA(listener, GWLP_USERDATA) == 1; }, 5000, true))
+        << "no end broadcast for the companion";
     DestroyWindow(listener);
 }
 
@@ -137,19 +138,21 @@ TEST(Startup, TheDebugWordTracesEachStartupStage)
         EXPECT_TRUE(halvorn.Close());
     }
 }
-// Samples the panel's icon every 100 ms for durationMs; returns how often it changed and
-// adds each icon seen to distinct.
-int IconChanges(HWND panel, DWORD durationMs, std::vector<HICON>* distinct)
+// Watches the panel's icon for durationMs, or until it has changed enough times; returns
+// how often it changed and adds each icon seen to distinct.
+int IconChanges(HWND panel, DWORD durationMs, std::vector<HICON>* distinct, int enough = INT_MAX)
 {
     int changes = 0;
+    bool first = true;
     HICON last = nullptr;
-    for (DWORD waited = 0; waited <= durationMs; waited += 100, Sleep(100)) {
-        DWORD_PTR icon = 0;
-        SendMessageTimeoutA(GetDlgItem(panel, 11001), STM_GETICON, 0, 0, SMTO_ABORTIFHUNG, 2000, &icon);
-        changes += waited > 0 && HICON(icon) != last;
-        last = HICON(icon);
+    WaitUntil([&] {
+        const HICON icon = HICON(SendWithTimeout(GetDlgItem(panel, 11001), STM_GETICON));
+        changes += !first && icon != last;
+        first = false;
+        last = icon;
         if (std::find(distinct->begin(), distinct->end(), last) == distinct->end()) distinct->push_back(last);
-    }
+        return changes >= enough;
+    }, durationMs);
     return changes;
 }
 
@@ -162,12 +165,14 @@ TEST(Startup, AnalyzingPanelAnimatesOnlyWhileVisible)
     EXPECT_EQ(GetWindow(panel, GW_OWNER), halvorn.SamplingWindow());
     EXPECT_FALSE(IsWindowVisible(panel));
     std::vector<HICON> distinct;
+    // Still for as long as it takes the visible panel to change twice: the hidden one must not.
     EXPECT_EQ(IconChanges(panel, 2500, &distinct), 0);
     ShowWindow(panel, SW_SHOWNOACTIVATE);
-    EXPECT_GE(IconChanges(panel, 3500, &distinct), 2);
+    EXPECT_GE(IconChanges(panel, 3500, &distinct, 2), 2);
     SaveScreenshot("analyzing_panel");
     ShowWindow(panel, SW_HIDE);
-    Sleep(300);
+    // Answered, the panel's thread has finished any frame it was drawing when it was hidden.
+    SendWithTimeout(panel, WM_NULL);
     EXPECT_EQ(IconChanges(panel, 2500, &distinct), 0);
     // Two frames in turn (the template's own icon may be a third handle at first).
     EXPECT_GE(distinct.size(), 2u);

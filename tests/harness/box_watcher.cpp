@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "test_windows.h"
+
 std::string WindowText(HWND window)
 {
     wchar_t wide[2048] = {};
@@ -39,14 +41,14 @@ std::vector<SeenBox> BoxWatcher::Boxes()
 
 bool BoxWatcher::WaitForBox(const std::string& caption, DWORD timeoutMs, SeenBox* found)
 {
-    for (const DWORD start = GetTickCount(); GetTickCount() - start <= timeoutMs; Sleep(20)) {
+    return WaitUntil([&] {
         for (const SeenBox& box : Boxes()) {
             if (box.caption != caption) continue;
             if (found) *found = box;
             return true;
         }
-    }
-    return false;
+        return false;
+    }, timeoutMs);
 }
 
 DWORD WINAPI BoxWatcher::Run(LPVOID self)

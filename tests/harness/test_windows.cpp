@@ -1,5 +1,7 @@
 #include "test_windows.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -69,10 +71,9 @@ HWND FindProcessWindow(DWORD processId, const char* className, const char* title
 
 HWND WaitForProcessWindow(DWORD processId, const char* title, DWORD timeoutMs)
 {
-    for (const DWORD start = GetTickCount();; Sleep(20)) {
-        HWND found = FindProcessWindow(processId, nullptr, title);
-        if (found || GetTickCount() - start > timeoutMs) return found;
-    }
+    HWND found = nullptr;
+    WaitUntil([&] { return (found = FindProcessWindow(processId, nullptr, title)) != nullptr; }, timeoutMs);
+    return found;
 }
 
 void PumpMessagesFor(DWORD ms, HWND untilClosed)
@@ -87,22 +88,83 @@ void PumpMessagesFor(DWORD ms, HWND untilClosed)
     }
 }
 
-// Bounded: a list whose program hangs or shows a box gives what was read so far.
-static LRESULT SendBoundedW(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs, bool pumping)
 {
-    DWORD_PTR result = 0;
-    return SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 5000, &result) ? LRESULT(result) : -1;
+    for (const DWORD start = GetTickCount();;) {
+        if (condition()) return true;
+        if (GetTickCount() - start >= timeoutMs) return false;
+        if (pumping)
+            PumpMessagesFor(20);
+        else
+            Sleep(20);
+    }
 }
 
+LRESULT SendWithTimeout(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD timeoutMs)
+{
+    DWORD_PTR result = 0;
+    // The wide form: a text a message carries across processes arrives as UTF-16 under Wine.
+    if (SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, timeoutMs, &result)) return LRESULT(result);
+    char className[64] = "", title[128] = "";
+    GetClassNameA(window, className, sizeof className);
+    GetWindowTextA(window, title, sizeof title);
+    ADD_FAILURE() << "message 0x" << std::hex << message << std::dec << " (wParam " << wParam << ") to window "
+                  << window << " (" << className << " \"" << title << "\") got no answer within " << timeoutMs
+                  << " ms: its program hangs or shows a box";
+    return -1;
+}
+
+// The screen's pixels inside rect, one 32-bit value each.
+static std::vector<DWORD> ScreenPixels(const RECT& rect)
+{
+    const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    std::vector<DWORD> pixels(size_t(std::max(width, 0)) * size_t(std::max(height, 0)));
+    if (pixels.empty()) return pixels;
+    HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB};
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (bitmap && bits) {
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+        GdiFlush();
+        memcpy(pixels.data(), bits, pixels.size() * sizeof(DWORD));
+        SelectObject(memory, old);
+        DeleteObject(bitmap);
+    }
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+bool WaitUntilDrawn(HWND window, DWORD timeoutMs)
+{
+    std::vector<DWORD> last;
+    DWORD stableSince = GetTickCount();
+    return WaitUntil([&] {
+        RECT rect = {};
+        GetWindowRect(window, &rect);
+        std::vector<DWORD> now = ScreenPixels(rect);
+        if (now != last) {
+            last.swap(now);
+            stableSince = GetTickCount();
+            return false;
+        }
+        return GetTickCount() - stableSince >= 150;
+    }, timeoutMs, true);
+}
+
+// A list whose program hangs or shows a box fails the test and gives what was read so far.
 std::vector<std::string> ListBoxLines(HWND list)
 {
     std::vector<std::string> lines;
-    const LRESULT count = SendBoundedW(list, LB_GETCOUNT, 0, 0);
+    const LRESULT count = SendWithTimeout(list, LB_GETCOUNT);
     for (LRESULT i = 0; i < count; ++i) {
-        const LRESULT length = SendBoundedW(list, LB_GETTEXTLEN, WPARAM(i), 0);
+        const LRESULT length = SendWithTimeout(list, LB_GETTEXTLEN, WPARAM(i));
         if (length < 0) break;
         std::vector<wchar_t> wide(size_t(length) + 1);
-        if (SendBoundedW(list, LB_GETTEXT, WPARAM(i), reinterpret_cast<LPARAM>(wide.data())) < 0) break;
+        if (SendWithTimeout(list, LB_GETTEXT, WPARAM(i), reinterpret_cast<LPARAM>(wide.data())) < 0) break;
         char narrow[1024] = "";
         WideCharToMultiByte(CP_ACP, 0, wide.data(), -1, narrow, sizeof narrow, nullptr, nullptr);
         lines.push_back(narrow);

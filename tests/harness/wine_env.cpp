@@ -97,11 +97,9 @@ bool RunHostCommand(const std::string& command, DWORD timeoutMs)
                           marker + "'\"",
                       &process))
         return false;
-    for (const DWORD start = GetTickCount(); !PathExists(markerWindows); Sleep(20)) {
-        if (GetTickCount() - start > timeoutMs) {
-            fprintf(stderr, "RunHostCommand: [%s] did not finish in %lu ms\n", command.c_str(), timeoutMs);
-            return false;
-        }
+    if (!WaitUntil([&] { return PathExists(markerWindows); }, timeoutMs)) {
+        fprintf(stderr, "RunHostCommand: [%s] did not finish in %lu ms\n", command.c_str(), timeoutMs);
+        return false;
     }
     std::vector<unsigned char> status;
     ReadWholeFileBytes(markerWindows, &status);

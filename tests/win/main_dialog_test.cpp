@@ -52,6 +52,61 @@ TEST_F(MainDialogTest, CannotGrowBeyond598By493)
     }
 }
 
+// The live menu of the dialog start-up made: its popups in order, each item's command and
+// text, separators where they stand (command 0, no text).
+TEST_F(MainDialogTest, MenuOffersEveryCommandInItsPopup)
+{
+    struct Item {
+        UINT id;
+        std::string text;
+    };
+    const struct {
+        const char* title;
+        std::vector<Item> items;
+    } popups[] = {
+        {"&File", {{IDM_CLOSE_ALL, "&Close all programs"}, {0, ""}, {2, "E&xit"}}},  // Exit is command 2
+        {"F&ix", {{IDC_MAIN_HARDWARE, "Fix &hardware problems"}, {IDC_MAIN_WINDOWS, "Fix &Windows problems"},
+                  {IDC_MAIN_CONFLICTS, "Fix &software conflicts"}}},
+        {"&Boost", {{IDC_MAIN_SPEED, "&Speed-up hardware"}, {IDC_MAIN_TUNE, "&Tune Windows"},
+                    {IDC_MAIN_PRIORITIES, "Change program &priorities"},
+                    {IDC_MAIN_APPEARANCE, "Customize program &appearance"}}},
+        {"&View", {{IDC_MAIN_STATUS, "&Status report"}, {IDC_MAIN_TIPS, "&Tips"}, {IDC_MAIN_LIBRARY, "&Reference library"}}},
+        {"&Help", {{IDM_MAIN_HELP, "&Help"}, {0, ""}, {IDM_MAIN_ABOUT, "&About Halvorn"}}},
+    };
+    HMENU menu = GetMenu(MainDialog);
+    ASSERT_NE(menu, nullptr);
+    ASSERT_EQ(GetMenuItemCount(menu), int(sizeof popups / sizeof popups[0]));
+    // Text, command, kind and popup of the item at position in menu.
+    const auto read = [](HMENU menu, int position, MENUITEMINFOA* info) {
+        static char text[128];
+        text[0] = '\0';
+        *info = MENUITEMINFOA{};
+        info->cbSize = sizeof *info;
+        info->fMask = MIIM_ID | MIIM_STRING | MIIM_FTYPE | MIIM_SUBMENU;
+        info->dwTypeData = text;
+        info->cch = sizeof text;
+        return GetMenuItemInfoA(menu, UINT(position), TRUE, info) ? std::string(text) : std::string("?");
+    };
+    for (int p = 0; p < GetMenuItemCount(menu); ++p) {
+        SCOPED_TRACE(popups[p].title);
+        MENUITEMINFOA info;
+        EXPECT_EQ(read(menu, p, &info), popups[p].title);
+        ASSERT_NE(info.hSubMenu, nullptr);
+        HMENU popup = info.hSubMenu;
+        ASSERT_EQ(GetMenuItemCount(popup), int(popups[p].items.size()));
+        for (int i = 0; i < GetMenuItemCount(popup); ++i) {
+            const Item& expected = popups[p].items[size_t(i)];
+            SCOPED_TRACE(testing::Message() << "item " << i);
+            const std::string text = read(popup, i, &info);
+            EXPECT_EQ(info.hSubMenu, nullptr);
+            EXPECT_EQ((info.fType & MFT_SEPARATOR) != 0, expected.id == 0);
+            if (expected.id == 0) continue;
+            EXPECT_EQ(text, expected.text);
+            EXPECT_EQ(info.wID, expected.id);
+        }
+    }
+}
+
 // Windows of another program: the helper run below marks in its exit code which of its
 // windows were asked to close (bit 0 the titled one, then untitled, hidden, captionless).
 int gCloseBits = 0;
