@@ -11,6 +11,7 @@
 #include "equipment/equipment_info.h"
 #include "platform/perf_counters.h"
 #include "platform/thread_priorities.h"
+#include "sampling/census_cache.h"
 #include "sampling/census_rules.h"
 #include "sampling/input_counters.h"
 #include "sampling/sample_tick.h"
@@ -105,48 +106,6 @@ BOOL CALLBACK CountWindow(HWND window, LPARAM param)
     return TRUE;
 }
 
-void ReadCensus(TickInputs* in)
-{
-    static WindowCensus windows;
-    windows.count = 0;
-    windows.programs.clear();
-    EnumWindows(CountWindow, LPARAM(&windows));
-    std::sort(windows.programs.begin(), windows.programs.end());
-    in->windows = windows.count;
-
-    static ThreadPriorities priorities;  // kept between ticks for its storage
-    priorities.Clear();
-    ForEachProcess([&](const PROCESSENTRY32& process) {
-        ++in->processes;
-        priorities.Note(process);
-        char mainModule[MAX_MODULE_NAME32 + 1] = "";
-        bool first = true;
-        ForEachModule(process.th32ProcessID, [&](const MODULEENTRY32& module) {
-            ++in->modules;
-            // The executable's own module: the one with the process's module id,
-            // else the first one listed.
-            if (first || module.th32ModuleID == process.th32ModuleID)
-                lstrcpynA(mainModule, module.szModule, sizeof mainModule);
-            first = false;
-            return true;
-        });
-        if (!std::binary_search(windows.programs.begin(), windows.programs.end(), process.th32ProcessID))
-            return true;
-        switch (ProgramKindFromNames(FileTitleOf(process.szExeFile), mainModule)) {
-        case kProgramDos: ++in->appsDos; break;
-        case kProgram32Bit: ++in->apps32; break;
-        case kProgram16Bit: ++in->apps16; break;
-        }
-        return true;
-    });
-
-    ForEachThread([&](const THREADENTRY32& thread) {
-        ++in->threads;
-        ++in->threadPriorities[CensusPriority(priorities.BaseOf(thread), thread.tpDeltaPri)];
-        return true;
-    });
-}
-
 void ReadDate(TickInputs* in)
 {
     SYSTEMTIME now;
@@ -156,7 +115,91 @@ void ReadDate(TickInputs* in)
     in->year = now.wYear;
 }
 
+// What a module snapshot of one process tells the census: how many modules it has and
+// what kind of program its main module makes it.
+ProcessFacts ReadProcessFacts(const PROCESSENTRY32& process)
+{
+    ProcessFacts facts;
+    char mainModule[MAX_MODULE_NAME32 + 1] = "";
+    bool first = true;
+    ForEachModule(process.th32ProcessID, [&](const MODULEENTRY32& module) {
+        ++facts.modules;
+        // The executable's own module: the one with the process's module id,
+        // else the first one listed.
+        if (first || module.th32ModuleID == process.th32ModuleID)
+            lstrcpynA(mainModule, module.szModule, sizeof mainModule);
+        first = false;
+        return true;
+    });
+    facts.kind = ProgramKindFromNames(FileTitleOf(process.szExeFile), mainModule);
+    return facts;
+}
+
+// When the process began, as the cache keys it; 0 for a process this program may not open.
+uint64_t CreationTimeOf(DWORD processId)
+{
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+    if (!process) return 0;
+    FILETIME created = {}, exited, kernel, user;
+    const bool isRead = GetProcessTimes(process, &created, &exited, &kernel, &user);
+    CloseHandle(process);
+    return isRead ? (uint64_t(created.dwHighDateTime) << 32) | created.dwLowDateTime : 0;
+}
+
 }  // namespace
+
+void ReadCensus(TickInputs* in, CensusCache* cache, uint32_t nowMs)
+{
+    static WindowCensus windows;
+    windows.count = 0;
+    windows.programs.clear();
+    EnumWindows(CountWindow, LPARAM(&windows));
+    std::sort(windows.programs.begin(), windows.programs.end());
+    in->windows = windows.count;
+
+    // Kept between calls for their storage.
+    static ThreadPriorities priorities;
+    static std::vector<PROCESSENTRY32> processes;
+    static std::vector<CensusProcess> seen;
+    priorities.Clear();
+    processes.clear();
+    ForEachProcess([&](const PROCESSENTRY32& process) {
+        processes.push_back(process);
+        priorities.Note(process);
+        return true;
+    });
+    if (cache) {
+        seen.resize(processes.size());
+        for (size_t i = 0; i < processes.size(); ++i) {
+            const PROCESSENTRY32& process = processes[i];
+            seen[i].id = process.th32ProcessID;
+            seen[i].createdTime = CreationTimeOf(process.th32ProcessID);
+            seen[i].parentId = process.th32ParentProcessID;
+            seen[i].exeName = process.szExeFile;
+            seen[i].threadCount = process.cntThreads;
+        }
+        for (size_t i : cache->Plan(seen, nowMs)) cache->Store(i, ReadProcessFacts(processes[i]));
+    }
+    for (size_t i = 0; i < processes.size(); ++i) {
+        const ProcessFacts facts = cache ? cache->FactsOf(i) : ReadProcessFacts(processes[i]);
+        ++in->processes;
+        in->modules += facts.modules;
+        if (!std::binary_search(windows.programs.begin(), windows.programs.end(), processes[i].th32ProcessID))
+            continue;
+        switch (facts.kind) {
+        case kProgramDos: ++in->appsDos; break;
+        case kProgram32Bit: ++in->apps32; break;
+        case kProgram16Bit: ++in->apps16; break;
+        }
+    }
+
+    ForEachThread([&](const THREADENTRY32& thread) {
+        ++in->threads;
+        ++in->threadPriorities[CensusPriority(priorities.BaseOf(thread), thread.tpDeltaPri)];
+        return true;
+    });
+}
+
 
 void PostNewData()
 {
@@ -188,7 +231,8 @@ void SampleTick()
         ReadDiskSpace(&in);
         ReadForeground(&in);
         ReadDate(&in);
-        ReadCensus(&in);
+        static CensusCache census;
+        ReadCensus(&in, &census, timeGetTime());
         if (ApplySampledTick(gTickState, in, *gSystemStats, *gLiveSample)) SaveSystemStats();
         PostNewData();
     }
