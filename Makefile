@@ -9,7 +9,7 @@ WIN32  := $(BUILD)/win32
 JOBS   ?= $(shell nproc)
 CMAKE_GEN := -G Ninja
 
-.PHONY: all bootstrap host win64 win32 test run fuzz perf clean
+.PHONY: all bootstrap host win64 win32 test run fuzz perf soak clean
 
 all: bootstrap host win64 win32
 
@@ -45,6 +45,10 @@ fuzz: host
 
 perf: host win64
 	@bash scripts/perf.sh $(BUILD)
+
+# The endurance run: 86,400 real ticks with every view open, under Wine.
+soak: host win64
+	@bash scripts/soak.sh $(BUILD)
 
 clean:
 	rm -rf $(BUILD)

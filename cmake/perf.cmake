@@ -13,3 +13,10 @@ foreach(src ${WIN_PERF_SOURCES})
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/perf)
   endif()
 endforeach()
+
+# The endurance run opens the monitors, which take their dialogs from the running
+# program's own resources, so it links the program's resource script; it reads its own
+# memory use through psapi.
+target_sources(soak PRIVATE ${RC_MAIN})
+add_dependencies(soak halvorn_resources)
+target_link_libraries(soak PRIVATE psapi)

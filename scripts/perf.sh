@@ -21,6 +21,7 @@ session=$root/tests/harness/wine-session.sh
 run=$build/win64/perf-run
 for bench in "$build"/win64/perf/*.exe ; do
   [ -f "$bench" ] || continue
+  [ "$(basename "$bench")" != soak.exe ] || continue  # the endurance run: make soak
   if [ "$found" != 2 ]; then
     bash "$session" start "$run" >/dev/null || { echo "could not start a Wine session"; exit 1; }
     trap 'bash "$session" stop "$run" >/dev/null' EXIT
