@@ -15,6 +15,7 @@
 #include <windows.h>
 #include <psapi.h>
 
+#include "bench_records.h"
 #include "bench_targets.h"
 
 #include <cstdio>
@@ -150,8 +151,7 @@ static void PumpPending()
 
 static void OneTick()
 {
-    Keystrokes = 1;  // the user is active, so the tick samples and refreshes the views
-    SampleTick();
+    ActiveTick();
     ++SamplingTickCount;
     PumpPending();
 }
@@ -176,12 +176,7 @@ int main(int argc, char** argv)
     }
     gInstance = GetModuleHandleA(nullptr);
     LoadToolhelp();
-    static SystemStats stats;
-    static LiveSample live;
-    static EquipmentInfo equipment;
-    gSystemStats = &stats;
-    gLiveSample = &live;
-    gEquipmentInfo = &equipment;
+    UseBenchRecords();
     NewDataReadyMessage = RegisterWindowMessageA("NEWDATAREADY");
     const Usage before = ReadUsage();
 

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "bench_clock.h"
+#include "bench_records.h"
 #include "bench_targets.h"
 
 #include <cstdio>
@@ -47,13 +48,8 @@ int main()
         printf("cannot load %s\n", program.c_str());
         return 1;
     }
-    static SystemStats stats;
-    static LiveSample sample;
-    static EquipmentInfo equipment;
-    gSystemStats = &stats;
-    gLiveSample = &sample;
-    gEquipmentInfo = &equipment;
-    for (int i = 0; i < kPercentBuckets; ++i) stats.cpuUsage[i] = stats.diskActivity[i] = uint32_t(i);
+    UseBenchRecords();
+    for (int i = 0; i < kPercentBuckets; ++i) gSystemStats->cpuUsage[i] = gSystemStats->diskActivity[i] = uint32_t(i);
     NewDataReadyMessage = RegisterWindowMessageA("NEWDATAREADY");
     CreateSharedGdi();
     HWND report = OpenStatusReport(nullptr);
@@ -69,10 +65,10 @@ int main()
     const int kRounds = 10;
     auto refreshRound = [&](int round) {
         for (int i = 0; i < kRefreshes; ++i) {
-            sample.cpuUsage = uint32_t(i % 100);
-            sample.diskActivity = uint32_t((i * 7) % 100);
-            sample.processes = uint32_t(20 + i + round);
-            sample.threads = uint32_t(200 + i);
+            gLiveSample->cpuUsage = uint32_t(i % 100);
+            gLiveSample->diskActivity = uint32_t((i * 7) % 100);
+            gLiveSample->processes = uint32_t(20 + i + round);
+            gLiveSample->threads = uint32_t(200 + i);
             SendMessageA(report, NewDataReadyMessage, 0, 0);
             PumpPending();  // the painting the refresh asked for
         }

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include "bench_clock.h"
+#include "bench_records.h"
 #include "bench_targets.h"
 
 #include <algorithm>
@@ -61,12 +62,6 @@ static void BareCensus()
     EnumWindows(CountWindow, LPARAM(&count));
 }
 
-static void OneTick()
-{
-    Keystrokes = 1;  // the user is active, so the tick samples
-    SampleTick();
-}
-
 static Cost TimeRound(void (*work)(), int ticks)
 {
     const double cpu = ThreadCpuMs(), wall = WallMs();
@@ -89,8 +84,8 @@ static void Compare(const char* label, int rounds, int ticks)
         // The tick keeps what it learnt about each process and re-reads a process it last
         // read seconds ago; after the seconds the census round took, which ticks one second
         // apart never leave between them, an untimed tick catches up first.
-        OneTick();
-        Cost tick = TimeRound(OneTick, ticks);
+        ActiveTick();
+        Cost tick = TimeRound(ActiveTick, ticks);
         censusCpu.push_back(census.cpuMs);
         censusWall.push_back(census.wallMs);
         tickCpu.push_back(tick.cpuMs);
@@ -111,13 +106,8 @@ int main(int argc, char** argv)
         return 0;
     }
     LoadToolhelp();
-    static SystemStats stats;
-    static LiveSample live;
-    static EquipmentInfo equipment;
-    gSystemStats = &stats;
-    gLiveSample = &live;
-    gEquipmentInfo = &equipment;
-    for (int i = 0; i < 5; ++i) OneTick();  // first tick, first readings and the early save
+    UseBenchRecords();
+    for (int i = 0; i < 5; ++i) ActiveTick();  // first tick, first readings and the early save
     Compare("normal processes", 5, 40);
 
     char self[MAX_PATH];
@@ -132,7 +122,7 @@ int main(int argc, char** argv)
             idle.push_back(process);
     }
     Sleep(2000);
-    OneTick();
+    ActiveTick();
     Compare("with 200 idle processes", 3, 5);
     for (PROCESS_INFORMATION& process : idle) {
         TerminateProcess(process.hProcess, 0);

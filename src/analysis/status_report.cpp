@@ -182,7 +182,8 @@ static void ShowCoach(HWND dialog, const LiveSample& s)
     CoachFacts facts = {};
     for (char letter = 'A'; letter <= 'F'; ++letter) {
         if (DriveTypeOf(letter) != DRIVE_FIXED) continue;
-        facts.drives[facts.driveCount++] = CoachDrive{letter, DriveFreeBytes(letter), DriveTotalBytes(letter)};
+        const DriveSpace space = DriveSpaceOf(letter);
+        facts.drives[facts.driveCount++] = CoachDrive{letter, space.freeBytes, space.totalBytes};
     }
     facts.freeGdiPercent = FreeGdiPercent.load();
     facts.freeUserPercent = FreeUserPercent.load();

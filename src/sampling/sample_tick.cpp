@@ -65,8 +65,9 @@ void ReadDiskSpace(TickInputs* in)
     for (char letter = 'C'; letter < 'C' + 24 && found < wanted; ++letter) {
         if (DriveTypeOf(letter) != DRIVE_FIXED) continue;
         ++found;
-        in->freeDiskBytes += DriveFreeBytes(letter);
-        in->totalDiskBytes += DriveTotalBytes(letter);
+        const DriveSpace space = DriveSpaceOf(letter);
+        in->freeDiskBytes += space.freeBytes;
+        in->totalDiskBytes += space.totalBytes;
     }
 }
 
@@ -200,12 +201,6 @@ void ReadCensus(TickInputs* in, CensusCache* cache, uint32_t nowMs)
     });
 }
 
-
-void PostNewData()
-{
-    PostToViews(NewDataReadyMessage, 0, 0);
-}
-
 void SampleTick()
 {
     if (!gSystemStats || !gLiveSample) return;
@@ -234,7 +229,7 @@ void SampleTick()
         static CensusCache census;
         ReadCensus(&in, &census, timeGetTime());
         if (ApplySampledTick(gTickState, in, *gSystemStats, *gLiveSample)) SaveSystemStats();
-        PostNewData();
+        PostToViews(NewDataReadyMessage, 0, 0);
     }
     EndTick(gTickState, timeGetTime());
 }

@@ -11,9 +11,6 @@
 // minutes; then tells the open views that new data is ready.
 void SampleTick();
 
-// Posts "NEWDATAREADY" to every view in the view registry.
-void PostNewData();
-
 // The census part of a tick, added into in: windows, processes, their modules, threads and
 // thread priorities, and the windowed programs by kind. With a cache, a process's modules
 // are read only when the cache asks for them (the tick's way, nowMs from the multimedia

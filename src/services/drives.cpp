@@ -8,21 +8,20 @@ UINT DriveTypeOf(char letter)
     return GetDriveTypeA(root);
 }
 
-// Bytes free on the drive, or its whole size when total is true.
-static uint64_t DiskBytes(char letter, bool total)
+DriveSpace DriveSpaceOf(char letter)
 {
     const char root[] = {letter, ':', '\\', '\0'};
     ULARGE_INTEGER available = {}, totalBytes = {}, freeBytes = {};
-    if (!GetDiskFreeSpaceExA(root, &available, &totalBytes, &freeBytes)) return 0;
-    return total ? totalBytes.QuadPart : freeBytes.QuadPart;
+    if (!GetDiskFreeSpaceExA(root, &available, &totalBytes, &freeBytes)) return DriveSpace{};
+    return DriveSpace{freeBytes.QuadPart, totalBytes.QuadPart};
 }
 
 uint64_t DriveFreeBytes(char letter)
 {
-    return DiskBytes(letter, false);
+    return DriveSpaceOf(letter).freeBytes;
 }
 
 uint64_t DriveTotalBytes(char letter)
 {
-    return DiskBytes(letter, true);
+    return DriveSpaceOf(letter).totalBytes;
 }

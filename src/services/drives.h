@@ -12,3 +12,9 @@ UINT DriveTypeOf(char letter);
 // of 32 bits takes these through HeldIn32Bits (services/held_count.h), never a plain cast.
 uint64_t DriveFreeBytes(char letter);
 uint64_t DriveTotalBytes(char letter);
+
+// Both figures from one question to the system, for callers that want the two.
+struct DriveSpace {
+    uint64_t freeBytes = 0, totalBytes = 0;
+};
+DriveSpace DriveSpaceOf(char letter);
