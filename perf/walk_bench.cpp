@@ -1,5 +1,7 @@
 // Times the walks over the fixed drives against a plain FindFirstFileA/FindNextFileA
-// recursion doing the same work, in the same run, over the same drives: every fixed drive
+// recursion doing the same work, in the same run, over the same drives (and the coach's
+// Disk Efficiency measure, the only slow step of opening the coach, against the bare
+// listing): every fixed drive
 // C: to Z:, which under the harness holds the prefix's C:, the fixture drives and the
 // 50,000-file tree that perf/walk_bench.sh makes in G:\BENCH. Each round times baseline and
 // walk back to back after an untimed warm-up pass; the ratios are of the median times.
@@ -13,6 +15,7 @@
 #include <cstring>
 #include <vector>
 
+#include "analysis/coach.h"
 #include "services/walks.h"
 
 static const char kPattern[] = "*.DAT";
@@ -105,7 +108,7 @@ int main()
         return 1;
     }
 
-    std::vector<double> walkTimes, walkBaseline, countTimes, countBaseline;
+    std::vector<double> walkTimes, walkBaseline, countTimes, countBaseline, coachTimes, coachBaseline;
     for (int round = 0; round < kRounds; ++round) {
         long entries = 0, matches = 0;
         double start = WallMs();
@@ -122,8 +125,16 @@ int main()
         start = WallMs();
         CountDirsWithMatch(kPattern);
         countTimes.push_back(WallMs() - start);
+
+        start = WallMs();
+        BaselineOverFixedDrives(false, &entries, &matches);
+        coachBaseline.push_back(WallMs() - start);
+        start = WallMs();
+        MeasureDiskEfficiency();
+        coachTimes.push_back(WallMs() - start);
     }
     Report("WalkFixedDrives", walkTimes, walkBaseline);
     Report("CountDirsWithMatch", countTimes, countBaseline);
+    Report("Disk Efficiency", coachTimes, coachBaseline);
     return FinishBenchmark("walk_bench");
 }

@@ -5,6 +5,8 @@
 # Usage: check_includes.sh [SRC]   (default: the src folder beside this script's folder)
 set -uo pipefail
 src=${1:-$(cd "$(dirname "$0")/../src" && pwd)}
+# Absolute, since the checker reads the rules after changing into the folder.
+src=$(cd "$src" 2>/dev/null && pwd) || { echo "check_includes: no folder ${1:-}" >&2; exit 2; }
 rules="$src/include_rules.txt"
 [ -r "$rules" ] || { echo "check_includes: cannot read $rules" >&2; exit 2; }
 

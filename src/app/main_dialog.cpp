@@ -7,6 +7,8 @@
 #include "app/close_programs.h"
 #include "app/speed_up_dialog.h"
 #include "app/startup.h"
+#include "app/tips_dialog.h"
+#include "resources/ids_analysis.h"
 #include "resources/ids_app.h"
 #include "resources/ids_main.h"
 #include "resources/ids_ui.h"
@@ -38,6 +40,9 @@ void RunMainCommand(HWND dialog, int command)
     case IDC_MAIN_SPEED:
         DialogBoxParamA(gInstance, MAKEINTRESOURCEA(IDD_SPEED_UP), dialog, SpeedUpDlgProc, 0);
         break;
+    case IDC_MAIN_TIPS:
+        DialogBoxParamA(gInstance, MAKEINTRESOURCEA(IDD_TIPS), dialog, TipsDlgProc, 0);
+        break;
     case IDC_MAIN_STATUS:
         OpenStatusReport(dialog);
         break;
@@ -59,7 +64,7 @@ void RunMainCommand(HWND dialog, int command)
         break;
     default:
         // The tools behind the other buttons and items (hardware, Windows and conflict
-        // fixes, tuning, priorities, appearance, settings, tips, library) are not
+        // fixes, tuning, priorities, appearance, settings, library) are not
         // part of the program yet.
         break;
     }

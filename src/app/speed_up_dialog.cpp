@@ -2,14 +2,16 @@
 
 #include "app/speed_up_dialog.h"
 
+#include "analysis/bottleneck_analyzer.h"
+#include "analysis/wait_time.h"
 #include "app/app_globals.h"
 #include "resources/ids_main.h"
 #include "services/help_file.h"
 #include "services/window_position.h"
 #include "ui/drawing.h"
 
-// Benchmarks, wait time, bottlenecks, optimizer and upgrade advisor: their tools are not
-// part of the program yet, so the buttons open nothing.
+// Benchmarks, optimizer and upgrade advisor: their tools are not part of the program yet,
+// so those buttons open nothing.
 static const PictureButton kSpeedButtons[] = {
     {IDC_SPEED_BENCHMARK, IDB_SPEED_BENCHMARK}, {IDC_SPEED_WAIT, IDB_SPEED_WAIT},
     {IDC_SPEED_BOTTLENECK, IDB_SPEED_BOTTLENECK}, {IDC_SPEED_OPTIMIZE, IDB_SPEED_OPTIMIZE},
@@ -32,7 +34,18 @@ INT_PTR CALLBACK SpeedUpDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         return TRUE;
     }
     case WM_COMMAND:
-        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) EndDialog(dialog, LOWORD(wParam));
+        switch (LOWORD(wParam)) {
+        case IDC_SPEED_WAIT:  // modeless, owned by this dialog: it closes with it
+            OpenWaitTime(dialog);
+            break;
+        case IDC_SPEED_BOTTLENECK:
+            OpenBottleneckAnalyzer(dialog, BottleneckVariant::kHardware);
+            break;
+        case IDOK:
+        case IDCANCEL:
+            EndDialog(dialog, LOWORD(wParam));
+            break;
+        }
         return TRUE;
     }
     return FALSE;

@@ -6,7 +6,6 @@
 
 #include "app/app_globals.h"
 #include "resources/ids_tools.h"
-#include "services/alloc.h"
 #include "services/list_box.h"
 #include "services/window_position.h"
 #include "ui/help_text.h"
@@ -65,19 +64,24 @@ void HelpTextShow(HWND list, const char* text, size_t length)
     InvalidateRect(list, nullptr, TRUE);
 }
 
-void HelpTextLoad(HWND list, UINT helpId)
+std::string HelpTextResource(UINT helpId)
 {
     HMODULE module = GetModuleHandleA(nullptr);
     HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(helpId), MAKEINTRESOURCEA(10));  // RT_RCDATA
     HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
     const char* data = loaded ? static_cast<const char*>(LockResource(loaded)) : nullptr;
-    const DWORD length = data ? SizeofResource(module, found) : 0;
-    // A work copy sized to the text, so a long text is neither cut nor overruns a fixed
-    // buffer; the resource itself stays read-only.
-    char* work = static_cast<char*>(AllocChecked(GPTR, length + 1));
-    if (length) CopyMemory(work, data, length);
-    HelpTextShow(list, work, length);
-    GlobalFree(work);
+    if (!data) return std::string();
+    const DWORD size = SizeofResource(module, found);
+    // The resource is read-only and need not end in a NUL: copy at most its size.
+    size_t length = 0;
+    while (length < size && data[length]) ++length;
+    return std::string(data, length);
+}
+
+void HelpTextLoad(HWND list, UINT helpId)
+{
+    const std::string text = HelpTextResource(helpId);
+    HelpTextShow(list, text.c_str(), text.size());
 }
 
 // The Quick Help dialog: its topic and help id come in through the creation parameter.

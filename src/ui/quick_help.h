@@ -4,11 +4,16 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <string>
 
 // Adds text (length bytes, a NUL ends it earlier) to the list, word-wrapped to the list's
 // width in the list's own font (WrapHelpText), with redrawing off meanwhile. Does not
 // empty the list first.
 void HelpTextShow(HWND list, const char* text, size_t length);
+
+// The RCDATA help text helpId of the program's own module, up to its NUL; empty when the
+// resource is missing.
+std::string HelpTextResource(UINT helpId);
 
 // Adds the RCDATA help text helpId of the program's own module to the list, word-wrapped.
 // A missing resource adds only the closing spacer item.
