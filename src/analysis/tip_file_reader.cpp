@@ -42,7 +42,7 @@ bool ReadTipFile(const char* fileName, uint32_t key, std::vector<TipRecord>* rec
         ShowTipFileError(fileName);
         return false;
     }
-    std::vector<uint8_t> bytes(size_t(length));
+    std::vector<uint8_t> bytes(static_cast<size_t>(length));
     size_t have = 0;
     while (have < bytes.size()) {
         DWORD read = 0;
