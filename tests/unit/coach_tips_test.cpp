@@ -35,46 +35,35 @@ std::vector<uint8_t> Joined(std::initializer_list<std::vector<uint8_t>> parts)
     return all;
 }
 
-std::vector<TipRecord> Parse(const std::vector<uint8_t>& bytes, uint32_t key)
+// The records of key as "title/text/impact/effort" lines.
+std::string Parsed(const std::vector<uint8_t>& bytes, uint32_t key)
 {
     std::vector<TipRecord> records;
     ParseTipRecords(bytes.data(), bytes.size(), key, &records);
-    return records;
+    std::string lines;
+    for (const TipRecord& r : records)
+        lines += std::string(r.title) + "/" + r.text + "/" + std::to_string(r.impact) + "/" + std::to_string(r.effort) + "\n";
+    return lines;
 }
 
 TEST(TipFile, AcceptsOnlyWholeRecordsUpToTheLimit)
 {
-    const struct {
-        uint64_t length;
-        bool accepted;
-    } cases[] = {{0, false}, {651, false}, {652, true}, {653, false}, {1304, true},
-                 {652u * 10000, true}, {652u * 10001, false}, {652ull << 32, false}};
-    for (const auto& c : cases) EXPECT_EQ(IsTipFileLength(c.length), c.accepted) << c.length;
+    const uint64_t accepted[] = {652, 1304, 652u * 10000};
+    const uint64_t refused[] = {0, 651, 653, 652u * 10001, 652ull << 32};
+    for (uint64_t length : accepted) EXPECT_TRUE(IsTipFileLength(length)) << length;
+    for (uint64_t length : refused) EXPECT_FALSE(IsTipFileLength(length)) << length;
 }
 
-TEST(TipFile, PicksTheKeysRecordsInFileOrder)
+TEST(TipFile, PicksTheKeysWholeRecordsInFileOrderWithinTheirFields)
 {
     const auto bytes = Joined({TipImage(3, 4, 2, "first", "one"), TipImage(5, 1, 1, "other", "x"),
-                               TipImage(3, 12, 7, "third", "three"), std::vector<uint8_t>(100, 3)});
-    const auto three = Parse(bytes, 3);
-    ASSERT_EQ(three.size(), 2u);
-    EXPECT_STREQ(three[0].title, "first");
-    EXPECT_STREQ(three[0].text, "one");
-    EXPECT_EQ(three[0].impact, 4u);
-    EXPECT_EQ(three[0].effort, 2u);
-    EXPECT_STREQ(three[1].title, "third");
-    EXPECT_EQ(three[1].impact, 9u);  // a level beyond 9 shows as 9
-    EXPECT_TRUE(Parse(bytes, 4).empty());
-    EXPECT_EQ(Parse(Joined({TipImage(3, 0, 0, "a", "b"), TipImage(5, 0, 0, "c", "d")}), 5).size(), 1u);
-    EXPECT_TRUE(Parse(std::vector<uint8_t>(651, 0), 0).empty());  // a part record is no record
-}
-
-TEST(TipFile, FieldsWithoutTheirNulAreCutAtTheirLastByte)
-{
-    const auto records = Parse(TipImage(1, 0, 0, std::string(128, 'T'), std::string(512, 'x')), 1);
-    ASSERT_EQ(records.size(), 1u);
-    EXPECT_EQ(std::string(records[0].title), std::string(127, 'T'));
-    EXPECT_EQ(std::string(records[0].text), std::string(511, 'x'));
+                               TipImage(3, 12, 7, "third", "three"), std::vector<uint8_t>(651, 3)});
+    EXPECT_EQ(Parsed(bytes, 3), "first/one/4/2\nthird/three/9/7\n");  // a level beyond 9 shows as 9
+    EXPECT_EQ(Parsed(bytes, 5), "other/x/1/1\n");
+    EXPECT_EQ(Parsed(bytes, 4), "");
+    // Without their NULs, a title ends at 127 characters and never runs on into the text.
+    EXPECT_EQ(Parsed(TipImage(1, 0, 0, std::string(128, 'T'), std::string(512, 'x')), 1),
+              std::string(127, 'T') + "/" + std::string(511, 'x') + "/0/0\n");
 }
 
 TEST(CoachScore, WithNoStatisticsEveryZeroDivisorCountsAsOne)
@@ -97,7 +86,6 @@ int Score(const char* name, const SystemStats& stats)
 TEST(CoachScore, ScoresFromTheCounters)
 {
     static SystemStats s;
-    memset(&s, 0, sizeof s);
     s.foregroundSwitches = 7;
     EXPECT_EQ(Score("Duration", s), 70);
     EXPECT_EQ(Score("Integration", s), 0);
@@ -108,51 +96,36 @@ TEST(CoachScore, ScoresFromTheCounters)
     EXPECT_EQ(Score("Program Power", s), -5);
     EXPECT_EQ(CoachGaugeCells(Score("Program Power", s)), 1);
 
-    s.keystrokes = 100000000;  // x 60 passes 32 bits
-    s.secondsSampled = 1000000;
+    s.keystrokes = 100000000, s.secondsSampled = 1000000;  // keystrokes x 60 passes 32 bits
     EXPECT_EQ(Score("Typing Rate", s), 1200);
     EXPECT_EQ(Score("Preference", s), 1);
     s.pointerActions = 1;
     EXPECT_EQ(Score("Preference", s), 0);
-    s.pointerActions = UINT32_MAX;  // the sum must not wrap round to a small divisor
-    s.keystrokes = 1;
+    s.pointerActions = UINT32_MAX, s.keystrokes = 1;  // the sum must not wrap round to a small divisor
     EXPECT_EQ(Score("Application Drag", s), 0);
-
-    s.functionKeys = UINT32_MAX;
-    s.rightClicks = UINT32_MAX;
-    EXPECT_EQ(CoachGaugeCells(Score("Expertise", s)), 9);  // saturated, not wrapped negative
-    s.functionKeys = 6;
-    s.rightClicks = 4;
-    s.f1Presses = 5;
+    s.functionKeys = s.rightClicks = UINT32_MAX;
+    EXPECT_EQ(CoachGaugeCells(Score("Expertise", s)), 9);  // held at the top, not wrapped negative
+    s.functionKeys = 6, s.rightClicks = 4, s.f1Presses = 5;
     EXPECT_EQ(Score("Expertise", s), 2);
 
-    s.printerActivity[50] = 1;
-    s.secondsSampled = 0;
+    s.printerActivity[50] = 1, s.secondsSampled = 0;
     EXPECT_EQ(Score("Paper Trail", s), 400);
-    s.secondsObserved = 0;
-    s.secondsSampled = 5;
+    s.secondsObserved = 0, s.secondsSampled = 5;
     EXPECT_EQ(Score("Utilization", s), 5);
-}
 
-TEST(CoachScore, EfficiencyWeighsMemoryHeadroomAndUrgencyMemoryLoad)
-{
-    static SystemStats s;
-    memset(&s, 0, sizeof s);
-    s.memoryHeadroom[80] = 1;
-    EXPECT_EQ(Score("Efficiency", s), 90);
-    EXPECT_EQ(Score("Urgency", s), 0);
-    memset(&s, 0, sizeof s);
-    s.memoryLoad[80] = 1;
-    s.diskActivity[30] = 1;
-    EXPECT_EQ(Score("Efficiency", s), 97);  // 100 - 30 / 8
-    EXPECT_EQ(Score("Urgency", s), 80);
+    // Efficiency weighs memory headroom, Urgency memory load.
+    s.memoryHeadroom[80] = 1, s.memoryLoad[40] = 1, s.diskActivity[30] = 1;
+    EXPECT_EQ(Score("Efficiency", s), 80);  // 100 - (50 + 80 + 30) / 8
+    EXPECT_EQ(Score("Urgency", s), 50);     // printer 50 over memory load 40
+    s.memoryLoad[40] = 0, s.memoryLoad[90] = 1;
+    EXPECT_EQ(Score("Efficiency", s), 80);
+    EXPECT_EQ(Score("Urgency", s), 90);
 }
 
 TEST(CoachGaugeCells, ShowOneToNineCells)
 {
-    const int32_t scores[] = {INT32_MIN, -5, 0, 1, 2, 8, 9, 100, INT32_MAX};
-    const int cells[] = {1, 1, 1, 1, 2, 8, 9, 9, 9};
-    for (size_t i = 0; i < std::size(scores); ++i) EXPECT_EQ(CoachGaugeCells(scores[i]), cells[i]) << scores[i];
+    const std::pair<int32_t, int> cases[] = {{INT32_MIN, 1}, {0, 1}, {1, 1}, {2, 2}, {8, 8}, {9, 9}, {INT32_MAX, 9}};
+    for (const auto& c : cases) EXPECT_EQ(CoachGaugeCells(c.first), c.second) << c.first;
 }
 
 TEST(DiskEfficiency, RecentlyUsedProgramsScoreHigh)
@@ -181,48 +154,31 @@ TEST(DiskEfficiency, RecentlyUsedProgramsScoreHigh)
     EXPECT_EQ(months.counts[23], 1u);
 }
 
-// make_tips, run on sources written here; the tip file it writes is read back by the parser.
-class MakeTips : public ::testing::Test {
-protected:
-    int Run(const std::string& source, int maxKey, std::string* message = nullptr)
-    {
-        const std::string in = Temporary("source.txt"), err = Temporary("error.txt");
-        std::ofstream(in, std::ios::binary) << source;
-        std::remove(out.c_str());
-        const std::string command = std::string(HALVORN_MAKE_TIPS) + " " + in + " " + out + " " +
-                                    std::to_string(maxKey) + " 2>" + err;
-        const int status = std::system(command.c_str());
-        std::ifstream errors(err);
-        if (message) message->assign(std::istreambuf_iterator<char>(errors), {});
-        return status;
-    }
-    std::vector<uint8_t> Output()
-    {
-        std::ifstream in(out, std::ios::binary);
-        return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
-    }
-    // Names of this process's own, as tests run side by side.
-    static std::string Temporary(const char* name)
-    {
-        return ::testing::TempDir() + "make_tips_" + std::to_string(getpid()) + "_" + name;
-    }
-    void TearDown() override
-    {
-        for (const char* name : {"source.txt", "error.txt", "out.dat"}) std::remove(Temporary(name).c_str());
-    }
-    const std::string out = Temporary("out.dat");
-};
-
-TEST_F(MakeTips, WritesZeroFilledRecords)
+// make_tips on sources written here; names of this process's own, as tests run side by side.
+std::string Temporary(const char* name)
 {
-    ASSERT_EQ(Run("# comment\n@ 2 7 3\nTitle\nFirst line\n  second line \n\n# between\n@ 12 0 9\nT\nx\n", 12), 0);
-    const auto bytes = Output();
-    ASSERT_EQ(bytes.size(), 2 * kTipRecordSize);
-    EXPECT_EQ(bytes, Joined({TipImage(2, 7, 3, "Title", "First line second line"), TipImage(12, 0, 9, "T", "x")}));
+    return ::testing::TempDir() + "make_tips_" + std::to_string(getpid()) + "_" + name;
 }
 
-TEST_F(MakeTips, RefusesBadSourcesNamingTheLine)
+// The exit status; *output gets what was written (nothing on failure), *message stderr.
+int MakeTips(const std::string& source, std::vector<uint8_t>* output, std::string* message)
 {
+    const std::string in = Temporary("in.txt"), out = Temporary("out.dat"), err = Temporary("err.txt");
+    std::ofstream(in, std::ios::binary) << source;
+    const int status = std::system((std::string(HALVORN_MAKE_TIPS) + " " + in + " " + out + " 12 2>" + err).c_str());
+    std::ifstream written(out, std::ios::binary), errors(err);
+    output->assign(std::istreambuf_iterator<char>(written), {});
+    message->assign(std::istreambuf_iterator<char>(errors), {});
+    for (const std::string& path : {in, out, err}) std::remove(path.c_str());
+    return status;
+}
+
+TEST(MakeTips, WritesZeroFilledRecordsAndRefusesBadSourcesNamingTheLine)
+{
+    std::vector<uint8_t> bytes;
+    std::string message;
+    ASSERT_EQ(MakeTips("# c\n@ 2 7 3\nTitle\nFirst line\n  second line \n\n# c\n@ 12 0 9\nT\nx\n", &bytes, &message), 0);
+    EXPECT_EQ(bytes, Joined({TipImage(2, 7, 3, "Title", "First line second line"), TipImage(12, 0, 9, "T", "x")}));
     const struct {
         const char* what;
         std::string source;
@@ -231,22 +187,18 @@ TEST_F(MakeTips, RefusesBadSourcesNamingTheLine)
         {"title of 128", "@ 1 1 1\n" + std::string(128, 'T') + "\ntext\n", ":2:"},
         {"text of 512", "@ 1 1 1\nT\n" + std::string(300, 'x') + "\n" + std::string(211, 'y') + "\n", ":4:"},
         {"key too big", "@ 1 1 1\nT\nx\n\n@ 13 1 1\nT\nx\n", ":5:"},
-        {"impact 10", "@ 1 10 1\nT\nx\n", ":1:"},
         {"effort 10", "@ 1 1 10\nT\nx\n", ":1:"},
         {"no text", "@ 1 1 1\nT\n\n", ":1:"},
-        {"no title", "@ 1 1 1\n", ":1:"},
         {"two numbers", "@ 1 1\nT\nx\n", ":1:"},
-        {"not a number", "@ 1 1 -1\nT\nx\n", ":1:"},
         {"text outside a record", "# c\nstray\n", ":2:"},
         {"records not apart", "@ 1 1 1\nT\nx\n@ 2 1 1\nT\nx\n", ":4:"},
-        {"no records", "# only a comment\n\n", ":2:"},
+        {"no records", "# only a comment\n", ":1:"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        std::string message;
-        EXPECT_NE(Run(c.source, 12, &message), 0);
+        EXPECT_NE(MakeTips(c.source, &bytes, &message), 0);
         EXPECT_NE(message.find(c.where), std::string::npos) << message;
-        EXPECT_TRUE(Output().empty());
+        EXPECT_TRUE(bytes.empty());
     }
 }
 
