@@ -24,6 +24,9 @@ if(HALVORN_TESTS)
   target_include_directories(unit_tests PRIVATE ${CMAKE_SOURCE_DIR}/companion)
   # Tests that read text sources (help texts) find them here.
   target_compile_definitions(unit_tests PRIVATE HALVORN_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+  # Generators the tests run on sources of their own.
+  target_compile_definitions(unit_tests PRIVATE HALVORN_MAKE_TIPS="$<TARGET_FILE:make_tips>")
+  add_dependencies(unit_tests make_tips)
   target_link_libraries(unit_tests PRIVATE halvorn_core GTest::gtest_main)
   target_link_options(halvorn_core INTERFACE ${SANITIZE})
   include(GoogleTest)

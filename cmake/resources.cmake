@@ -70,3 +70,19 @@ add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/readme.txt
   DEPENDS ${CMAKE_SOURCE_DIR}/src/resources/readme.txt
   COMMENT "Copying readme.txt")
 list(APPEND GENERATED_RESOURCES ${CMAKE_BINARY_DIR}/readme.txt)
+
+# Tip files go beside halvorn.exe, where the coach and Boost PC Tips read them: each built
+# from its text source, with the highest key its records may carry.
+set(TIP_FILES)
+foreach(tips "coach COACH.DAT 12" "boost BOOST.DAT 9")
+  separate_arguments(tips)
+  list(GET tips 0 name)
+  list(GET tips 1 file)
+  list(GET tips 2 max_key)
+  add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/${file}
+    COMMAND ${HALVORN_TOOLS_DIR}/make_tips ${CMAKE_SOURCE_DIR}/src/resources/tips/${name}.txt ${CMAKE_BINARY_DIR}/${file} ${max_key}
+    DEPENDS ${CMAKE_SOURCE_DIR}/src/resources/tips/${name}.txt ${HALVORN_TOOLS_DIR}/make_tips
+    COMMENT "Generating ${file}")
+  list(APPEND TIP_FILES ${CMAKE_BINARY_DIR}/${file})
+endforeach()
+list(APPEND GENERATED_RESOURCES ${TIP_FILES})

@@ -4,9 +4,9 @@
 # the include and the rule that refuses it) and exits 1 when there is any.
 # Usage: check_includes.sh [SRC]   (default: the src folder beside this script's folder)
 set -uo pipefail
-src=${1:-$(cd "$(dirname "$0")/../src" && pwd)}
-# Absolute, since the checker reads the rules after changing into the folder.
-src=$(cd "$src" 2>/dev/null && pwd) || { echo "check_includes: no folder ${1:-}" >&2; exit 2; }
+src=${1:-$(dirname "$0")/../src}
+# Absolute, as the rules are read again after the cd below.
+src=$(cd "$src" 2>/dev/null && pwd) || { echo "check_includes: no folder ${1:-src}" >&2; exit 2; }
 rules="$src/include_rules.txt"
 [ -r "$rules" ] || { echo "check_includes: cannot read $rules" >&2; exit 2; }
 

@@ -53,4 +53,8 @@ the exception for another file|ui/other.cpp|#include "analysis/old.h"|1|src/ui/o
 an exception no longer needed|ui/legacy.cpp|#include "ui/legacy.h"|1|exception "src/ui/legacy.cpp: analysis/old.h" is no longer needed
 the count of broken includes|ui/a.cpp|#include "app/main_dialog.h"|1|1 include(s) break the folder rules of src/include_rules.txt
 EOF
+
+# The tree named by a relative path is judged by the same rules.
+output=$(cd "$work/base" && bash "$root/scripts/check_includes.sh" src 2>&1)
+if [ $? != 0 ]; then echo "FAILED: a relative path: $output"; failed=1; else echo "ok: a relative path"; fi
 exit "$failed"

@@ -11,7 +11,7 @@ check() { if eval "$2"; then echo "ok: $1"; else echo "FAILED: $1"; failed=1; fi
 
 printf 'history' > "$folder/sysstats.dat"
 bash "$root/scripts/stage.sh" "$build" "$folder" || { echo "FAILED: stage.sh"; exit 1; }
-for name in halvorn.exe res16.exe readme.txt; do
+for name in halvorn.exe res16.exe readme.txt COACH.DAT BOOST.DAT; do
   check "$name is listed as a program file" "grep -q '/$name\$' '$build/program-files.txt'"
 done
 while IFS= read -r file; do

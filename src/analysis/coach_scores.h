@@ -23,8 +23,9 @@ extern const CoachScoreRow kCoachScores[kCoachScoreCount];
 // Boost PC Tips categories; the list index is the key in BOOST.DAT.
 extern const char* const kBoostCategories[kBoostCategoryCount];
 
-// The raw score of row index (may be negative or above 9); diskEfficiency is the
-// DiskEfficiencyScore of the fixed disks, used by row kDiskEfficiencyScore only.
+// The raw score of row index (may be negative or above 9; a score beyond the int32_t range
+// is held at its end); diskEfficiency is the DiskEfficiencyScore of the fixed disks, used
+// by row kDiskEfficiencyScore only.
 int32_t CoachScore(int index, const SystemStats& stats, int32_t diskEfficiency);
 
 // Gauge cells lit for a raw score: below 2 gives 1, 9 or more gives 9.

@@ -24,8 +24,8 @@ constexpr size_t kMaxTipRecords = 10000;
 bool IsTipFileLength(uint64_t length);
 
 // Appends to records, in file order, every whole record of bytes[0..length) whose key is
-// key; each title and text is cut at its field's end and NUL-terminated there. A trailing
-// part record is ignored.
+// key; each title and text is cut at its field's end and NUL-terminated there, and an
+// impact or effort above 9 reads as 9. A trailing part record is ignored.
 void ParseTipRecords(const uint8_t* bytes, size_t length, uint32_t key, std::vector<TipRecord>* records);
 
 // The Win32 reader: the file of that name in the program's folder. Shows one box

@@ -26,7 +26,8 @@ struct WaitTimes {
 
 WaitTimes ComputeWaitTimes(const SystemStats& stats);
 
-// "dd:hh:mm": days, hours and minutes of a number of seconds.
+// "dd:hh:mm": days, hours and minutes of a number of seconds; what is not a non-negative
+// number (a damaged statistics file) shows as "00:00:00".
 std::string WaitTimeText(double seconds);
 
 // "n%": the total wait against the seconds sampled; "0%" when nothing was sampled.

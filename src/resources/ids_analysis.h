@@ -108,3 +108,6 @@
 #define IDR_HELP_COACH_DISK_EFFICIENCY 3051
 #define IDR_HELP_COACH_FIRST 3051  // ..3063, in the help-id order of the score table
 #define IDR_HELP_TIPS_OVERVIEW 2950
+
+// Help texts of the seven stock load patterns, in pattern order
+#define IDR_HELP_PATTERN_FIRST 2791  // ..2797
