@@ -165,13 +165,6 @@ INT_PTR CoachMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 
 // ---- Boost PC Tips ----
 
-// The level icon offset of a record's impact or effort: the file promises 0..9, and a
-// damaged record's larger value shows as 9 rather than as some other icon.
-int LevelOfTip(uint32_t value)
-{
-    return value > 9 ? 9 : int(value);
-}
-
 void OnCategoryChosen(HWND dialog)
 {
     const int index = ChosenIndex(dialog, IDC_TIPS_CATEGORIES);
@@ -187,8 +180,8 @@ void OnCategoryChosen(HWND dialog)
     // With no records there is no title, and nothing more to show (the file was reported).
     if (records.empty()) return;
     const TipRecord& first = records[0];
-    SetIcon(dialog, IDC_TIPS_IMPACT, IDI_LEVEL_FIRST + LevelOfTip(first.impact));
-    SetIcon(dialog, IDC_TIPS_EFFORT, IDI_LEVEL_FIRST + LevelOfTip(first.effort));
+    SetIcon(dialog, IDC_TIPS_IMPACT, IDI_LEVEL_FIRST + int(first.impact));
+    SetIcon(dialog, IDC_TIPS_EFFORT, IDI_LEVEL_FIRST + int(first.effort));
     ShowChosenTitle(dialog, IDC_TIPS_TITLES, IDC_TIPS_TEXT);
 }
 
@@ -202,8 +195,8 @@ void OnTipChosen(HWND dialog)
     // The file may have changed since the titles were listed: only a record that is
     // still there is shown.
     if (size_t(title) >= records.size()) return;
-    SetIcon(dialog, IDC_TIPS_IMPACT, IDI_LEVEL_FIRST + LevelOfTip(records[size_t(title)].impact));
-    SetIcon(dialog, IDC_TIPS_EFFORT, IDI_LEVEL_FIRST + LevelOfTip(records[size_t(title)].effort));
+    SetIcon(dialog, IDC_TIPS_IMPACT, IDI_LEVEL_FIRST + int(records[size_t(title)].impact));
+    SetIcon(dialog, IDC_TIPS_EFFORT, IDI_LEVEL_FIRST + int(records[size_t(title)].effort));
     ShowChosenTitle(dialog, IDC_TIPS_TITLES, IDC_TIPS_TEXT);
 }
 

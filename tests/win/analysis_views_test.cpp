@@ -21,6 +21,7 @@
 #include "resources/ids_tools.h"
 #include "sampling/system_stats.h"
 #include "services/program_directory.h"
+#include "box_watcher.h"
 #include "test_windows.h"
 #include "wine_env.h"
 
