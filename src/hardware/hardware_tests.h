@@ -1,0 +1,22 @@
+// The interactive hardware tests: checks of the display, mouse, keyboard, sound card and
+// printer that the user carries out. All run on the primary thread.
+#pragma once
+#include <windows.h>
+
+// Full-screen test patterns chosen in the "Video Tests" dialog; returns when the test
+// window closes.
+void RunVideoTests();
+
+// The full-screen mouse test; returns 1 when the user's clicks showed a fault, else 0.
+DWORD RunMouseTest();
+
+// Opens the modeless, topmost keyboard test over owner and returns it at once; it closes
+// itself when every key has been seen, or on Cancel.
+HWND StartKeyboardTest(HWND owner);
+
+// Opens the modeless, topmost sound card test over owner.
+void StartSoundTest(HWND owner);
+
+// Prints one page of test lines on a printer the user chooses; returns 1 when the printer
+// failed (including no printer to print on), 0 when the page printed or the user cancelled.
+DWORD PrintTestPage(HWND owner);

@@ -1,0 +1,28 @@
+// Resource ids of the hardware tools: the interactive hardware tests.
+#pragma once
+
+#ifndef IDC_LABEL
+#define IDC_LABEL 100
+#endif
+
+// Keyboard Test (12300): instructions and 112 key buttons, 12301 upward
+#define IDD_KEYBOARD_TEST 12300
+#define IDC_KEY_FIRST 12301
+#define IDC_KEY_LAST 12412
+#define IDT_KEYBOARD_POLL 111
+
+// Sound Card Test (12500)
+#define IDD_SOUND_TEST 12500
+#define IDC_SOUND_RIGHT 12501
+#define IDC_SOUND_LEFT 12502
+#define IDC_SOUND_STEREO 12503
+
+// Video Tests (12800): the controller dialog of the full-screen test window
+#define IDD_VIDEO_TESTS 12800
+#define IDC_VIDEO_INSTRUCTIONS 12801
+#define IDC_VIDEO_HORIZONTAL 12802
+#define IDC_VIDEO_VERTICAL 12803
+#define IDC_VIDEO_DISTORTION 12804
+#define IDC_VIDEO_COLOR_DISTORTION 12805
+#define IDC_VIDEO_CALIBRATION 12806
+#define IDC_VIDEO_START 12807
