@@ -127,16 +127,18 @@ TEST_F(StatusReportTest, FullValuesDrawFullBarsAndBarsTurnRedPastTwoThirds)
 }
 
 // Each watched drive's row names its letter and carries its index; its lamps light from
-// that drive's file-change counters.
+// that drive's file-change counters. The harness maps D:, F: and G: as fixed drives and E:
+// as a CD-ROM drive, which is not watched: its line stays blank.
 TEST_F(StatusReportTest, LampRowsNameTheirDriveAndLightFromItsFileChangeCounters)
 {
     HWND report = Open(IDD_STATUS_REPORT, nullptr);
     ASSERT_NE(report, nullptr);
     RefreshStatusReport(report);
     const std::vector<std::string> lines = ListBoxLines(GetDlgItem(report, IDC_STATUS_DISKS_LIST));
-    ASSERT_GE(lines.size(), 3u);
-    EXPECT_EQ(lines[1], "\x01" "CC: changes\t&0");
-    EXPECT_EQ(lines[2], "\x01" "CD: changes\t&1");
+    ASSERT_GE(lines.size(), 6u);
+    EXPECT_EQ(std::vector<std::string>(lines.begin() + 1, lines.begin() + 6),
+              (std::vector<std::string>{"\x01" "CC: changes\t&0", "\x01" "CD: changes\t&1", " ",
+                                        "\x01" "CF: changes\t&3", "\x01" "CG: changes\t&4"}));
     const uint32_t saved[2] = {FileChangeCounts[0][kChangeSize].exchange(0), FileChangeCounts[1][kChangeSize].exchange(0)};
     const int unlit = CountDrawn(report, IDC_STATUS_DISKS_LIST, 2, kYellow);
     FileChangeCounts[0][kChangeSize] = 3;  // another drive's counter lights nothing here
