@@ -41,35 +41,12 @@ testing::AssertionResult ShowsUsageLine(HWND report, const std::string& figure)
                                        << "\", not the CPU at " << figure;
 }
 
-// Every "Status Report" dialog of the process, visible or not.
-std::vector<HWND> StatusReports(DWORD processId)
-{
-    std::vector<HWND> found;
-    for (HWND w = FindWindowExA(nullptr, nullptr, "#32770", "Status Report"); w;
-         w = FindWindowExA(nullptr, w, "#32770", "Status Report")) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(w, &owner);
-        if (owner == processId) found.push_back(w);
-    }
-    return found;
-}
-
 // Presses OK and waits until the dialog is gone.
 bool CloseDialog(HWND dialog)
 {
     PostMessageA(dialog, WM_COMMAND, IDOK, 0);
     return WaitUntil([&] { return !IsWindow(dialog); }, 5000, true);
 }
-
-// Drive D: on a 10,000,000-byte memory file system for one test, so the free space is known.
-struct SmallDriveD {
-    std::string folder = std::string(getenv("HALVORN_RUN_DIR") ? getenv("HALVORN_RUN_DIR") : "") + "/drives/d";
-    bool mounted = RunHostCommand("mount -t tmpfs -o size=10000000 halvorn-d " + folder);
-    ~SmallDriveD()
-    {
-        if (mounted) RunHostCommand("umount " + folder);
-    }
-};
 
 struct ActivityWindow {
     HWND window = CreateWindowA("STATIC", "activity", WS_POPUP | WS_VISIBLE | WS_BORDER, 10, 700, 100, 40, nullptr,
@@ -79,7 +56,7 @@ struct ActivityWindow {
 
 TEST(MainDialogE2e, FromTheMainDialogToALiveStatusReport)
 {
-    SmallDriveD smallDrive;
+    MemoryDrive smallDrive('D', "10000000");  // so the coach's free-space hint is known
     ASSERT_TRUE(smallDrive.mounted) << "cannot mount a small file system on " << smallDrive.folder;
     DynamicDataFixture counters;
     ASSERT_TRUE(counters.IsOpen());
@@ -90,50 +67,16 @@ TEST(MainDialogE2e, FromTheMainDialogToALiveStatusReport)
     ASSERT_TRUE(halvorn.WaitUntilRunning());
     HWND main = halvorn.WaitForDialog("Halvorn");
     ASSERT_NE(main, nullptr);
-
-    const std::vector<std::pair<int, std::string>> buttons = {
-        {IDC_MAIN_HARDWARE, "Hardware"}, {IDC_MAIN_WINDOWS, "Windows"}, {IDC_MAIN_CONFLICTS, "Software Conflicts"},
-        {IDC_MAIN_SPEED, "Speed Up Hardware"}, {IDC_MAIN_TUNE, "Tune Windows"},
-        {IDC_MAIN_PRIORITIES, "Change Program Priorities"}, {IDC_MAIN_TIPS, "Tips"},
-        {IDC_MAIN_APPEARANCE, "Program Appearance"}, {IDC_MAIN_STATUS, "Status Report"},
-        {IDC_MAIN_LIBRARY, "Reference Library"}};
-    int previousTop = -1;
-    for (const auto& button : buttons) {
-        SCOPED_TRACE(button.second);
-        HWND control = GetDlgItem(main, button.first);
-        ASSERT_NE(control, nullptr);
-        EXPECT_EQ(WindowText(control), button.second);
-        RECT r;
-        GetWindowRect(control, &r);
-        EXPECT_GT(r.top, previousTop);  // one column, top to bottom in this order
-        previousTop = r.top;
-    }
-    // The menu's popups and items are checked inside the program's process (the Win32 tests):
-    // Wine answers menu questions only there.
-    ASSERT_NE(GetMenu(main), nullptr);
     SaveScreenshot("main-dialog");
 
-    // The button opens the status report; the command again, while it is open, brings that
-    // one forward instead of opening a second.
+    // The button opens the status report, which refreshes from the counters. (That the
+    // command brings an open report forward and keeps it the tick's target is checked in the
+    // program's process by the Win32 tests.)
     SendWithTimeout(GetDlgItem(main, IDC_MAIN_STATUS), BM_CLICK);
-    HWND first = halvorn.WaitForDialog("Status Report");
-    ASSERT_NE(first, nullptr);
-    EXPECT_TRUE(ShowsUsageLine(first, "%37"));
-    // Sent, so the command has been carried out when the answer comes back.
-    SendWithTimeout(main, WM_COMMAND, IDC_MAIN_STATUS);
-    EXPECT_EQ(StatusReports(halvorn.Id()), std::vector<HWND>{first}) << "a second status report opened";
-    counters.Set("KERNEL\\CPUUsage", 100);
-    // Still refreshing, and a full processor is written as the largest two-digit bar value.
-    EXPECT_TRUE(ShowsUsageLine(first, "%99"));
-    // Closed and opened again, the new report is the one that refreshes.
-    PostMessageA(first, WM_COMMAND, IDCANCEL, 0);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(first); }, 5000, true)) << "the status report did not close";
-    PostMessageA(main, WM_COMMAND, IDC_MAIN_STATUS, 0);
     HWND report = halvorn.WaitForDialog("Status Report");
     ASSERT_NE(report, nullptr);
-    counters.Set("KERNEL\\CPUUsage", 55);
-    EXPECT_TRUE(ShowsUsageLine(report, "%55"));
-    counters.Set("KERNEL\\CPUUsage", 100);  // the picture shows a full processor bar
+    EXPECT_TRUE(ShowsUsageLine(report, "%37"));
+    counters.Set("KERNEL\\CPUUsage", 100);
 
     const std::string hint = "Drive D: less than 10MB free space";
     EXPECT_TRUE(WaitUntil([&] { return HasLine(report, IDC_STATUS_COACH_LIST, hint); }, 5000)) << "no hint: " << hint;
@@ -144,6 +87,7 @@ TEST(MainDialogE2e, FromTheMainDialogToALiveStatusReport)
     EXPECT_TRUE(WaitWhileActive([&] { return ListBoxLines(GetDlgItem(report, IDC_STATUS_INVENTORY_LIST)) != firstPage; },
                                 25000))
         << "the page did not advance";
+    // A full processor is written as the largest two-digit bar value (the picture: a full bar).
     EXPECT_TRUE(ShowsUsageLine(report, "%99"));
     SaveScreenshot("status-report");
 

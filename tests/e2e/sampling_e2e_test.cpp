@@ -61,6 +61,7 @@ TEST(Sampling, TenSecondsOfFixtureCountersReachTheSavedStatistics)
         EXPECT_EQ(census[0], 0u);
     }
     EXPECT_GE(Sum(stats.threadPriority, kPriorityBuckets), sampled);
+    EXPECT_EQ(stats.threadPriority[0], 0u);  // absolute levels: no thread below 1
     EXPECT_EQ(stats.diskActivity[0], sampled);  // the counters did not move: every delta is 0
     EXPECT_EQ(stats.keystrokes, 1u);
     // The companion reports every two seconds; bucket 0 is never counted.

@@ -47,9 +47,7 @@ TEST(Startup, SecondCopyIsRefusedAndTheFirstRunsOn)
     ASSERT_TRUE(IsIconic(firstDialog));
     ASSERT_TRUE(second.Start());
     BoxWatcher boxes(second.Id());
-    SeenBox box;
-    ASSERT_TRUE(boxes.WaitForBox("Pandrel 32 is already running", 15000, &box));
-    EXPECT_EQ(box.text, "To avoid hampering system performance only one copy should be running at a time.");
+    ASSERT_TRUE(boxes.WaitForBox("Pandrel 32 is already running", 15000));
     DWORD code = 99;
     ASSERT_TRUE(second.WaitForExit(10000, &code));
     EXPECT_EQ(code, 0u);

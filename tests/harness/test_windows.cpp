@@ -76,15 +76,21 @@ HWND WaitForProcessWindow(DWORD processId, const char* title, DWORD timeoutMs)
     return found;
 }
 
+static void DispatchWaitingMessages()
+{
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
 void PumpMessagesFor(DWORD ms, HWND untilClosed)
 {
+    DispatchWaitingMessages();
     for (const DWORD start = GetTickCount(); GetTickCount() - start < ms && (!untilClosed || IsWindow(untilClosed));) {
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
+        DispatchWaitingMessages();
     }
 }
 

@@ -22,7 +22,8 @@ PROCESS_INFORMATION StartHelperTest(const std::string& testName);
 HWND FindProcessWindow(DWORD processId, const char* className, const char* title = nullptr);
 // The same for a title, waited for; null after timeoutMs.
 HWND WaitForProcessWindow(DWORD processId, const char* title, DWORD timeoutMs);
-// Dispatches this thread's messages for ms, or until untilClosed (when given) is destroyed.
+// Dispatches this thread's messages for ms, or until untilClosed (when given) is destroyed;
+// with 0, only those already waiting (a message posted before the call has been handled).
 void PumpMessagesFor(DWORD ms, HWND untilClosed = nullptr);
 // Asks condition every 20 ms until it holds; false when it still does not after timeoutMs.
 // With pumping, this thread's messages are dispatched while it waits (its own windows and

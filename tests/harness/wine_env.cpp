@@ -2,6 +2,7 @@
 
 #include "test_windows.h"
 
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -113,4 +114,15 @@ std::string SaveScreenshot(const std::string& name)
     DeleteFileA(UnixToWindowsPath(unixPath).c_str());
     RunHostCommand("import -display " + EnvOr("DISPLAY", ":0") + " -window root '" + unixPath + "'");
     return PathExists(UnixToWindowsPath(unixPath)) ? unixPath : std::string();
+}
+
+MemoryDrive::MemoryDrive(char letter, const std::string& size)
+    : folder(EnvOr("HALVORN_RUN_DIR", "") + "/drives/" + char(tolower(letter))),
+      mounted(RunHostCommand("mount -t tmpfs -o size=" + size + " halvorn-" + char(tolower(letter)) + " " + folder))
+{
+}
+
+MemoryDrive::~MemoryDrive()
+{
+    if (mounted) RunHostCommand("umount " + folder);
 }

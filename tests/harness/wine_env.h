@@ -24,3 +24,12 @@ bool RunHostCommand(const std::string& command, DWORD timeoutMs = 30000);
 // Saves a PNG of the whole virtual screen as artifacts/<name>.png; returns the Unix path
 // of the picture, or an empty string when it could not be taken.
 std::string SaveScreenshot(const std::string& name);
+
+// A memory file system of size bytes (mount's notation: "10000000", "5g") mounted over the
+// folder of fixture drive letter for the object's lifetime, so its sizes are known.
+struct MemoryDrive {
+    MemoryDrive(char letter, const std::string& size);
+    ~MemoryDrive();
+    std::string folder;  // Unix path
+    bool mounted;
+};

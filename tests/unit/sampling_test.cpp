@@ -308,16 +308,10 @@ TEST(FileChangeLampBits, OneBitPerNonZeroCounterByDriveThenKind)
 // the File Changes dialog all ask this.
 TEST(FileWatchTable, WatchesRemovableAndFixedDrivesOnly)
 {
-    const struct { uint32_t type; bool watched; } cases[] = {
-        {0, false},  // unknown
-        {1, false},  // no root directory
-        {2, true},   // removable
-        {3, true},   // fixed
-        {4, false},  // network
-        {5, false},  // CD-ROM
-        {6, false},  // RAM disk
-    };
-    for (const auto& c : cases) EXPECT_EQ(IsWatchedDriveType(c.type), c.watched) << "drive type " << c.type;
+    // Types 0 to 6: unknown, no root directory, removable, fixed, network, CD-ROM, RAM disk.
+    const std::string watched = "0011000";
+    for (uint32_t type = 0; type < watched.size(); ++type)
+        EXPECT_EQ(IsWatchedDriveType(type), watched[type] == '1') << "drive type " << type;
 }
 
 TEST(AbsoluteThreadLevel, GivesTheLevelsWindowsReportsFromWinesRelativeFigures)

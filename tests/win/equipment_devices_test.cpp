@@ -109,21 +109,10 @@ struct PageList {
                               HMENU(IDC_EQUIPMENT_LIST), nullptr, nullptr);
 };
 
-// Drive F: on a 5 GiB memory file system for one test: its size is known and past 32 bits,
-// and nothing is allocated until written.
-struct LargeDriveF {
-    std::string folder = std::string(getenv("HALVORN_RUN_DIR") ? getenv("HALVORN_RUN_DIR") : "") + "/drives/f";
-    bool mounted = RunHostCommand("mount -t tmpfs -o size=5g halvorn-f " + folder);
-    ~LargeDriveF()
-    {
-        if (mounted) RunHostCommand("umount " + folder);
-    }
-};
-
 TEST(DriveSizes, CountPastFourGigabytesAndAreHeldWhereTheRecordHas32Bits)
 {
     const uint64_t kFiveGiB = 5368709120ull;
-    LargeDriveF drive;
+    MemoryDrive drive('F', "5g");  // past 32 bits, and nothing is allocated until written
     ASSERT_TRUE(drive.mounted) << "could not mount a memory file system on " << drive.folder;
     const std::vector<char> megabyte(1048576, 'x');
     ASSERT_TRUE(WriteWholeFile("F:\\ONE.MB", megabyte.data(), megabyte.size()));

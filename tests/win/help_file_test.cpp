@@ -23,6 +23,7 @@ TEST(ShowHelpFile, AMissingHelpFileIsReportedWithoutStartingHelp)
         EXPECT_EQ(seen[0].caption + "|" + seen[0].text, "Help|The help file pd32.hlp is not in the program's folder.");
     }
     DestroyWindow(owner);
-    Sleep(1000);  // time for a wrongly started help program to show its box titled "ERROR"
-    EXPECT_EQ(FindProcessWindow(0, nullptr, "ERROR"), nullptr);
+    // A wrongly started help program would show its box titled "ERROR" within a second.
+    EXPECT_FALSE(WaitUntil([] { return FindProcessWindow(0, nullptr, "ERROR") != nullptr; }, 1000))
+        << "the help program was started";
 }

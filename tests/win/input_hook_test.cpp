@@ -10,6 +10,7 @@
 
 #include "sampling/input_counters.h"
 #include "sampling/input_hook.h"
+#include "test_windows.h"
 
 namespace {
 
@@ -46,18 +47,20 @@ std::string ClickAndCount(POINT at, DWORD waitMs = 3000)
     // Under Wine the pointer reaches its new place a moment later; a press sent before
     // that would land where the pointer was.
     SetCursorPos(at.x, at.y);
-    POINT now = {};
-    for (const DWORD start = GetTickCount(); GetTickCount() - start < 1000; Sleep(10))
-        if (GetCursorPos(&now) && now.x == at.x && now.y == at.y) break;
+    if (!WaitUntil([&] { POINT now = {}; return GetCursorPos(&now) && now.x == at.x && now.y == at.y; }, 1000))
+        return "the pointer did not reach " + std::to_string(at.x) + "," + std::to_string(at.y);
     INPUT inputs[2] = {};
     inputs[0].type = inputs[1].type = INPUT_MOUSE;
     inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
     inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
     SendInput(2, inputs, sizeof(INPUT));
-    for (const DWORD start = GetTickCount(); GetTickCount() - start < waitMs && !PointerActions;) Sleep(20);
+    WaitUntil([] { return PointerActions != 0; }, waitMs);  // none at all is what the last case expects
     uint32_t seen = PointerActions + NavigationActions;
-    for (DWORD still = GetTickCount(), start = still; GetTickCount() - still < 500 && GetTickCount() - start < 3000; Sleep(20))
+    DWORD still = GetTickCount();
+    WaitUntil([&] {
         if (PointerActions + NavigationActions != seen) seen = PointerActions + NavigationActions, still = GetTickCount();
+        return GetTickCount() - still >= 500;
+    }, 3000);
     return std::string(PointerActions.exchange(0) ? "1" : "0") + (NavigationActions.exchange(0) ? " 1" : " 0");
 }
 
@@ -65,8 +68,7 @@ TEST(LowLevelInputHooks, CountFramePressesOnTheirOwnThreadWhileTheCallerDoesNotP
 {
     HWND target = nullptr;
     HANDLE targetThread = CreateThread(nullptr, 0, TargetThread, &target, 0, nullptr);
-    for (int i = 0; i < 250 && !IsWindowVisible(target); ++i) Sleep(20);
-    ASSERT_TRUE(IsWindowVisible(target));
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(target) != 0; }, 5000)) << "the target window did not appear";
     RECT frame, client;
     GetWindowRect(target, &frame);
     GetClientRect(target, &client);

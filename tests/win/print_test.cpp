@@ -126,7 +126,7 @@ protected:
     {
         std::vector<Pages> documents;
         std::vector<std::string> done;
-        for (const DWORD start = GetTickCount(); done.size() < count && GetTickCount() - start < 15000; Sleep(100))
+        WaitUntil([&] {
             for (const std::string& pdf : Pdfs()) {
                 std::vector<unsigned char> bytes;
                 if (std::find(done.begin(), done.end(), pdf) == done.end() &&
@@ -134,6 +134,8 @@ protected:
                     ReadWholeFileBytes(UnixToWindowsPath(pdf + ".txt"), &bytes))
                     documents.push_back(SplitPages(bytes)), done.push_back(pdf);
             }
+            return done.size() >= count;
+        }, 15000);
         return documents;
     }
 

@@ -23,31 +23,29 @@ struct SeenQuickHelp {
 DWORD WINAPI CloseQuickHelp(LPVOID parameter)
 {
     SeenQuickHelp* seen = static_cast<SeenQuickHelp*>(parameter);
-    for (int i = 0; i < 100 && !seen->found; ++i) {
-        HWND dialog = FindWindowA("#32770", "Quick Help");
-        DWORD processId = 0;
-        if (dialog) GetWindowThreadProcessId(dialog, &processId);
-        if (dialog && processId == GetCurrentProcessId() && IsWindowVisible(dialog)) {
-            HWND list = GetDlgItem(dialog, IDC_QUICK_HELP_LIST);
-            const std::vector<std::string> lines = ListBoxLines(list);
-            const LRESULT top = SendMessageA(list, LB_GETTOPINDEX, 0, 0);
-            const LRESULT selected = SendMessageA(list, LB_GETCURSEL, 0, 0);
-            if (top >= 0 && size_t(top) < lines.size()) seen->topLine = lines[size_t(top)];
-            if (selected >= 0 && size_t(selected) < lines.size()) seen->selectedLine = lines[size_t(selected)];
-            if (seen->selectedLine == "Write Size") {  // a picture of it: cyan on black
-                Sleep(300);  // the dialog paints on its own thread meanwhile
-                SaveScreenshot("quick-help");
-            }
-            Canvas canvas(4, 4);
-            SetBkColor(canvas.dc, 0xFFFFFF);
-            seen->brush = SendMessageA(dialog, WM_CTLCOLORLISTBOX, WPARAM(canvas.dc), LPARAM(list));
-            seen->background = GetBkColor(canvas.dc);
-            seen->text = GetTextColor(canvas.dc);
-            seen->found = true;
-            PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-        }
-        Sleep(50);
+    HWND dialog = nullptr;
+    if (!WaitUntil([&] {
+            dialog = FindProcessWindow(GetCurrentProcessId(), "#32770", "Quick Help");
+            return dialog && IsWindowVisible(dialog);
+        }, 5000))
+        return 0;
+    HWND list = GetDlgItem(dialog, IDC_QUICK_HELP_LIST);
+    const std::vector<std::string> lines = ListBoxLines(list);
+    const LRESULT top = SendMessageA(list, LB_GETTOPINDEX, 0, 0);
+    const LRESULT selected = SendMessageA(list, LB_GETCURSEL, 0, 0);
+    if (top >= 0 && size_t(top) < lines.size()) seen->topLine = lines[size_t(top)];
+    if (selected >= 0 && size_t(selected) < lines.size()) seen->selectedLine = lines[size_t(selected)];
+    if (seen->selectedLine == "Write Size") {  // a picture of it: cyan on black
+        WaitUntilDrawn(dialog);  // the dialog paints on its own thread meanwhile
+        SaveScreenshot("quick-help");
     }
+    Canvas canvas(4, 4);
+    SetBkColor(canvas.dc, 0xFFFFFF);
+    seen->brush = SendMessageA(dialog, WM_CTLCOLORLISTBOX, WPARAM(canvas.dc), LPARAM(list));
+    seen->background = GetBkColor(canvas.dc);
+    seen->text = GetTextColor(canvas.dc);
+    seen->found = true;
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     return 0;
 }
 
@@ -70,7 +68,7 @@ TEST(QuickHelp, OpensAtTheParagraphOfTheClickedLine)
         ShowQuickHelpTopic(c.topic, c.helpId);
         WaitForSingleObject(closer, 10000);
         CloseHandle(closer);
-        ASSERT_TRUE(seen.found);
+        ASSERT_TRUE(seen.found) << "no Quick Help dialog appeared";
         EXPECT_EQ(seen.selectedLine, c.line);
         if (*c.line) EXPECT_EQ(seen.topLine, c.line);
         EXPECT_EQ(seen.brush, LRESULT(GetStockObject(BLACK_BRUSH)));  // cyan on black

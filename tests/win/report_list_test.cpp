@@ -94,10 +94,10 @@ TEST(ReportList, PaintsEveryKindOfMarkup)
         gSlotCount = 0;
         for (const char* line : kSample) lstrcpynA(NextSlot(), line, kReportLineSlot);
         ReportShowLines(report.list, gSlotBase, gSlotCount);
-        PumpMessagesFor(400);
         const int h = int(SendMessageA(report.list, LB_GETITEMHEIGHT, 0, 0));
         HDC screen = GetDC(report.list);
-        EXPECT_EQ(GetPixel(screen, kStops[2] + 20, h + h / 2), kYellow);  // the list paints through the painter
+        EXPECT_TRUE(WaitUntil([&] { return GetPixel(screen, kStops[2] + 20, h + h / 2) == kYellow; }, 3000, true))
+            << "the list does not paint through the painter";
         ReleaseDC(report.list, screen);
         EXPECT_FALSE(SaveScreenshot("report_list").empty());
 

@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "test_windows.h"
 #include "ui/shared_gdi.h"
 #include "ui/splash.h"
 #include "ui/splash_points.h"
@@ -41,13 +42,14 @@ std::vector<COLORREF> Expected(int green, int yellow)
     return colours;
 }
 
+// Whether the finish regions turn cyan while the splash finishes.
 DWORD WINAPI SampleDuringFinish(LPVOID splash)
 {
-    Sleep(400);
     const HWND window = *static_cast<HWND*>(splash);
-    const bool cyan = PixelAt(window, kSplashFinishPointsInFrame[0]) == kCyan &&
-                      PixelAt(window, kSplashFinishPointsInFrame[1]) == kCyan;
-    return cyan;
+    return WaitUntil([&] {
+        return IsWindow(window) && PixelAt(window, kSplashFinishPointsInFrame[0]) == kCyan &&
+               PixelAt(window, kSplashFinishPointsInFrame[1]) == kCyan;
+    }, 2000);
 }
 
 TEST(Splash, StagesTurnYellowThenGreenAtHalfSecondStepsThenFinishInCyan)

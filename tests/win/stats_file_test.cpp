@@ -156,12 +156,11 @@ TEST_F(StatsFile, KillingASaveAtAnyMomentLeavesAWholeImage)
         ASSERT_NE(saver.hProcess, nullptr);
         // Killed once it has replaced the file (seen without opening it), a varying time
         // into its next saves.
-        bool saved = false;
-        for (const DWORD start = GetTickCount(); !saved && GetTickCount() - start < 15000; Sleep(2)) {
+        const bool saved = WaitUntil([&] {
             const FILETIME now = LastWriteTime(path);
-            saved = CompareFileTime(&now, &before) != 0;
-        }
-        Sleep(7 * round);
+            return CompareFileTime(&now, &before) != 0;
+        }, 15000);
+        Sleep(7 * round);  // the point of the rounds: a different moment of the saves each time
         EndHelperProcess(&saver);
         ASSERT_TRUE(saved) << "the helper did not save";
         EXPECT_TRUE(IsWholeImage(path));

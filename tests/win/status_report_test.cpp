@@ -20,6 +20,7 @@
 #include "sampling/file_changes.h"
 #include "sampling/system_stats.h"
 #include "test_windows.h"
+#include "ui/drawing.h"
 #include "ui/report_list.h"
 #include "ui/report_viewer.h"
 #include "ui/shared_gdi.h"
@@ -127,16 +128,18 @@ TEST_F(StatusReportTest, FullValuesDrawFullBarsAndBarsTurnRedPastTwoThirds)
 }
 
 // Each watched drive's row names its letter and carries its index; its lamps light from
-// that drive's file-change counters.
+// that drive's file-change counters. The harness maps D:, F: and G: as fixed drives and E:
+// as a CD-ROM drive, which is not watched: its line stays blank.
 TEST_F(StatusReportTest, LampRowsNameTheirDriveAndLightFromItsFileChangeCounters)
 {
     HWND report = Open(IDD_STATUS_REPORT, nullptr);
     ASSERT_NE(report, nullptr);
     RefreshStatusReport(report);
     const std::vector<std::string> lines = ListBoxLines(GetDlgItem(report, IDC_STATUS_DISKS_LIST));
-    ASSERT_GE(lines.size(), 3u);
-    EXPECT_EQ(lines[1], "\x01" "CC: changes\t&0");
-    EXPECT_EQ(lines[2], "\x01" "CD: changes\t&1");
+    ASSERT_GE(lines.size(), 6u);
+    EXPECT_EQ(std::vector<std::string>(lines.begin() + 1, lines.begin() + 6),
+              (std::vector<std::string>{"\x01" "CC: changes\t&0", "\x01" "CD: changes\t&1", " ",
+                                        "\x01" "CF: changes\t&3", "\x01" "CG: changes\t&4"}));
     const uint32_t saved[2] = {FileChangeCounts[0][kChangeSize].exchange(0), FileChangeCounts[1][kChangeSize].exchange(0)};
     const int unlit = CountDrawn(report, IDC_STATUS_DISKS_LIST, 2, kYellow);
     FileChangeCounts[0][kChangeSize] = 3;  // another drive's counter lights nothing here
@@ -193,49 +196,35 @@ TEST_F(StatusReportTest, EveryLabelEndsBeforeTheValueColumn)
     EXPECT_LE(StatusTabStops(IDC_STATUS_DISKS_LIST)[1] + 4 * 20 + 15, disks.right);
 }
 
-TEST_F(StatusReportTest, ButtonsAndCaptionsShowTheirPicturesInsideTheirFaces)
+// Every picture button and section caption of the two dialogs shows a picture, and the
+// picture lies inside the bevelled face (one pixel inside the control, its bevel two wide).
+TEST_F(StatusReportTest, EveryPictureButtonShowsAPictureInsideItsFace)
 {
-    const int status = IDD_STATUS_REPORT, inventory = IDD_FILE_INVENTORY;
-    const struct { int dialogId, controlId, bitmapId; } pictures[] = {
-        {status, IDC_STATUS_CAP_USAGE, IDB_STATUS_USAGE},               {status, IDC_STATUS_CAP_SHARES, IDB_STATUS_SHARES},
-        {status, IDC_STATUS_CAP_RESOURCES, IDB_STATUS_RESOURCES},       {status, IDC_STATUS_CAP_WINDOWS, IDB_STATUS_WINDOWS},
-        {status, IDC_STATUS_CAP_INVENTORY, IDB_STATUS_INVENTORY},       {status, IDC_STATUS_CAP_DISKS, IDB_STATUS_DISKS},
-        {status, IDC_STATUS_CAP_COACH, IDB_STATUS_COACH},               {status, IDC_STATUS_CAP_PROGRAMS, IDB_STATUS_PROGRAMS},
-        {status, IDC_STATUS_FILE_CHANGES, IDB_STATUS_FILE_CHANGES},     {status, IDC_STATUS_FILE_INVENTORY, IDB_STATUS_FILE_INVENTORY},
-        {status, IDC_STATUS_APPLICATIONS, IDB_STATUS_APPLICATIONS},     {status, IDC_STATUS_MONITORS, IDB_STATUS_MONITORS},
-        {inventory, IDC_INVENTORY_DOS, IDB_INVENTORY_DOS},              {inventory, IDC_INVENTORY_WIN31, IDB_INVENTORY_WIN31},
-        {inventory, IDC_INVENTORY_WIN95, IDB_INVENTORY_WIN95},          {inventory, IDC_INVENTORY_BACKUP, IDB_INVENTORY_BACKUP},
-    };
-    HWND dialogs[] = {Open(status, nullptr), Open(inventory, FileInventoryDlgProc)};
-    ASSERT_TRUE(dialogs[0] && dialogs[1]);
-    for (const auto& p : pictures) {
-        SCOPED_TRACE(p.bitmapId);
-        HWND dialog = dialogs[p.dialogId == status ? 0 : 1];
-        HBITMAP bitmap = LoadBitmapA(gInstance, MAKEINTRESOURCEA(p.bitmapId));
-        ASSERT_NE(bitmap, nullptr);
-        BITMAP info = {};
-        GetObjectA(bitmap, sizeof info, &info);
-        RECT r;
-        GetClientRect(GetDlgItem(dialog, p.controlId), &r);
-        // The face lies one pixel inside the control and its bevel takes two more.
-        EXPECT_LE(info.bmWidth, r.right - 6);
-        EXPECT_LE(info.bmHeight, r.bottom - 6);
-
-        Canvas canvas(r.right, r.bottom);
-        DRAWITEMSTRUCT item = {ODT_BUTTON, UINT(p.controlId), 0, ODA_DRAWENTIRE, 0, GetDlgItem(dialog, p.controlId),
-                               canvas.dc, r};
-        SendMessageA(dialog, WM_DRAWITEM, WPARAM(p.controlId), LPARAM(&item));
-        HDC picture = CreateCompatibleDC(canvas.dc);
-        HGDIOBJ old = SelectObject(picture, bitmap);
-        const int left = r.right / 2 - info.bmWidth / 2, top = r.bottom / 2 - info.bmHeight / 2;
-        int differences = 0;
-        for (int y = 0; y < info.bmHeight; ++y)
-            for (int x = 0; x < info.bmWidth; ++x) differences += canvas.At(left + x, top + y) != GetPixel(picture, x, y);
-        EXPECT_EQ(differences, 0);
-        SelectObject(picture, old);
-        DeleteDC(picture);
-        DeleteObject(bitmap);
+    int buttons = 0;
+    for (HWND dialog : {Open(IDD_STATUS_REPORT, nullptr), Open(IDD_FILE_INVENTORY, FileInventoryDlgProc)}) {
+        ASSERT_NE(dialog, nullptr);
+        for (HWND control = GetWindow(dialog, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
+            char className[16] = "";
+            GetClassNameA(control, className, sizeof className);
+            if (lstrcmpiA(className, "Button") || (GetWindowLongA(control, GWL_STYLE) & BS_TYPEMASK) != BS_OWNERDRAW) continue;
+            SCOPED_TRACE(GetDlgCtrlID(control));
+            ++buttons;
+            RECT r;
+            GetClientRect(control, &r);
+            Canvas drawn(r.right, r.bottom), bare(r.right, r.bottom);
+            DRAWITEMSTRUCT item = {ODT_BUTTON, UINT(GetDlgCtrlID(control)), 0, ODA_DRAWENTIRE, 0, control, drawn.dc, r};
+            SendMessageA(dialog, WM_DRAWITEM, item.CtlID, LPARAM(&item));
+            item.hDC = bare.dc;
+            DrawPictureButton(nullptr, &item, HBRUSH(GetStockObject(LTGRAY_BRUSH)), 1);  // no such picture: the bare face
+            int inside = 0, outside = 0;
+            for (int y = 0; y < r.bottom; ++y)
+                for (int x = 0; x < r.right; ++x)
+                    if (drawn.At(x, y) != bare.At(x, y)) ++(x >= 3 && x < r.right - 3 && y >= 3 && y < r.bottom - 3 ? inside : outside);
+            EXPECT_GT(inside, 0) << "no picture";
+            EXPECT_EQ(outside, 0) << "the picture covers the bevel, or the face is not the buttons' grey";
+        }
     }
+    EXPECT_EQ(buttons, 16);
 }
 
 }  // namespace

@@ -39,19 +39,12 @@ TEST(OutOfMemoryHelper, DISABLED_AllocChecked)
 
 TEST(OutOfMemory, ShowsTheBoxAndEndsWithCodeZero)
 {
-    const std::pair<const char*, const char*> cases[] = {
-        {"DISABLED_StringListAppend", "Unable to allocate enough memory to continue the program. Close program and restart."},
-        {"DISABLED_AllocChecked", "Unable to allocate enough memory to continue the program. Close program and restart "
-                                  "or contact Technical Support."},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.first);
-        PROCESS_INFORMATION helper = StartHelperTest(std::string("OutOfMemoryHelper.") + c.first);
+    for (const char* helperTest : {"DISABLED_StringListAppend", "DISABLED_AllocChecked"}) {
+        SCOPED_TRACE(helperTest);
+        PROCESS_INFORMATION helper = StartHelperTest(std::string("OutOfMemoryHelper.") + helperTest);
         ASSERT_NE(helper.hProcess, nullptr);
         BoxWatcher boxes(helper.dwProcessId);
-        SeenBox box;
-        EXPECT_TRUE(boxes.WaitForBox("Out of Memory", 15000, &box));
-        EXPECT_EQ(box.text, c.second);
+        EXPECT_TRUE(boxes.WaitForBox("Out of Memory", 15000));
         DWORD code = 99;
         EXPECT_EQ(WaitForSingleObject(helper.hProcess, 10000), WAIT_OBJECT_0);
         GetExitCodeProcess(helper.hProcess, &code);

@@ -49,7 +49,7 @@ HWND CreateView(int key, int tag)
 }
 
 // Posts kNewData through the registry from another thread: how many posts it counted, and
-// the tags of the views that received one (time allowed for a duplicate to arrive).
+// the tags of the views that received one (every post was queued before the thread ended).
 std::pair<int, std::vector<int>> Post()
 {
     struct Poster {
@@ -61,7 +61,7 @@ std::pair<int, std::vector<int>> Post()
     DWORD posted = 0;
     GetExitCodeThread(thread, &posted);
     CloseHandle(thread);
-    PumpMessagesFor(200);
+    PumpMessagesFor(0);
     return {int(posted), gReceived};
 }
 
