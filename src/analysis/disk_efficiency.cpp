@@ -12,10 +12,14 @@ struct MonthCount {
     int nowYear, nowMonth;
 };
 
+// Whether the name ends in ".exe", in any case. Plain ASCII folding: it runs for every
+// entry of the disks, and the system's locale-aware comparison costs more than the walk.
 bool IsProgramFileName(const char* name)
 {
     const size_t length = strlen(name);
-    return length >= 4 && lstrcmpiA(name + length - 4, ".exe") == 0;
+    if (length < 4) return false;
+    const char* tail = name + length - 4;
+    return tail[0] == '.' && (tail[1] | 0x20) == 'e' && (tail[2] | 0x20) == 'x' && (tail[3] | 0x20) == 'e';
 }
 
 int VisitEntry(const WIN32_FIND_DATAA* found, const char* directory, void* argument)
