@@ -5,13 +5,14 @@
 #include "analysis/bottleneck_analyzer.h"
 #include "analysis/wait_time.h"
 #include "app/app_globals.h"
+#include "hardware/upgrade_advisor.h"
 #include "resources/ids_main.h"
 #include "services/help_file.h"
 #include "services/window_position.h"
 #include "ui/drawing.h"
 
-// Benchmarks, optimizer and upgrade advisor: their tools are not part of the program yet,
-// so those buttons open nothing.
+// Benchmarks and the optimizer: their tools are not part of the program yet, so those
+// buttons open nothing.
 static const PictureButton kSpeedButtons[] = {
     {IDC_SPEED_BENCHMARK, IDB_SPEED_BENCHMARK}, {IDC_SPEED_WAIT, IDB_SPEED_WAIT},
     {IDC_SPEED_BOTTLENECK, IDB_SPEED_BOTTLENECK}, {IDC_SPEED_OPTIMIZE, IDB_SPEED_OPTIMIZE},
@@ -37,6 +38,9 @@ INT_PTR CALLBACK SpeedUpDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         switch (LOWORD(wParam)) {
         case IDC_SPEED_WAIT:  // modeless, owned by this dialog: it closes with it
             OpenWaitTime(dialog);
+            break;
+        case IDC_SPEED_UPGRADE:
+            OpenUpgradeAdvisor(dialog);
             break;
         case IDC_SPEED_BOTTLENECK:
             OpenBottleneckAnalyzer(dialog, BottleneckVariant::kHardware);

@@ -26,3 +26,13 @@
 #define IDC_VIDEO_COLOR_DISTORTION 12805
 #define IDC_VIDEO_CALIBRATION 12806
 #define IDC_VIDEO_START 12807
+
+// Upgrade (13700): the kinds of equipment, their comparison table and four gauges
+#define IDD_UPGRADE 13700
+#define IDC_UPGRADE_KINDS 13701
+#define IDC_UPGRADE_TABLE 13702
+#define IDC_UPGRADE_CURRENT 13703
+#define IDC_UPGRADE_POSSIBLE 13704
+#define IDC_UPGRADE_USAGE 13705
+#define IDC_UPGRADE_NEED 13706
+#define IDR_HELP_UPGRADE_FIRST 2551  // ..2571, one per kind in list order
