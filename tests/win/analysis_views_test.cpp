@@ -22,6 +22,7 @@
 #include "sampling/system_stats.h"
 #include "services/program_directory.h"
 #include "box_watcher.h"
+#include "quick_help_reader.h"
 #include "test_windows.h"
 #include "wine_env.h"
 
@@ -142,26 +143,6 @@ TEST_F(AnalysisViewsTest, AnalyzerAnimatesUpToTheBestPatternAndListsItsFindings)
               (std::vector<std::string>{"CPU", "Disk", "Memory", "Modem", "Printer", "Video Card", "Video Monitor"}));
 }
 
-namespace {
-
-// Waits for this process's Quick Help dialog, takes its selected line and closes it.
-DWORD WINAPI ReadQuickHelp(LPVOID parameter)
-{
-    std::string* selected = static_cast<std::string*>(parameter);
-    HWND dialog = nullptr;
-    if (!WaitUntil([&] { return (dialog = FindProcessWindow(GetCurrentProcessId(), "#32770", "Quick Help")) &&
-                                IsWindowVisible(dialog); }, 5000))
-        return 1;
-    HWND list = GetDlgItem(dialog, IDC_QUICK_HELP_LIST);
-    const std::vector<std::string> lines = ListBoxLines(list);
-    const LRESULT index = SendMessageA(list, LB_GETCURSEL, 0, 0);
-    if (index >= 0 && size_t(index) < lines.size()) *selected = lines[size_t(index)];
-    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-    return 0;
-}
-
-}  // namespace
-
 TEST_F(AnalysisViewsTest, AFindingOpensQuickHelpAtItsParagraphOfTheCategorysText)
 {
     for (BottleneckVariant variant : {BottleneckVariant::kSystem, BottleneckVariant::kHardware}) {
@@ -170,11 +151,8 @@ TEST_F(AnalysisViewsTest, AFindingOpensQuickHelpAtItsParagraphOfTheCategorysText
         Choose(dialog, IDC_BOTTLENECK_CATEGORIES, 3);
         for (int line : {1, 7}) {
             SCOPED_TRACE(line);
-            std::string selected;
-            HANDLE reader = CreateThread(nullptr, 0, ReadQuickHelp, &selected, 0, nullptr);
-            Choose(dialog, IDC_BOTTLENECK_FINDINGS, line);  // returns once Quick Help closed
-            WaitForSingleObject(reader, 10000);
-            CloseHandle(reader);
+            const std::string selected =
+                QuickHelpSelectionAfter([&] { Choose(dialog, IDC_BOTTLENECK_FINDINGS, line); }).selected;
             const std::string finding = FindingLine(0, line);
             EXPECT_EQ(selected, finding.substr(2, finding.find('\t') - 2));
         }
