@@ -1,0 +1,61 @@
+// The printer test page: one page of the test line, repeated from the top of the page to
+// the bottom, on a printer the user chooses.
+#include <windows.h>
+#include <commdlg.h>
+
+#include "app/app_globals.h"
+#include "hardware/hardware_tests.h"
+#include "hardware/test_line.h"
+
+namespace {
+
+// Prints the page on dc; false when the printer reported a failure at any step. A page
+// that failed is abandoned with its document.
+bool PrintTestLines(HDC dc)
+{
+    DOCINFOA info = {};
+    info.cbSize = sizeof info;
+    info.lpszDocName = "Printer Test Page";
+    if (StartDocA(dc, &info) <= 0) return false;
+    TEXTMETRICA metrics = {};
+    GetTextMetricsA(dc, &metrics);
+    int lineHeight = metrics.tmHeight + metrics.tmExternalLeading;
+    if (lineHeight < 1) lineHeight = 1;
+    const int lines = GetDeviceCaps(dc, VERTRES) / lineHeight;
+    if (StartPage(dc) <= 0) {
+        AbortDoc(dc);
+        return false;
+    }
+    for (int i = 0; i < lines; ++i) TextOutA(dc, 0, lineHeight * i, PrinterTestLine(), kTestLineLength);
+    if (EndPage(dc) <= 0) {
+        AbortDoc(dc);
+        return false;
+    }
+    return EndDoc(dc) > 0;
+}
+
+}  // namespace
+
+DWORD PrintTestPage(HWND owner)
+{
+    EnterCriticalSection(&PrintLock);
+    PRINTDLGA dialog = {};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = owner;
+    dialog.Flags = PD_RETURNDC | PD_NOPAGENUMS | PD_NOSELECTION;
+    DWORD failed = 0;
+    if (!PrintDlgA(&dialog)) {
+        // The user's Cancel leaves no error; anything else (no printer installed, no device
+        // context for it) is a printer that cannot print.
+        failed = CommDlgExtendedError() != 0 ? 1 : 0;
+    } else if (!dialog.hDC) {
+        failed = 1;
+    } else {
+        failed = PrintTestLines(dialog.hDC) ? 0 : 1;
+    }
+    if (dialog.hDC) DeleteDC(dialog.hDC);
+    if (dialog.hDevMode) GlobalFree(dialog.hDevMode);
+    if (dialog.hDevNames) GlobalFree(dialog.hDevNames);
+    LeaveCriticalSection(&PrintLock);
+    return failed;
+}
