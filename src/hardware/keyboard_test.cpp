@@ -56,6 +56,7 @@ void OnInitDialog(HWND dialog)
     gTest = {dialog, false};
     SetWindowPos(dialog, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     CenterWindow(dialog, MainDialog);
+    SetFocus(GetDlgItem(dialog, IDOK));  // not the first key button
 }
 
 void StartWatching(HWND dialog)
@@ -132,7 +133,7 @@ INT_PTR CALLBACK KeyboardTestDlgProc(HWND dialog, UINT message, WPARAM wParam, L
     switch (message) {
     case WM_INITDIALOG:
         OnInitDialog(dialog);
-        return TRUE;
+        return FALSE;  // the focus is set
     case WM_TIMER:
         if (wParam == IDT_KEYBOARD_POLL && gTest.running) OnPoll(dialog);
         return TRUE;

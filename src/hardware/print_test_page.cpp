@@ -34,6 +34,20 @@ bool PrintTestLines(HDC dc)
     return EndDoc(dc) > 0;
 }
 
+// After a print dialog that failed without an error: whether there is a printer at all.
+// Windows reports "no printer" as an error of the dialog; Wine shows its warning and then
+// fails with no error, as for a Cancel, so the question is asked without any dialog.
+bool HasDefaultPrinter()
+{
+    PRINTDLGA query = {};
+    query.lStructSize = sizeof query;
+    query.Flags = PD_RETURNDEFAULT;
+    if (!PrintDlgA(&query)) return false;
+    if (query.hDevMode) GlobalFree(query.hDevMode);
+    if (query.hDevNames) GlobalFree(query.hDevNames);
+    return true;
+}
+
 }  // namespace
 
 DWORD PrintTestPage(HWND owner)
@@ -47,7 +61,7 @@ DWORD PrintTestPage(HWND owner)
     if (!PrintDlgA(&dialog)) {
         // The user's Cancel leaves no error; anything else (no printer installed, no device
         // context for it) is a printer that cannot print.
-        failed = CommDlgExtendedError() != 0 ? 1 : 0;
+        failed = CommDlgExtendedError() != 0 || !HasDefaultPrinter() ? 1 : 0;
     } else if (!dialog.hDC) {
         failed = 1;
     } else {
