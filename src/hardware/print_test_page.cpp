@@ -1,11 +1,13 @@
 // The printer test page: one page of the test line, repeated from the top of the page to
 // the bottom, on a printer the user chooses.
 #include <windows.h>
+#include <cderr.h>
 #include <commdlg.h>
 
 #include "app/app_globals.h"
 #include "hardware/hardware_tests.h"
 #include "hardware/test_line.h"
+#include "platform/host_system.h"
 
 namespace {
 
@@ -34,9 +36,7 @@ bool PrintTestLines(HDC dc)
     return EndDoc(dc) > 0;
 }
 
-// After a print dialog that failed without an error: whether there is a printer at all.
-// Windows reports "no printer" as an error of the dialog; Wine shows its warning and then
-// fails with no error, as for a Cancel, so the question is asked without any dialog.
+// Whether a default printer exists, asked without any dialog.
 bool HasDefaultPrinter()
 {
     PRINTDLGA query = {};
@@ -46,6 +46,17 @@ bool HasDefaultPrinter()
     if (query.hDevMode) GlobalFree(query.hDevMode);
     if (query.hDevNames) GlobalFree(query.hDevNames);
     return true;
+}
+
+// Why the print dialog failed: 0 for the user's Cancel. Windows starts every dialog without
+// an error and names each failure. Wine shows its own warning when there is no printer and
+// then fails without an error, and it keeps the error of an earlier failed dialog through a
+// later Cancel; there an unchanged error says nothing, and the printers are asked instead.
+DWORD PrintDialogError(DWORD earlierError)
+{
+    const DWORD error = CommDlgExtendedError();
+    if (!IsWineHost() || error != earlierError) return error;
+    return HasDefaultPrinter() ? 0 : DWORD(PDERR_NODEFAULTPRN);
 }
 
 }  // namespace
@@ -58,10 +69,11 @@ DWORD PrintTestPage(HWND owner)
     dialog.hwndOwner = owner;
     dialog.Flags = PD_RETURNDC | PD_NOPAGENUMS | PD_NOSELECTION;
     DWORD failed = 0;
+    const DWORD earlierError = CommDlgExtendedError();
     if (!PrintDlgA(&dialog)) {
-        // The user's Cancel leaves no error; anything else (no printer installed, no device
-        // context for it) is a printer that cannot print.
-        failed = CommDlgExtendedError() != 0 || !HasDefaultPrinter() ? 1 : 0;
+        // Anything but the user's Cancel (no printer installed, no device context for it)
+        // is a printer that cannot print.
+        failed = PrintDialogError(earlierError) != 0 ? 1 : 0;
     } else if (!dialog.hDC) {
         failed = 1;
     } else {

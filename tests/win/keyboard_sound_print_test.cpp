@@ -635,6 +635,7 @@ TEST_F(PrinterTestPage, FlagsAFailedPrinterButNotTheUsersCancel)
     } cases[] = {
         {"cancelled", IDCANCEL, 0, 0},
         {"no printer installed", IDOK, 1, 1},
+        {"cancelled after that failure", IDCANCEL, 0, 0},
         {"the document cannot start", IDOK, 2, 1},
     };
     for (const auto& c : cases) {
