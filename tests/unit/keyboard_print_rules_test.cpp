@@ -35,18 +35,10 @@ int ButtonOfCode(uint16_t code)
 
 }  // namespace
 
-TEST(KeyTable, GivesEachOf112ButtonsOneKeyAndNoVirtualKeyTwoWays)
-{
-    EXPECT_EQ(Check(Table()), KeyTableFault::kNone);
-    std::set<int> ids;
-    for (const KeyCode& key : kKeyTable) ids.insert(key.buttonId);
-    EXPECT_EQ(ids.size(), 112u);
-    EXPECT_EQ(*ids.begin(), 12301);
-    EXPECT_EQ(*ids.rbegin(), 12412);
-}
-
+// The table itself is checked when it is compiled; the check must see every kind of fault.
 TEST(KeyTable, CheckFindsEachKindOfFault)
 {
+    EXPECT_EQ(Check(Table()), KeyTableFault::kNone);
     const struct {
         const char* name;
         void (*spoil)(std::vector<KeyCode>*);

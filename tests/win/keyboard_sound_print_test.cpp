@@ -367,27 +367,28 @@ TEST(SoundTest, ChannelsShowNoBoxWithOrWithoutTheNoiseFilesAndOkCloses)
 
 namespace {
 
-std::string Trim(const std::string& s)
-{
-    const size_t first = s.find_first_not_of(' ');
-    return first == std::string::npos ? "" : s.substr(first, s.find_last_not_of(' ') - first + 1);
-}
+// A PDF's text as pdftotext gives it: the number of pages (a form feed ends each) and every
+// non-empty line without surrounding spaces.
+struct PdfText {
+    int pages = 0;
+    std::vector<std::string> lines;
+};
 
-// A PDF's pages as pdftotext gives them (a form feed ends each), each as its non-empty lines.
-std::vector<std::vector<std::string>> SplitPages(const std::vector<unsigned char>& text)
+PdfText ReadPdfText(const std::vector<unsigned char>& text)
 {
-    std::vector<std::vector<std::string>> pages(1);
+    PdfText pdf;
     std::string line;
     for (unsigned char c : text) {
-        if (c != '\n' && c != '\f') line += char(c);
-        else {
-            if (!Trim(line).empty()) pages.back().push_back(Trim(line));
-            line.clear();
-            if (c == '\f') pages.emplace_back();
+        if (c != '\n' && c != '\f') {
+            line += char(c);
+            continue;
         }
+        const size_t first = line.find_first_not_of(' ');
+        if (first != std::string::npos) pdf.lines.push_back(line.substr(first, line.find_last_not_of(' ') - first + 1));
+        line.clear();
+        pdf.pages += c == '\f';
     }
-    if (pages.back().empty()) pages.pop_back();
-    return pages;
+    return pdf;
 }
 
 // Answers every window titled "Print" of this process (the print dialog, and the box the
@@ -443,52 +444,38 @@ bool IsPrintLockFree()
     return free == 1;
 }
 
-// Holds a registry key tree aside under HKCU and puts it back when it goes: the printers
-// the spooler lists are the subkeys of this key.
+// Holds the printers the spooler lists (the subkeys of one key) aside under HKCU, and puts
+// them back when it goes.
 class PrintersHidden {
 public:
     PrintersHidden()
     {
         RegDeleteTreeA(HKEY_CURRENT_USER, kAside);
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kPrinters, 0, KEY_ALL_ACCESS, &printers_) != ERROR_SUCCESS) return;
-        if (RegCreateKeyExA(HKEY_CURRENT_USER, kAside, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &aside_, nullptr) != ERROR_SUCCESS)
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kPrinters, 0, KEY_ALL_ACCESS, &printers_) != ERROR_SUCCESS ||
+            RegCreateKeyExA(HKEY_CURRENT_USER, kAside, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &aside_, nullptr) !=
+                ERROR_SUCCESS ||
+            RegCopyTreeA(printers_, nullptr, aside_) != ERROR_SUCCESS)
             return;
-        if (RegCopyTreeA(printers_, nullptr, aside_) != ERROR_SUCCESS) return;
-        for (const std::string& name : Subkeys(printers_)) RegDeleteTreeA(printers_, name.c_str());
         hidden_ = true;
+        char name[256];
+        DWORD length = sizeof name;
+        while (RegEnumKeyExA(printers_, 0, name, &length, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS &&
+               RegDeleteTreeA(printers_, name) == ERROR_SUCCESS)
+            length = sizeof name;
     }
     ~PrintersHidden()
     {
-        if (hidden_)
-            for (const std::string& name : Subkeys(aside_)) {
-                HKEY from = nullptr, to = nullptr;
-                RegOpenKeyExA(aside_, name.c_str(), 0, KEY_READ, &from);
-                RegCreateKeyExA(printers_, name.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &to, nullptr);
-                if (from && to) RegCopyTreeA(from, nullptr, to);
-                RegCloseKey(from);
-                RegCloseKey(to);
-            }
+        if (hidden_ && RegCopyTreeA(aside_, nullptr, printers_) == ERROR_SUCCESS) RegDeleteTreeA(HKEY_CURRENT_USER, kAside);
         if (aside_) RegCloseKey(aside_);
         if (printers_) RegCloseKey(printers_);
-        if (hidden_) RegDeleteTreeA(HKEY_CURRENT_USER, kAside);
     }
     PrintersHidden(const PrintersHidden&) = delete;
     PrintersHidden& operator=(const PrintersHidden&) = delete;
     bool Hidden() const { return hidden_; }
 
 private:
-    static std::vector<std::string> Subkeys(HKEY key)
-    {
-        std::vector<std::string> names;
-        char name[256];
-        for (DWORD i = 0, length = sizeof name; RegEnumKeyExA(key, i, name, &length, nullptr, nullptr, nullptr, nullptr) ==
-                                               ERROR_SUCCESS;
-             ++i, length = sizeof name)
-            names.push_back(name);
-        return names;
-    }
     static constexpr const char* kPrinters = "System\\CurrentControlSet\\Control\\Print\\Printers";
-    static constexpr const char* kAside = "Software\\Halvorn Tests\\Printers aside";
+    static constexpr const char* kAside = "Software\\Halvorn test printers aside";
     HKEY printers_ = nullptr, aside_ = nullptr;
     bool hidden_ = false;
 };
@@ -568,8 +555,8 @@ protected:
         return atoi(std::string(text.begin(), text.end()).c_str());
     }
 
-    // The pages of the one PDF that arrives, once pdftotext can read it.
-    std::vector<std::vector<std::string>> ReadPdf() const
+    // The text of the one PDF that arrives, once pdftotext can read it.
+    PdfText ReadPdf() const
     {
         std::vector<unsigned char> bytes;
         WaitUntil([&] {
@@ -578,7 +565,7 @@ protected:
                    RunHostCommand("pdftotext -layout '" + pdfs[0] + "' '" + pdfs[0] + ".txt' 2>/dev/null") &&
                    ReadWholeFileBytes(UnixToWindowsPath(pdfs[0] + ".txt"), &bytes);
         }, 15000);
-        return SplitPages(bytes);
+        return ReadPdfText(bytes);
     }
 
     // Lines on a page of the default printer in its own font.
@@ -611,16 +598,16 @@ TEST_F(PrinterTestPage, PrintsOnePageOfTheTestLineFromTopToBottom)
     ASSERT_TRUE(answerer.answered) << "no print dialog";
     EXPECT_TRUE(answerer.lockHeld) << "PrintLock was free while the dialog was up";
     EXPECT_TRUE(IsPrintLockFree());
-    const std::vector<std::vector<std::string>> pages = ReadPdf();
-    ASSERT_EQ(pages.size(), 1u);
-    ASSERT_FALSE(pages[0].empty());
+    const PdfText pdf = ReadPdf();
+    EXPECT_EQ(pdf.pages, 1);
+    ASSERT_FALSE(pdf.lines.empty());
     // The line is printed in the printer's own font from the page's left edge. The PDF
     // printer's font is wider than the page for all 92 characters, so each line shows as
     // much of it as fits: the digits and letters at least, and the same on every line.
-    const std::string shown = pages[0][0];
+    const std::string shown = pdf.lines[0];
     EXPECT_GE(shown.size(), 36u);
     EXPECT_EQ(std::string(PrinterTestLine()).substr(0, shown.size()), shown);
-    EXPECT_EQ(pages[0], std::vector<std::string>(size_t(lines), shown));
+    EXPECT_EQ(pdf.lines, std::vector<std::string>(size_t(lines), shown));
 }
 
 // Cancel is no fault of the printer; no printer, or a printer that cannot start the
