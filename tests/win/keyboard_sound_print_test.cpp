@@ -35,8 +35,12 @@ LRESULT CALLBACK OwnerProcedure(HWND window, UINT message, WPARAM wParam, LPARAM
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-// Dispatches this thread's messages as a loop that serves a modeless dialog does: through
-// IsDialogMessage, so the dialog manager sees every key first. Ends early when done holds.
+// How this thread's messages are dispatched while a test runs: as the program's own loop
+// does, or as a loop that serves modeless dialogs does, through IsDialogMessage, so the
+// dialog manager sees every key first.
+bool gDialogManagerLoop = true;
+
+// Dispatches this thread's messages for ms; ends early when done holds.
 bool PumpDialog(HWND dialog, DWORD ms, const std::function<bool()>& done = nullptr)
 {
     for (const DWORD start = GetTickCount(); GetTickCount() - start < ms;) {
@@ -44,7 +48,7 @@ bool PumpDialog(HWND dialog, DWORD ms, const std::function<bool()>& done = nullp
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
         MSG message;
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
-            if (!IsWindow(dialog) || !IsDialogMessageA(dialog, &message)) {
+            if (!gDialogManagerLoop || !IsWindow(dialog) || !IsDialogMessageA(dialog, &message)) {
                 TranslateMessage(&message);
                 DispatchMessageA(&message);
             }
@@ -246,23 +250,29 @@ TEST_F(KeyboardTestFixture, EachKeyHidesOnlyItsOwnButtonAndNoKeyClosesMovesOrOpe
         {"a letter", "keydown q sleep 0.3 keyup q", Polled('Q')},
     };
     BoxWatcher boxes;
-    ASSERT_TRUE(Start());
-    std::set<int> pressed;
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        const int button = ButtonOf(c.code);
-        ASSERT_NE(button, 0);
-        pressed.insert(button);
-        ASSERT_TRUE(Press(c.keys));
-        // Time for a wrong effect to show too: the test closing, help, the focus moving.
-        EXPECT_TRUE(PumpDialog(dialog_, 2000, [&] { return !IsWindow(dialog_) || IsHidden(button); }))
-            << "its button is still shown";
-        PumpDialog(dialog_, 300);
-        ASSERT_TRUE(IsWindow(dialog_)) << "the key closed the test";
-        EXPECT_EQ(HiddenKeys(), pressed);
-        EXPECT_EQ(GetFocus(), dialog_) << "the key moved the focus";
-        EXPECT_EQ(gOwnerHelpCount, 0) << "the key asked the main dialog for help";
+    for (const bool dialogManager : {false, true}) {
+        SCOPED_TRACE(dialogManager ? "a loop serving modeless dialogs" : "the program's loop");
+        gDialogManagerLoop = dialogManager;
+        ASSERT_TRUE(Start());
+        std::set<int> pressed;
+        for (const auto& c : cases) {
+            SCOPED_TRACE(c.name);
+            const int button = ButtonOf(c.code);
+            ASSERT_NE(button, 0);
+            pressed.insert(button);
+            ASSERT_TRUE(Press(c.keys));
+            // Time for a wrong effect to show too: the test closing, help, the focus moving.
+            EXPECT_TRUE(PumpDialog(dialog_, 2000, [&] { return !IsWindow(dialog_) || IsHidden(button); }))
+                << "its button is still shown";
+            PumpDialog(dialog_, 300);
+            ASSERT_TRUE(IsWindow(dialog_)) << "the key closed the test";
+            EXPECT_EQ(HiddenKeys(), pressed);
+            EXPECT_EQ(GetFocus(), dialog_) << "the key moved the focus";
+            EXPECT_EQ(gOwnerHelpCount, 0) << "the key asked the main dialog for help";
+        }
+        DestroyWindow(dialog_);
     }
+    gDialogManagerLoop = true;
     EXPECT_TRUE(boxes.Boxes().empty()) << boxes.Boxes()[0].caption << ": " << boxes.Boxes()[0].text;
 }
 
