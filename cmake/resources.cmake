@@ -86,3 +86,18 @@ foreach(tips "coach COACH.DAT 12" "boost BOOST.DAT 9")
   list(APPEND TIP_FILES ${CMAKE_BINARY_DIR}/${file})
 endforeach()
 list(APPEND GENERATED_RESOURCES ${TIP_FILES})
+
+# The sound card test's noise goes beside halvorn.exe, where the test plays it: noise on
+# the right channel, the left channel, and both.
+set(WAVE_FILES)
+foreach(wave "right r_noise.wav" "left l_noise.wav" "both b_noise.wav")
+  separate_arguments(wave)
+  list(GET wave 0 channel)
+  list(GET wave 1 file)
+  add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/${file}
+    COMMAND ${HALVORN_TOOLS_DIR}/make_wave ${channel} ${CMAKE_BINARY_DIR}/${file}
+    DEPENDS ${HALVORN_TOOLS_DIR}/make_wave
+    COMMENT "Generating ${file}")
+  list(APPEND WAVE_FILES ${CMAKE_BINARY_DIR}/${file})
+endforeach()
+list(APPEND GENERATED_RESOURCES ${WAVE_FILES})

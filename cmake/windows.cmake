@@ -37,7 +37,7 @@ target_link_options(res16 PRIVATE ${WIN_LINK})
 
 # What an installed program has in its folder: the programs and the files they look for
 # beside themselves. scripts/stage.sh copies exactly these (make run stages its folder so).
-set(PROGRAM_FILES $<TARGET_FILE:halvorn> $<TARGET_FILE:res16> ${CMAKE_BINARY_DIR}/readme.txt ${TIP_FILES})
+set(PROGRAM_FILES $<TARGET_FILE:halvorn> $<TARGET_FILE:res16> ${CMAKE_BINARY_DIR}/readme.txt ${TIP_FILES} ${WAVE_FILES})
 file(GENERATE OUTPUT ${CMAKE_BINARY_DIR}/program-files.txt CONTENT "$<JOIN:${PROGRAM_FILES},\n>\n")
 
 if(HALVORN_TESTS)
