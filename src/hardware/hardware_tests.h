@@ -20,3 +20,9 @@ void StartSoundTest(HWND owner);
 // Prints one page of test lines on a printer the user chooses; returns 1 when the printer
 // failed (including no printer to print on), 0 when the page printed or the user cancelled.
 DWORD PrintTestPage(HWND owner);
+
+// Selects into dc the font the test page prints with: the printer's own, or, where the
+// test line is wider than the printable width in it, the same face scaled down until the
+// whole line fits. Returns the font to delete after use (null when the printer's own font
+// is used).
+HFONT SelectTestPageFont(HDC dc);

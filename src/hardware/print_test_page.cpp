@@ -9,16 +9,43 @@
 #include "hardware/test_line.h"
 #include "platform/host_system.h"
 
+HFONT SelectTestPageFont(HDC dc)
+{
+    const int width = GetDeviceCaps(dc, HORZRES);
+    SIZE extent = {};
+    if (!GetTextExtentPoint32A(dc, PrinterTestLine(), kTestLineLength, &extent) || extent.cx <= width) return nullptr;
+    // Too wide: printed as it is, the page would lose every character past the right edge,
+    // the punctuation first. Scale the face's height by the overflow, then shrink in small
+    // steps while it still does not fit (character widths do not scale exactly).
+    LOGFONTA face = {};
+    GetObjectA(GetCurrentObject(dc, OBJ_FONT), sizeof face, &face);
+    TEXTMETRICA metrics = {};
+    GetTextMetricsA(dc, &metrics);
+    int height = MulDiv(metrics.tmHeight, width, extent.cx);
+    HFONT font = nullptr;
+    HGDIOBJ original = nullptr;
+    for (int step = 0; step < 20 && height > 1; ++step, height = height * 9 / 10) {
+        face.lfHeight = height;
+        face.lfWidth = 0;
+        HFONT candidate = CreateFontIndirectA(&face);
+        if (!candidate) break;
+        HGDIOBJ previous = SelectObject(dc, candidate);
+        if (!original) original = previous;
+        if (font) DeleteObject(font);
+        font = candidate;
+        if (GetTextExtentPoint32A(dc, PrinterTestLine(), kTestLineLength, &extent) && extent.cx <= width) return font;
+    }
+    // No size fitted: keep the printer's own font.
+    if (original) SelectObject(dc, original);
+    if (font) DeleteObject(font);
+    return nullptr;
+}
+
 namespace {
 
-// Prints the page on dc; false when the printer reported a failure at any step. A page
-// that failed is abandoned with its document.
-bool PrintTestLines(HDC dc)
+// The page itself, in the document started on dc.
+bool PrintPage(HDC dc)
 {
-    DOCINFOA info = {};
-    info.cbSize = sizeof info;
-    info.lpszDocName = "Printer Test Page";
-    if (StartDocA(dc, &info) <= 0) return false;
     TEXTMETRICA metrics = {};
     GetTextMetricsA(dc, &metrics);
     int lineHeight = metrics.tmHeight + metrics.tmExternalLeading;
@@ -34,6 +61,20 @@ bool PrintTestLines(HDC dc)
         return false;
     }
     return EndDoc(dc) > 0;
+}
+
+// Prints the page on dc; false when the printer reported a failure at any step. A page
+// that failed is abandoned with its document.
+bool PrintTestLines(HDC dc)
+{
+    DOCINFOA info = {};
+    info.cbSize = sizeof info;
+    info.lpszDocName = "Printer Test Page";
+    if (StartDocA(dc, &info) <= 0) return false;
+    HFONT font = SelectTestPageFont(dc);
+    const bool printed = PrintPage(dc);
+    if (font) DeleteObject(SelectObject(dc, GetStockObject(SYSTEM_FONT)));
+    return printed;
 }
 
 // Whether a default printer exists, asked without any dialog.
