@@ -104,8 +104,6 @@ static INT_PTR CALLBACK VideoTestsDlgProc(HWND dialog, UINT message, WPARAM wPar
 static void ShowPattern(VideoTestRun* run, int pattern)
 {
     run->pattern = pattern;
-    ShowWindow(run->dialog, SW_HIDE);
-    ShowWindow(run->window, SW_SHOWMAXIMIZED);
     KillTimer(run->window, kRampTimer);
     run->rampFill = -1;
     if (pattern == IDC_VIDEO_COLOR_DISTORTION) {
@@ -113,6 +111,8 @@ static void ShowPattern(VideoTestRun* run, int pattern)
         run->rampFill = 0;
         SetTimer(run->window, kRampTimer, kRampFillMs, nullptr);
     }
+    ShowWindow(run->dialog, SW_HIDE);
+    ShowWindow(run->window, SW_SHOWMAXIMIZED);
     InvalidateRect(run->window, nullptr, TRUE);
 }
 
