@@ -10,13 +10,10 @@
 TEST(IsConflictClass, MatchesWholeNamesWithoutCaseAndScsiAdaptersForScsi)
 {
     const struct { const char *deviceClass, *className; bool matches; } cases[] = {
-        {"CDROM", "CDROM", true},         {"cdrom", "CDROM", true},          {"CdRom", "cdrom", true},
-        {"CDROMX", "CDROM", false},       {"CDROM", "CDROMX", false},        {"CDRO", "CDROM", false},
-        {"CD-ROM", "CDROM", false},       {" CDROM", "CDROM", false},        {"MEDIA", "Media", true},
-        {"SCSIAdapter", "SCSI", true},    {"scsiadapter", "scsi", true},     {"SCSI", "SCSI", true},
-        {"SCSIAdapters", "SCSI", false},  {"SCSIAdapter", "Display", false}, {"hdc", "SCSI", false},
-        {"", "", false},                  {"", "CDROM", false},              {"DiskDrive", "", false},
-        {nullptr, "CDROM", false},        {"CDROM", nullptr, false},
+        {"CDROM", "CDROM", true},        {"cdrom", "CDROM", true},         {"CDROMX", "CDROM", false},
+        {"CDROM", "CDROMX", false},      {"CDRO", "CDROM", false},         {"SCSIAdapter", "SCSI", true},
+        {"scsiadapter", "scsi", true},   {"SCSIAdapters", "SCSI", false},  {"SCSIAdapter", "Display", false},
+        {"", "", false},                 {nullptr, "CDROM", false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.deviceClass ? c.deviceClass : "(null)") + " / " + (c.className ? c.className : "(null)"));
@@ -33,15 +30,11 @@ TEST(HasConflictOfClass, OnlyProblemTwelveOfAMatchingClassIsAConflict)
         return d;
     };
     const struct { std::vector<PresentDevice> devices; const char* className; bool found; } cases[] = {
-        {{device("CDROM", 12)}, "CDROM", true},
         {{device("Display", 0), device("cdrom", 12)}, "CDROM", true},
-        {{device("CDROM", 0)}, "CDROM", false},
-        {{device("CDROM", 1), device("CDROM", 28), device("CDROM", 22), device("CDROM", 13)}, "CDROM", false},
-        {{device("CDROM", 12)}, "DiskDrive", false},
+        {{device("CDROM", 0), device("CDROM", 1), device("CDROM", 22), device("CDROM", 28)}, "CDROM", false},
         {{device("Ports", 12), device("CDROM", 3)}, "CDROM", false},  // the conflict is another class's
         {{device("SCSIAdapter", 12)}, "SCSI", true},
         {{device("", 12)}, "", false},
-        {{}, "CDROM", false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.className) + " over " + std::to_string(c.devices.size()) + " device(s)");

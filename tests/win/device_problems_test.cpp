@@ -70,21 +70,3 @@ TEST(ConflictFound, WithoutConfigManagerNodesAsksTheSystem)
         EXPECT_EQ(CategoriesInConflict(), "");
     }
 }
-
-// What Wine's device manager lists: its virtual display and monitor among a handful of
-// devices, each with a class.
-TEST(ListPresentDevices, ListsWinesVirtualDevicesWithTheirClasses)
-{
-    std::vector<PresentDevice> devices;
-    ASSERT_TRUE(ListPresentDevices(&devices));
-    std::string classes;
-    for (const PresentDevice& device : devices) {
-        classes += device.deviceClass + " ";
-        EXPECT_FALSE(device.deviceClass.empty());
-    }
-    EXPECT_EQ(CountDevicesOfClass(devices, "Display"), 1u) << classes;
-    EXPECT_EQ(CountDevicesOfClass(devices, "Monitor"), 1u) << classes;
-    for (const PresentDevice& device : devices)
-        if (SameNameNoCase(device.deviceClass.c_str(), "Monitor"))
-            EXPECT_EQ(device.hardwareIds, std::vector<std::string>{"MONITOR\\Default_Monitor"});
-}
