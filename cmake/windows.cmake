@@ -5,7 +5,7 @@ if(NOT HALVORN_TOOLS_DIR)
 endif()
 
 set(WIN_LINK -static -static-libgcc -static-libstdc++)
-set(WIN_LIBS comctl32 gdi32 user32 kernel32 advapi32 shell32 comdlg32 winmm version)
+set(WIN_LIBS comctl32 gdi32 user32 kernel32 advapi32 shell32 comdlg32 winmm version setupapi cfgmgr32)
 target_compile_definitions(halvorn_core PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
 target_compile_options(halvorn_core PRIVATE -O2)
 

@@ -46,15 +46,34 @@ static bool Probe(const RegistryContext& c, const char* format, int n)
     return c.tree.readRecord(c.tree.context, c.scratch, path) != 0;
 }
 
+// The Windows 95 device tree describes the machine; without it the running system does.
+static bool HasMotherboardEntry(const RegistryContext& c)
+{
+    for (int n = 0; n < kProbeCount; ++n)
+        if (Probe(c, "ENUM\\Root\\*PNP0C01\\00%.2X", n)) return true;
+    return false;
+}
+
+// The devices the running system lists, where the tree has no motherboard entry; none where
+// it has one, so the tree alone describes a Windows 95 machine.
+static const std::vector<PresentDevice>& SystemDevicesInPlaceOfTree(const RegistryContext& c)
+{
+    static const std::vector<PresentDevice> kNone;
+    return HasMotherboardEntry(c) ? kNone : c.facts.systemDevices;
+}
+
 struct IdFlag {
     const char* id;
     int flag;
 };
 
-static void SetFlagsFound(const DeviceTree& tree, TypeFlagSet* set, const IdFlag* ids, size_t count)
+// Sets the flag of each id the tree holds, or that a device the system lists in place of
+// the tree carries.
+static void SetFlagsFound(const RegistryContext& c, TypeFlagSet* set, const IdFlag* ids, size_t count)
 {
+    const std::vector<PresentDevice>& listed = SystemDevicesInPlaceOfTree(c);
     for (size_t i = 0; i < count; ++i)
-        if (HasDeviceId(tree, ids[i].id)) set->flags[ids[i].flag] = 1;
+        if (HasDeviceId(c.tree, ids[i].id) || AnyDeviceHasPnpId(listed, ids[i].id)) set->flags[ids[i].flag] = 1;
 }
 
 enum { kIsa = 1, kEisa = 2, kMca = 3, kApic = 4, kCyrix = 5, kPci = 6, kVesa = 7, kPcmciaIntel = 8,
@@ -78,19 +97,19 @@ static void InterruptControllers(const RegistryContext& c)
 {
     static const IdFlag kIds[] = {
         {"*PNP0000", kIsa}, {"*PNP0001", kEisa}, {"*PNP0002", kMca}, {"*PNP0003", kApic}, {"*PNP0004", kCyrix}};
-    SetFlagsFound(c.tree, &c.info->interruptTypes, kIds, sizeof kIds / sizeof kIds[0]);
+    SetFlagsFound(c, &c.info->interruptTypes, kIds, sizeof kIds / sizeof kIds[0]);
 }
 
 static void Timers(const RegistryContext& c)
 {
     static const IdFlag kIds[] = {{"*PNP0100", kIsa}, {"*PNP0101", kEisa}, {"*PNP0102", kMca}};
-    SetFlagsFound(c.tree, &c.info->timerTypes, kIds, sizeof kIds / sizeof kIds[0]);
+    SetFlagsFound(c, &c.info->timerTypes, kIds, sizeof kIds / sizeof kIds[0]);
 }
 
 static void DmaControllers(const RegistryContext& c)
 {
     static const IdFlag kIds[] = {{"*PNP0200", kIsa}, {"*PNP0201", kEisa}, {"*PNP0202", kMca}};
-    SetFlagsFound(c.tree, &c.info->dmaTypes, kIds, sizeof kIds / sizeof kIds[0]);
+    SetFlagsFound(c, &c.info->dmaTypes, kIds, sizeof kIds / sizeof kIds[0]);
 }
 
 static void Keyboard(const RegistryContext& c)
@@ -141,10 +160,17 @@ static void SerialPorts(const RegistryContext& c)
     }
 }
 
+// A count the tree gives; where it gives none and the system lists devices in place of the
+// tree, the devices of that class.
+static uint32_t CountOrListed(const RegistryContext& c, uint32_t counted, const char* className)
+{
+    return counted ? counted : CountDevicesOfClass(SystemDevicesInPlaceOfTree(c), className);
+}
+
 static void DiskControllers(const RegistryContext& c)
 {
-    c.info->floppyControllers = uint32_t(Count(c.tree, "fdc", kMatchClass));
-    c.info->ideControllers = c.tree.countSubkeys(c.tree.context, "ENUM\\MF");
+    c.info->floppyControllers = CountOrListed(c, uint32_t(Count(c.tree, "fdc", kMatchClass)), "fdc");
+    c.info->ideControllers = CountOrListed(c, c.tree.countSubkeys(c.tree.context, "ENUM\\MF"), "hdc");
 }
 
 static void Buses(const RegistryContext& c)
@@ -236,14 +262,6 @@ static void GamePorts(const RegistryContext& c)
         c.info->gamePort = 1;
 }
 
-// The Windows 95 device tree describes the machine; without it the running system does.
-static bool HasMotherboardEntry(const RegistryContext& c)
-{
-    for (int n = 0; n < kProbeCount; ++n)
-        if (Probe(c, "ENUM\\Root\\*PNP0C01\\00%.2X", n)) return true;
-    return false;
-}
-
 static void Processors(const RegistryContext& c)
 {
     const bool listed = Count(c.tree, "Numeric", kMatchDescription) != 0;
@@ -301,7 +319,7 @@ static void ScsiAdapters(const RegistryContext& c)
                                        "*PNPA01F", "*PNPA020", "*PNPA022", "*PNPA02D", "*PNPA02F"};
     uint32_t adapters = 0;
     for (const char* id : kIds) adapters += HasDeviceId(c.tree, id) ? 1 : 0;
-    c.info->scsiAdapters = adapters;
+    c.info->scsiAdapters = CountOrListed(c, adapters, "SCSIAdapter");
 }
 
 static void DiskControllerBuses(const RegistryContext& c)

@@ -3,10 +3,12 @@
 // what earlier ones wrote (the video card step reads the video bus).
 #pragma once
 #include <cstdint>
+#include <vector>
 
 #include "equipment/device_tree.h"
 #include "equipment/equipment_info.h"
 #include "platform/system_bios.h"
+#include "platform/system_devices.h"
 
 // What the registry stage takes from outside the device tree.
 struct RegistryFacts {
@@ -15,6 +17,10 @@ struct RegistryFacts {
     int hasJoystickValue;    // the joystick media resource's "JoyNumDevs" value can be read
     SystemBios bios;         // the BIOS as the system reports it, where the tree has no motherboard
     int systemHasFpu;        // the system reports a floating-point unit; used where the tree has no motherboard
+    // The devices the system lists as present; where the tree has no motherboard they
+    // count the disk controllers and SCSI adapters and name the system devices the tree
+    // would have held.
+    std::vector<PresentDevice> systemDevices;
 };
 
 struct RegistryContext {

@@ -24,6 +24,7 @@ RegistryFacts ReadRegistryFacts()
     facts.bios = ReadSystemBios();
     facts.systemHasFpu = SystemHasFpu() ? 1 : 0;
     facts.slowMachine = uint32_t(GetSystemMetrics(SM_SLOWMACHINE));
+    ListPresentDevices(&facts.systemDevices);
     DWORD joysticks = 0;
     facts.hasJoystickValue = RegReadValue(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\control\\MediaResources\\joystick",
                                           "JoyNumDevs", &joysticks, sizeof joysticks);
