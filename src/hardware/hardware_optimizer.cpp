@@ -175,7 +175,8 @@ void WriteProfileSetting(const OptimizerSetting& setting, WriteReport* report)
         break;
     default:  // the user profile, which the system may keep elsewhere than in its file
         snprintf(where, sizeof where, "win.ini [%s]", setting.location);
-        written = WindowsFilePath("win.ini", path, sizeof path) && GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES &&
+        written = WindowsFilePath("win.ini", path, sizeof path) &&
+                  GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES &&
                   WriteProfileStringA(setting.location, setting.name, setting.text);
         break;
     }
@@ -218,15 +219,19 @@ struct SpoolerCalls {
     BOOL(WINAPI* close)(HANDLE);
 };
 
+template <typename Entry>
+bool LoadEntry(HMODULE module, const char* name, Entry* entry)
+{
+    *entry = reinterpret_cast<Entry>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+    return *entry != nullptr;
+}
+
 bool LoadSpoolerCalls(SpoolerCalls* calls)
 {
     HMODULE spooler = LoadLibraryA("winspool.drv");
-    if (!spooler) return false;
-    calls->open = reinterpret_cast<decltype(calls->open)>(reinterpret_cast<void*>(GetProcAddress(spooler, "OpenPrinterA")));
-    calls->get = reinterpret_cast<decltype(calls->get)>(reinterpret_cast<void*>(GetProcAddress(spooler, "GetPrinterA")));
-    calls->set = reinterpret_cast<decltype(calls->set)>(reinterpret_cast<void*>(GetProcAddress(spooler, "SetPrinterA")));
-    calls->close = reinterpret_cast<decltype(calls->close)>(reinterpret_cast<void*>(GetProcAddress(spooler, "ClosePrinter")));
-    return calls->open && calls->get && calls->set && calls->close;
+    return spooler && LoadEntry(spooler, "OpenPrinterA", &calls->open) &&
+           LoadEntry(spooler, "GetPrinterA", &calls->get) && LoadEntry(spooler, "SetPrinterA", &calls->set) &&
+           LoadEntry(spooler, "ClosePrinter", &calls->close);
 }
 
 // The attribute word of one printer through the spooler, its other settings as they were.

@@ -81,7 +81,8 @@ TEST(OptimizerRules, ProposalsOnWindows95ListEveryNamedSettingOnce)
         {kOptimizeMemory, "+ Optimize virtual memory size\r\n"},
         {kOptimizeModem, "+ Reduce time slice duration\r\n+ Increase communications boost time\r\n"},
         {kOptimizePrinter,
-         "+ Use EMF print data type\r\n+ Spool so program finishes faster\r\n+ Start printing after spooling finishes\r\n"},
+         "+ Use EMF print data type\r\n+ Spool so program finishes faster\r\n"
+         "+ Start printing after spooling finishes\r\n"},
         {kOptimizeVideo,
          "+ Activate hardware cursor\r\n+ Maximize video acceleration\r\n+ Increase window update time\r\n"},
     };

@@ -605,11 +605,14 @@ TEST(HardwareOptimizer, ParallelPortPrinterKeepsItsSharedBit)
     const PRINTER_INFO_2A* printers = EnumPrintersCached(&count);
     if (count == 0) GTEST_SKIP() << "no print server in this run: no printer driver to add test printers with";
     const std::string driver = printers[0].pDriverName;
-    const std::string lpt = std::string(kPrinters) + "\\Optimizer LPT", file = std::string(kPrinters) + "\\Optimizer File";
+    const std::string lpt = std::string(kPrinters) + "\\Optimizer LPT";
+    const std::string file = std::string(kPrinters) + "\\Optimizer File";
     const MachineParts parts{{{HKEY_LOCAL_MACHINE, lpt}, {HKEY_LOCAL_MACHINE, file}}, {}};
+    // Adding a printer also lists it in the user's device and port lists.
+    const std::string userLists = "Software\\Microsoft\\Windows NT\\CurrentVersion\\";
     SavedMachine saved(MachineParts{{{HKEY_LOCAL_MACHINE, kPrinters},
-                                     {HKEY_CURRENT_USER, "Software\\Microsoft\\Windows NT\\CurrentVersion\\Devices"},
-                                     {HKEY_CURRENT_USER, "Software\\Microsoft\\Windows NT\\CurrentVersion\\PrinterPorts"},
+                                     {HKEY_CURRENT_USER, userLists + "Devices"},
+                                     {HKEY_CURRENT_USER, userLists + "PrinterPorts"},
                                      {HKEY_CURRENT_USER, kUserWindows}},
                                     {}});
     TestPrinters added;
