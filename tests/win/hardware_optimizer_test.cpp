@@ -15,6 +15,7 @@
 
 #include "app/app_globals.h"
 #include "app/confirm_boost.h"
+#include "app/speed_up_dialog.h"
 #include "box_watcher.h"
 #include "equipment/equipment_info.h"
 #include "equipment/spooler.h"
@@ -157,6 +158,14 @@ struct BoostingAnswer {
     }
 };
 
+// Waits for a thread of this test while this thread's windows keep answering: the thread
+// may be reading one of their titles.
+void JoinPumping(HANDLE thread)
+{
+    WaitUntil([&] { return WaitForSingleObject(thread, 0) == WAIT_OBJECT_0; }, 10000, true);
+    CloseHandle(thread);
+}
+
 // Reboot's seam: records each call and whether the shutdown privilege was held then.
 struct ExitCall {
     UINT flags;
@@ -254,8 +263,7 @@ protected:
         HANDLE thread = CreateThread(nullptr, 0, BoostingAnswer::Run, &answer, 0, nullptr);
         SendMessageA(dialog_, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), LPARAM(GetDlgItem(dialog_, id)));
         InterlockedExchange(&answer.stop, 1);
-        WaitForSingleObject(thread, 10000);
-        CloseHandle(thread);
+        JoinPumping(thread);
         return answer.seen ? answer.text : "<none>";
     }
     bool RestartShown()
@@ -519,6 +527,43 @@ TEST_F(OptimizerTest, RebootTakesTheShutdownPrivilegeFirstAndReportsAFailure)
     EXPECT_TRUE(boxes.WaitForBox("Help", 5000));  // topic 29044 asked of a help file that is not there
 }
 
+// "Optimize hardware" of Speed Up Hardware opens the optimizer modally over it, and the
+// optimizer's buttons ask in "Boosting".
+TEST_F(OptimizerTest, SpeedUpOpensItModallyWithTheBoostingConfirmation)
+{
+    DestroyWindow(dialog_);  // only the one Speed Up opens
+    dialog_ = nullptr;
+    HWND speedUp = CreateDialogParamA(gInstance, MAKEINTRESOURCEA(IDD_SPEED_UP), nullptr, SpeedUpDlgProc, 0);
+    ASSERT_NE(speedUp, nullptr);
+    struct Seen { HWND owner; bool ownerDisabled; std::string proposal; } seen = {};
+    HANDLE thread = CreateThread(nullptr, 0, [](LPVOID param) -> DWORD {
+        Seen* s = static_cast<Seen*>(param);
+        HWND optimizer = nullptr;
+        WaitUntil([&] { return (optimizer = FindProcessWindow(GetCurrentProcessId(), "#32770", "Hardware Optimizer")) &&
+                               IsWindowVisible(optimizer); }, 5000);
+        if (!optimizer) return 0;  // it did not open, so nothing waits for it to close
+        s->owner = GetWindow(optimizer, GW_OWNER);
+        s->ownerDisabled = s->owner && !IsWindowEnabled(s->owner);
+        BoostingAnswer cancel{IDCANCEL};
+        HANDLE answer = CreateThread(nullptr, 0, BoostingAnswer::Run, &cancel, 0, nullptr);
+        SendMessageA(optimizer, WM_COMMAND, MAKEWPARAM(IDC_OPTIMIZE_MODEM, BN_CLICKED), 0);
+        InterlockedExchange(&cancel.stop, 1);
+        WaitForSingleObject(answer, 10000);
+        CloseHandle(answer);
+        s->proposal = cancel.text;
+        PostMessageA(optimizer, WM_COMMAND, IDOK, 0);
+        return 0;
+    }, &seen, 0, nullptr);
+    const MachinePicture before = Picture();
+    SendMessageA(speedUp, WM_COMMAND, MAKEWPARAM(IDC_SPEED_OPTIMIZE, BN_CLICKED), 0);  // returns when it closed
+    JoinPumping(thread);
+    EXPECT_EQ(seen.owner, speedUp);
+    EXPECT_TRUE(seen.ownerDisabled);
+    EXPECT_EQ(seen.proposal, "+ Reduce time slice duration\r\n+ Increase communications boost time\r\n");
+    EXPECT_EQ(DescribeDifferences(before, Picture()), "");
+    DestroyWindow(speedUp);
+}
+
 // Printers: a parallel-port printer with the shared bit, and one that prints to a file,
 // added to the spooler; a helper process (whose printer list is read after they were added)
 // presses Printer, as Windows 95 or as a later system.
@@ -538,7 +583,7 @@ void RunPrinterButton(char platform)
     HANDLE thread = CreateThread(nullptr, 0, BoostingAnswer::Run, &answer, 0, nullptr);
     SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_OPTIMIZE_PRINTER, BN_CLICKED), 0);
     InterlockedExchange(&answer.stop, 1);
-    WaitForSingleObject(thread, 10000);
+    JoinPumping(thread);
     EXPECT_TRUE(answer.seen);
     EXPECT_TRUE(gOptimizerFlags.done[kOptimizePrinter]);
     EXPECT_TRUE(gOptimizerFlags.restartNeeded);
