@@ -35,6 +35,7 @@ const char kPrintersKey[] = "System\\CurrentControlSet\\control\\Print\\Printers
 struct WriteReport {
     OptimizerWriteResult result;
     char failures[1536];
+    bool failuresCut;  // a line did not fit: the list ends with "..."
 };
 
 void Record(WriteReport* report, bool written, const char* where, const char* name)
@@ -44,14 +45,15 @@ void Record(WriteReport* report, bool written, const char* where, const char* na
         return;
     }
     ++report->result.failed;
+    if (report->failuresCut) return;
+    // Whole lines only, with room kept behind them for the mark that the list goes on.
+    const char kCut[] = "...\r\n";
     const size_t used = strlen(report->failures);
-    const size_t room = sizeof report->failures - used;
+    const size_t room = sizeof report->failures - sizeof kCut - used;
     const int length = snprintf(report->failures + used, room, "%s: %s\r\n", where, name);
     if (length < 0 || size_t(length) >= room) {
-        // Only whole lines: the list ends with a mark that it goes on.
-        report->failures[used] = '\0';
-        if (used + 5 < sizeof report->failures && !strstr(report->failures, "...\r\n"))
-            memcpy(report->failures + used, "...\r\n", 6);
+        report->failuresCut = true;
+        memcpy(report->failures + used, kCut, sizeof kCut);
     }
 }
 
@@ -248,7 +250,7 @@ bool SpoolPrinter(const SpoolerCalls& calls, const char* name)
         PRINTER_INFO_2A* info = reinterpret_cast<PRINTER_INFO_2A*>(block);
         if (calls.get(printer, 2, block, needed, &needed)) {
             const DWORD attributes = SpooledPrinterAttributes(info->Attributes, true);
-            written = attributes == info->Attributes;
+            written = attributes == info->Attributes;  // already so
             if (!written) {
                 info->Attributes = attributes;
                 info->pSecurityDescriptor = nullptr;  // the printer's security is left as it is
