@@ -72,17 +72,15 @@ bool CopyFixtureFile(const char* name, const std::string& target)
 // profile is mapped there (Wine and the NT family map it), otherwise in the file.
 bool WindowsSectionIsMapped()
 {
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows NT\\CurrentVersion\\IniFileMapping\\win.ini",
-                      0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
-    char value[256];
-    DWORD size = sizeof value;
-    const bool mapped = RegQueryValueExA(key, "windows", nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size) ==
-                            ERROR_SUCCESS ||
-                        RegOpenKeyExA(key, "windows", 0, KEY_READ, &key) == ERROR_SUCCESS;
-    RegCloseKey(key);
-    return mapped;
+    const char kMapping[] = "Software\\Microsoft\\Windows NT\\CurrentVersion\\IniFileMapping\\win.ini";
+    HKEY section;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, (std::string(kMapping) + "\\windows").c_str(), 0, KEY_READ, &section) ==
+        ERROR_SUCCESS) {
+        RegCloseKey(section);
+        return true;
+    }
+    return RegGetValueA(HKEY_LOCAL_MACHINE, kMapping, "windows", RRF_RT_ANY, nullptr, nullptr, nullptr) ==
+           ERROR_SUCCESS;
 }
 
 // One expected change to the picture taken before a button: a registry value set, or text
@@ -119,7 +117,7 @@ MachinePicture Expected(MachinePicture picture, const std::vector<Change>& chang
                 ADD_FAILURE() << c.file << " has no \"" << c.from << "\" to change";
                 continue;
             }
-            text.replace(at, strlen(c.from.c_str()), c.to);
+            text.replace(at, c.from.size(), c.to);
             file.bytes.assign(text.begin(), text.end());
             continue;
         }
