@@ -5,14 +5,15 @@
 #include "analysis/bottleneck_analyzer.h"
 #include "analysis/wait_time.h"
 #include "app/app_globals.h"
+#include "app/confirm_boost.h"
+#include "hardware/hardware_optimizer.h"
 #include "hardware/upgrade_advisor.h"
 #include "resources/ids_main.h"
 #include "services/help_file.h"
 #include "services/window_position.h"
 #include "ui/drawing.h"
 
-// Benchmarks and the optimizer: their tools are not part of the program yet, so those
-// buttons open nothing.
+// Benchmarks: its tool is not part of the program yet, so that button opens nothing.
 static const PictureButton kSpeedButtons[] = {
     {IDC_SPEED_BENCHMARK, IDB_SPEED_BENCHMARK}, {IDC_SPEED_WAIT, IDB_SPEED_WAIT},
     {IDC_SPEED_BOTTLENECK, IDB_SPEED_BOTTLENECK}, {IDC_SPEED_OPTIMIZE, IDB_SPEED_OPTIMIZE},
@@ -41,6 +42,9 @@ INT_PTR CALLBACK SpeedUpDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
             break;
         case IDC_SPEED_UPGRADE:
             OpenUpgradeAdvisor(dialog);
+            break;
+        case IDC_SPEED_OPTIMIZE:  // modal, owned by this dialog; its buttons confirm in "Boosting"
+            OpenHardwareOptimizer(dialog, ConfirmBoost);
             break;
         case IDC_SPEED_BOTTLENECK:
             OpenBottleneckAnalyzer(dialog, BottleneckVariant::kHardware);
