@@ -38,6 +38,9 @@ set_tests_properties(wine_tests PROPERTIES LABELS wine FIXTURES_REQUIRED wine RE
 # time; editing an e2e source reconfigures, so a new suite is never left out.
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${E2E_TEST_SOURCES})
 foreach(source ${E2E_TEST_SOURCES})
+  if(source MATCHES "reboot_e2e_test.cpp$")
+    continue()  # a session of its own, below
+  endif()
   file(STRINGS ${source} suite_lines REGEX "^TEST(_F)?\\(")
   set(filter "")
   foreach(line ${suite_lines})
@@ -56,6 +59,13 @@ foreach(source ${E2E_TEST_SOURCES})
   set_tests_properties(e2e_${name} PROPERTIES LABELS e2e FIXTURES_REQUIRED wine RESOURCE_LOCK wineserver
                        ENVIRONMENT HALVORN_LOG_NAME=e2e_${name})
 endforeach()
+
+# Reboot ends every program of its Wine session, so it runs in a session of its own.
+set(REBOOT_RUN_DIR ${CMAKE_BINARY_DIR}/wine-run-reboot)
+add_test(NAME e2e_reboot COMMAND bash -c "bash '${SESSION}' start '${REBOOT_RUN_DIR}' >/dev/null || exit 1; \
+bash '${SESSION}' exec '${REBOOT_RUN_DIR}' '$<TARGET_FILE:e2e_tests>' --halvorn='$<TARGET_FILE:halvorn>' \
+--gtest_filter=RebootE2e.*; status=$?; bash '${SESSION}' stop '${REBOOT_RUN_DIR}' >/dev/null; exit $status")
+set_tests_properties(e2e_reboot PROPERTIES LABELS e2e RESOURCE_LOCK wineserver ENVIRONMENT HALVORN_LOG_NAME=e2e_reboot)
 
 # The staging of a program folder (make run's) brings every program file and keeps the
 # statistics already there.
