@@ -107,12 +107,10 @@ TEST(KeyTable, KeyDownHidesOnlyTheButtonOfTheKeyThatWasPressed)
     EXPECT_NE(ButtonFor(0x24, false), ButtonFor(0x24, true));
 }
 
-TEST(TestLine, HoldsDigitsLettersThenPunctuationInOrder)
+// Every character once: the page shows a missing or doubled glyph at a glance.
+TEST(TestLine, HoldsNinetyTwoDistinctCharacters)
 {
     const std::string line = PrinterTestLine();
     EXPECT_EQ(line.size(), 92u);
-    EXPECT_EQ(line,
-              "1234567890abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"
-              "~!@#$%^&*()_+{}\":<>?/.,';[]`-=");
     EXPECT_EQ(std::set<char>(line.begin(), line.end()).size(), 92u) << "a character repeated";
 }

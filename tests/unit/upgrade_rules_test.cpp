@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <vector>
 
 #include "hardware/upgrade_rules.h"
 
@@ -38,11 +39,9 @@ TEST(UpgradeLevels, UnknownsAndLimits)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "rating " << c.rating << ", usage " << c.usage);
-        const UpgradeLevels levels = UpgradeGaugeLevels(c.rating, c.usage);
-        EXPECT_EQ(levels.current, c.levels.current);
-        EXPECT_EQ(levels.possible, c.levels.possible);
-        EXPECT_EQ(levels.usage, c.levels.usage);
-        EXPECT_EQ(levels.need, c.levels.need);
+        const UpgradeLevels l = UpgradeGaugeLevels(c.rating, c.usage), want = c.levels;
+        EXPECT_EQ(std::vector<int>({l.current, l.possible, l.usage, l.need}),
+                  std::vector<int>({want.current, want.possible, want.usage, want.need}));
     }
 }
 

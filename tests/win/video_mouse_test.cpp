@@ -144,12 +144,10 @@ bool IsShowingDialog(HWND video, HWND dialog)
     return !IsWindowVisible(video) && IsWindowVisible(dialog);
 }
 
-// Chooses a pattern, checks the instructions it brings, and starts it.
-testing::AssertionResult StartPattern(HWND video, HWND dialog, int pattern, const char* instructions)
+// Chooses a pattern and starts it.
+testing::AssertionResult StartPattern(HWND video, HWND dialog, int pattern)
 {
     SendWithTimeout(GetDlgItem(dialog, pattern), BM_CLICK);
-    const std::string text = TextOf(GetDlgItem(dialog, IDC_VIDEO_INSTRUCTIONS));
-    if (instructions && text != instructions) return testing::AssertionFailure() << "instructions read \"" << text << "\"";
     SendWithTimeout(GetDlgItem(dialog, IDC_VIDEO_START), BM_CLICK);
     if (!WaitUntil([&] { return IsWindowVisible(video) && !IsWindowVisible(dialog); }, 5000))
         return testing::AssertionFailure() << "the pattern window did not replace the dialog";
@@ -163,25 +161,21 @@ TEST_F(VideoMouseTest, PatternsDrawUntilAClickAndOkEndsTheRun)
     HardwareRun run(false);
     HWND dialog = run.WaitForVisible("#32770", "Video Tests"), video = run.Window("VideoTests", "");
     ASSERT_TRUE(dialog && video) << "the Video Tests dialog did not open";
-    EXPECT_EQ(TextOf(GetDlgItem(dialog, IDC_VIDEO_INSTRUCTIONS)),
-              "Select the desired test from the list below. Select START TEST to begin the test. Click the mouse to "
-              "end the test.");
+    const std::string general = TextOf(GetDlgItem(dialog, IDC_VIDEO_INSTRUCTIONS));
+    EXPECT_FALSE(general.empty());
     ASSERT_TRUE(WaitUntilDrawn(dialog));
     SaveScreenshot("video-tests-dialog");
 
-    const struct { int id; const char* screenshot; const char* instructions; bool isRightClick; } patterns[] = {
-        {IDC_VIDEO_HORIZONTAL, "video-horizontal",
-         "Check that the lines are horizontal and parallel. Check the corners carefully for distortion.", false},
-        {IDC_VIDEO_VERTICAL, "video-vertical",
-         "Check that the lines are vertical and parallel. Check the corners carefully for distortion.", true},
-        {IDC_VIDEO_DISTORTION, "video-distortion",
-         "Check that the lines form squares. Check the corners carefully for distortion.", false},
-        {IDC_VIDEO_CALIBRATION, "video-calibration",
-         "Check that colors match the description. Use the monitor controls to adjust the color.", true},
+    // Each pattern brings instructions of its own in place of the general ones.
+    const struct { int id; const char* screenshot; bool isRightClick; } patterns[] = {
+        {IDC_VIDEO_HORIZONTAL, "video-horizontal", false}, {IDC_VIDEO_VERTICAL, "video-vertical", true},
+        {IDC_VIDEO_DISTORTION, "video-distortion", false}, {IDC_VIDEO_CALIBRATION, "video-calibration", true},
     };
+    std::set<std::string> instructions = {general};
     for (const auto& p : patterns) {
         SCOPED_TRACE(p.screenshot);
-        ASSERT_TRUE(StartPattern(video, dialog, p.id, p.instructions));
+        ASSERT_TRUE(StartPattern(video, dialog, p.id));
+        EXPECT_TRUE(instructions.insert(TextOf(GetDlgItem(dialog, IDC_VIDEO_INSTRUCTIONS))).second);
         RECT r = {};
         GetWindowRect(video, &r);
         EXPECT_TRUE(r.left == 0 && r.top == 0 && r.right == GetSystemMetrics(SM_CXSCREEN) &&
@@ -204,9 +198,7 @@ TEST_F(VideoMouseTest, ColourRampsRunThroughTheirFillsThenTheDialogComesBack)
     HardwareRun run(false);
     HWND dialog = run.WaitForVisible("#32770", "Video Tests"), video = run.Window("VideoTests", "");
     ASSERT_TRUE(dialog && video) << "the Video Tests dialog did not open";
-    ASSERT_TRUE(StartPattern(video, dialog, IDC_VIDEO_COLOR_DISTORTION,
-                             "Each color will flash for 1/2 second. Check for areas where the color is not uniform or "
-                             "where distortion is ocurring."));
+    ASSERT_TRUE(StartPattern(video, dialog, IDC_VIDEO_COLOR_DISTORTION));
     const DWORD started = GetTickCount();
     std::set<DWORD> fills, seen;
     for (int i = 0; i < kRampFillCount; ++i) fills.insert(Hex(RampFill(i)));
@@ -245,7 +237,7 @@ TEST_F(VideoMouseTest, EveryWayOfClosingEndsTheVideoRunWithBothWindows)
         HardwareRun run(false);
         HWND dialog = run.WaitForVisible("#32770", "Video Tests"), video = run.Window("VideoTests", "");
         ASSERT_TRUE(dialog && video) << "the Video Tests dialog did not open";
-        if (c.way >= kWindowClose) ASSERT_TRUE(StartPattern(video, dialog, IDC_VIDEO_DISTORTION, nullptr));
+        if (c.way >= kWindowClose) ASSERT_TRUE(StartPattern(video, dialog, IDC_VIDEO_DISTORTION));
         switch (c.way) {
         case kCancel: SendWithTimeout(GetDlgItem(dialog, IDCANCEL), BM_CLICK); break;
         case kDialogClose: SendWithTimeout(dialog, WM_SYSCOMMAND, SC_CLOSE); break;
