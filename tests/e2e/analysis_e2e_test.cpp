@@ -14,6 +14,7 @@
 #include "resources/ids_analysis.h"
 #include "resources/ids_main.h"
 #include "sampling/system_stats.h"
+#include "shared_test_steps.h"
 #include "wine_env.h"
 
 namespace {
@@ -61,12 +62,6 @@ protected:
         return WaitUntil([&] { return !IsWindow(dialog); }, 5000, true);
     }
     static std::vector<std::string> Lines(HWND dialog, int listId) { return ListBoxLines(GetDlgItem(dialog, listId)); }
-    static void Choose(HWND dialog, int listId, int index)
-    {
-        HWND list = GetDlgItem(dialog, listId);
-        SendWithTimeout(list, LB_SETCURSEL, WPARAM(index));
-        SendWithTimeout(dialog, WM_COMMAND, MAKEWPARAM(listId, LBN_SELCHANGE), LPARAM(list), 15000);
-    }
 
     HalvornProcess halvorn_{"analysis"};
     HWND main_ = nullptr;
@@ -118,7 +113,7 @@ TEST_F(AnalysisE2e, TipsOpenTheCoachAndThePerformanceTips)
 
     HWND coach = Open(tips, IDC_TIPS_COACH, "Coach");
     ASSERT_NE(coach, nullptr);
-    Choose(coach, IDC_COACH_SCORES, 10);  // Typing Rate: 30,000,000 keys in a million seconds
+    ChooseListItem(coach, IDC_COACH_SCORES, 10);  // Typing Rate: 30,000,000 keys in a million seconds
     EXPECT_FALSE(Lines(coach, IDC_COACH_TITLES).empty()) << "COACH.DAT beside the program was not read";
     EXPECT_TRUE(WaitUntilDrawn(coach));
     SaveScreenshot("coach");
@@ -126,10 +121,10 @@ TEST_F(AnalysisE2e, TipsOpenTheCoachAndThePerformanceTips)
 
     HWND boost = Open(tips, IDC_TIPS_BOOST, "Boost PC Tips");
     ASSERT_NE(boost, nullptr);
-    Choose(boost, IDC_TIPS_CATEGORIES, 2);
+    ChooseListItem(boost, IDC_TIPS_CATEGORIES, 2);
     const std::vector<std::string> titles = Lines(boost, IDC_TIPS_TITLES);
     ASSERT_GE(titles.size(), 2u);
-    Choose(boost, IDC_TIPS_TITLES, 1);
+    ChooseListItem(boost, IDC_TIPS_TITLES, 1);
     const LRESULT selected = SendWithTimeout(GetDlgItem(boost, IDC_TIPS_TEXT), LB_GETCURSEL);
     ASSERT_GE(selected, 0);
     std::string upper = titles[1];
@@ -151,7 +146,7 @@ TEST_F(AnalysisE2e, WithoutBoostFileEachCategoryReportsItOnceAndShowsTheOverview
     HWND boost = Open(tips, IDC_TIPS_BOOST, "Boost PC Tips");
     ASSERT_NE(boost, nullptr);
     ASSERT_TRUE(boxes.WaitForBox("Error!", 5000));
-    Choose(boost, IDC_TIPS_CATEGORIES, 4);
+    ChooseListItem(boost, IDC_TIPS_CATEGORIES, 4);
     ASSERT_TRUE(WaitUntil([&] { return boxes.Boxes().size() >= 2; }, 5000));
     PumpMessagesFor(500);  // a second box for the same choice would show by now
     const std::vector<SeenBox> seen = boxes.Boxes();

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "machine_state.h"
-#include "optimizer_fixture.h"
+#include "shared_test_steps.h"
 #include "halvorn_process.h"
 #include "hardware/upgrade_rules.h"
 #include "resources/ids_hardware.h"
@@ -38,8 +38,7 @@ TEST(HardwareE2e, UpgradeAdvisorOpensFromSpeedUpWithAKindsTable)
     // Speed Up Hardware over the program's own records and shows a kind's table.
     HWND kinds = GetDlgItem(advisor, IDC_UPGRADE_KINDS);
     EXPECT_EQ(ListBoxLines(kinds).size(), size_t(kUpgradeKindCount));
-    SendWithTimeout(kinds, LB_SETCURSEL, 1);  // CPU: a busy processor
-    SendWithTimeout(advisor, WM_COMMAND, MAKEWPARAM(IDC_UPGRADE_KINDS, LBN_SELCHANGE), LPARAM(kinds), 15000);
+    ChooseListItem(advisor, IDC_UPGRADE_KINDS, 1);  // CPU: a busy processor
     const std::vector<std::string> lines = ListBoxLines(GetDlgItem(advisor, IDC_UPGRADE_TABLE));
     ASSERT_FALSE(lines.empty());
     EXPECT_EQ(lines.back().substr(lines.back().size() - 4), "~M99");

@@ -65,8 +65,6 @@ TEST(LoadDistribution, FollowsEachCategorysSource)
         {"Tasks: Modules", Distribution({{0, 2}, {1, 1}, {100, 9}})},
         {"Tasks: Priorities", Distribution({{100, 9}, {50, 2}})},
         {"Res: GDI32", Distribution({})},
-        {"Res: User32 Menu", Distribution({})},
-        {"Res: User32 Window", Distribution({})},
         {"Memory Mgr: Load", Distribution({{40, 1}})},
         {"Memory", Distribution({{60, 2}})},
     };

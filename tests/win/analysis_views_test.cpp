@@ -23,6 +23,7 @@
 #include "services/program_directory.h"
 #include "box_watcher.h"
 #include "quick_help_reader.h"
+#include "shared_test_steps.h"
 #include "test_windows.h"
 #include "wine_env.h"
 
@@ -48,12 +49,6 @@ struct AnalysisViewsTest : testing::Test {
         HWND dialog = CreateDialogParamA(gInstance, MAKEINTRESOURCEA(dialogId), nullptr, procedure, parameter);
         if (dialog) opened_.push_back(dialog);
         return dialog;
-    }
-    static void Choose(HWND dialog, int listId, int index)
-    {
-        HWND list = GetDlgItem(dialog, listId);
-        SendMessageA(list, LB_SETCURSEL, WPARAM(index), 0);
-        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(listId, LBN_SELCHANGE), LPARAM(list));
     }
     SystemStats stats_;
     HINSTANCE savedInstance_ = nullptr;
@@ -127,7 +122,7 @@ TEST_F(AnalysisViewsTest, AnalyzerAnimatesUpToTheBestPatternAndListsItsFindings)
 
     // Nothing measured (GDI32): the low pattern at once, and only that one shown.
     gCaptions.clear();
-    Choose(dialog, IDC_BOTTLENECK_CATEGORIES, 14);
+    ChooseListItem(dialog, IDC_BOTTLENECK_CATEGORIES, 14);
     EXPECT_EQ(gCaptions, std::vector<std::string>{"Low Load Pattern"});
     EXPECT_EQ(Lines(dialog, IDC_BOTTLENECK_ACTUAL)[0], ActualBandLine(0, 99));
     EXPECT_EQ(Lines(dialog, IDC_BOTTLENECK_PATTERN), PatternLines(0));
@@ -144,11 +139,11 @@ TEST_F(AnalysisViewsTest, AFindingOpensQuickHelpAtItsParagraphOfTheCategorysText
     for (BottleneckVariant variant : {BottleneckVariant::kSystem, BottleneckVariant::kHardware}) {
         HWND dialog = Open(IDD_BOTTLENECK, BottleneckDlgProc, LPARAM(variant));
         ASSERT_NE(dialog, nullptr);
-        Choose(dialog, IDC_BOTTLENECK_CATEGORIES, 3);
+        ChooseListItem(dialog, IDC_BOTTLENECK_CATEGORIES, 3);
         for (int line : {1, 7}) {
             SCOPED_TRACE(line);
             const std::string selected =
-                QuickHelpSelectionAfter([&] { Choose(dialog, IDC_BOTTLENECK_FINDINGS, line); }).selected;
+                QuickHelpSelectionAfter([&] { ChooseListItem(dialog, IDC_BOTTLENECK_FINDINGS, line); }).selected;
             const std::string finding = FindingLine(0, line);
             EXPECT_EQ(selected, finding.substr(2, finding.find('\t') - 2));
         }
@@ -225,7 +220,7 @@ TEST_F(AnalysisViewsTest, CoachShowsTheScoreAsCellsAndTheScoresAdvice)
     } cases[] = {{3, 9}, {12, 1}};
     for (const Case& c : cases) {
         SCOPED_TRACE(kCoachScores[c.score].name);
-        Choose(dialog, IDC_COACH_SCORES, c.score);
+        ChooseListItem(dialog, IDC_COACH_SCORES, c.score);
         for (int i = 0; i < kCoachGaugeCells; ++i)
             EXPECT_EQ(ShownIcon(dialog, IDC_COACH_GAUGE_FIRST + i),
                       ProgramIcon(i < c.cells ? kCoachScores[c.score].gaugeIcon : IDI_COACH_EMPTY_CELL)) << "cell " << i;
@@ -241,7 +236,7 @@ TEST_F(AnalysisViewsTest, CoachShowsTheScoreAsCellsAndTheScoresAdvice)
         EXPECT_EQ(text[0], "OVERVIEW");  // the score's help text comes first
 
         // Choosing the last title selects its capitalised line in the explanation.
-        Choose(dialog, IDC_COACH_TITLES, int(titles.size()) - 1);
+        ChooseListItem(dialog, IDC_COACH_TITLES, int(titles.size()) - 1);
         const LRESULT selected = SendDlgItemMessageA(dialog, IDC_COACH_TEXT, LB_GETCURSEL, 0, 0);
         ASSERT_GE(selected, 0);
         std::string upper = titles.back();
@@ -256,11 +251,11 @@ TEST_F(AnalysisViewsTest, BoostTipsShowTheChosenTipsImpactAndEffort)
     ASSERT_NE(dialog, nullptr);
     const std::vector<TipRecord> records = RecordsOf(kBoostTipFile, 2);
     ASSERT_GE(records.size(), 2u) << "BOOST.DAT has too little advice for Disk Speed";
-    Choose(dialog, IDC_TIPS_CATEGORIES, 2);
+    ChooseListItem(dialog, IDC_TIPS_CATEGORIES, 2);
     ASSERT_EQ(Lines(dialog, IDC_TIPS_TITLES).size(), records.size());
     for (size_t i : {size_t(0), records.size() - 1}) {
         SCOPED_TRACE(records[i].title);
-        if (i) Choose(dialog, IDC_TIPS_TITLES, int(i));
+        if (i) ChooseListItem(dialog, IDC_TIPS_TITLES, int(i));
         EXPECT_EQ(ShownIcon(dialog, IDC_TIPS_IMPACT), ProgramIcon(IDI_LEVEL_FIRST + int(records[i].impact)));
         EXPECT_EQ(ShownIcon(dialog, IDC_TIPS_EFFORT), ProgramIcon(IDI_LEVEL_FIRST + int(records[i].effort)));
     }

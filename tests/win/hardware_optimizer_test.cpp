@@ -20,7 +20,7 @@
 #include "equipment/spooler.h"
 #include "hardware/hardware_optimizer.h"
 #include "machine_state.h"
-#include "optimizer_fixture.h"
+#include "shared_test_steps.h"
 #include "resources/ids_hardware.h"
 #include "resources/ids_main.h"
 #include "test_windows.h"

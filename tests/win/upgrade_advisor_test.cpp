@@ -14,6 +14,7 @@
 #include "hardware/upgrade_advisor.h"
 #include "hardware/upgrade_rules.h"
 #include "quick_help_reader.h"
+#include "shared_test_steps.h"
 #include "resources/ids_analysis.h"
 #include "resources/ids_hardware.h"
 #include "sampling/system_stats.h"
@@ -40,12 +41,7 @@ struct UpgradeAdvisorTest : testing::Test {
         gInstance = savedInstance_;
     }
     void Open() { dialog_ = CreateDialogParamA(gInstance, MAKEINTRESOURCEA(IDD_UPGRADE), nullptr, UpgradeAdvisorDlgProc, 0); }
-    void Choose(int listId, int index)
-    {
-        HWND list = GetDlgItem(dialog_, listId);
-        SendMessageA(list, LB_SETCURSEL, WPARAM(index), 0);
-        SendMessageA(dialog_, WM_COMMAND, MAKEWPARAM(listId, LBN_SELCHANGE), LPARAM(list));
-    }
+    void Choose(int listId, int index) { ChooseListItem(dialog_, listId, index); }
     HICON Gauge(int id) { return HICON(SendDlgItemMessageA(dialog_, id, STM_GETICON, 0, 0)); }
     static HICON Level(int level)
     {

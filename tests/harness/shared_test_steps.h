@@ -1,6 +1,5 @@
-// The hardware optimizer's fixture Windows 95 machine for the Win32 and end-to-end tests: its
-// device tree and file-system keys imported from a .reg, and its system.ini, win.ini and
-// c:\msdos.sys (read-only, hidden, system) put in place. Callers save what it overwrites.
+// Steps several Win32 and end-to-end tests share: choosing a list box line as a user would,
+// and the hardware optimizer's fixture Windows 95 machine.
 #pragma once
 #include <gtest/gtest.h>
 
@@ -12,6 +11,18 @@
 #include "test_windows.h"
 #include "wine_env.h"
 
+// Selects line index of a dialog's list box and tells the dialog, as a click on it does; in
+// this process or another.
+inline void ChooseListItem(HWND dialog, int listId, int index)
+{
+    HWND list = GetDlgItem(dialog, listId);
+    SendWithTimeout(list, LB_SETCURSEL, WPARAM(index));
+    SendWithTimeout(dialog, WM_COMMAND, MAKEWPARAM(listId, LBN_SELCHANGE), LPARAM(list), 15000);
+}
+
+// The optimizer's fixture machine: its device tree and file-system keys imported from a
+// .reg, and its system.ini, win.ini and c:\msdos.sys (read-only, hidden, system) put in
+// place. Callers save what it overwrites.
 inline constexpr char kMsdosSys[] = "c:\\msdos.sys";
 inline constexpr DWORD kBootFileAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
 
