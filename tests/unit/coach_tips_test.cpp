@@ -146,9 +146,6 @@ TEST(DiskEfficiency, RecentlyUsedProgramsScoreHigh)
         EXPECT_EQ(months.total, c.accessed.size());
         EXPECT_EQ(DiskEfficiencyScore(months), c.score);
     }
-    AccessMonths months{};
-    CountAccessMonth(&months, 1994, 12, 1997, 6);
-    EXPECT_EQ(months.counts[23], 1u);
 }
 
 // make_tips on sources written here; names of this process's own, as tests run side by side.

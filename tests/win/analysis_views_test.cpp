@@ -197,6 +197,17 @@ std::vector<TipRecord> RecordsOf(const char* fileName, uint32_t key)
     return records;
 }
 
+// Whether the explanation list shows title's capitalised line as its selection.
+testing::AssertionResult SelectsTitleInText(HWND dialog, int textId, std::string title)
+{
+    const LRESULT selected = SendDlgItemMessageA(dialog, textId, LB_GETCURSEL, 0, 0);
+    if (selected < 0) return testing::AssertionFailure() << "nothing selected";
+    const std::string line = ListBoxLines(GetDlgItem(dialog, textId))[size_t(selected)];
+    CharUpperA(&title[0]);
+    if (title.rfind(line, 0) != 0) return testing::AssertionFailure() << "selected \"" << line << "\"";
+    return testing::AssertionSuccess();
+}
+
 HICON ShownIcon(HWND dialog, int controlId)
 {
     return HICON(SendDlgItemMessageA(dialog, controlId, STM_GETICON, 0, 0));
@@ -237,15 +248,11 @@ TEST_F(AnalysisViewsTest, CoachShowsTheScoreAsCellsAndTheScoresAdvice)
 
         // Choosing the last title selects its capitalised line in the explanation.
         ChooseListItem(dialog, IDC_COACH_TITLES, int(titles.size()) - 1);
-        const LRESULT selected = SendDlgItemMessageA(dialog, IDC_COACH_TEXT, LB_GETCURSEL, 0, 0);
-        ASSERT_GE(selected, 0);
-        std::string upper = titles.back();
-        CharUpperA(&upper[0]);
-        EXPECT_EQ(upper.rfind(text[size_t(selected)], 0), 0u) << text[size_t(selected)];
+        EXPECT_TRUE(SelectsTitleInText(dialog, IDC_COACH_TEXT, titles.back()));
     }
 }
 
-TEST_F(AnalysisViewsTest, BoostTipsShowTheChosenTipsImpactAndEffort)
+TEST_F(AnalysisViewsTest, BoostTipsShowTheChosenTipsImpactEffortAndText)
 {
     HWND dialog = Open(IDD_BOOST_TIPS, BoostTipsDlgProc);
     ASSERT_NE(dialog, nullptr);
@@ -258,6 +265,7 @@ TEST_F(AnalysisViewsTest, BoostTipsShowTheChosenTipsImpactAndEffort)
         if (i) ChooseListItem(dialog, IDC_TIPS_TITLES, int(i));
         EXPECT_EQ(ShownIcon(dialog, IDC_TIPS_IMPACT), ProgramIcon(IDI_LEVEL_FIRST + int(records[i].impact)));
         EXPECT_EQ(ShownIcon(dialog, IDC_TIPS_EFFORT), ProgramIcon(IDI_LEVEL_FIRST + int(records[i].effort)));
+        if (i) EXPECT_TRUE(SelectsTitleInText(dialog, IDC_TIPS_TEXT, records[i].title));
     }
 }
 
