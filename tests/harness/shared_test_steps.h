@@ -45,6 +45,9 @@ inline testing::AssertionResult PlaceOptimizerFixture()
     if (!StartProcess("regedit.exe /S \"" + OptimizerFixture("win95.reg") + "\"", &regedit))
         return testing::AssertionFailure() << "regedit did not start";
     EndHelperProcess(&regedit, 30000);
+    if (RegGetValueA(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\control\\FileSystem\\CDFS", "CacheSize",
+                     RRF_RT_REG_BINARY, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+        return testing::AssertionFailure() << "the fixture machine was not imported";
     const struct { const char* name; std::string target; } files[] = {
         {"system.ini", WindowsFile("system.ini")}, {"win.ini", WindowsFile("win.ini")}, {"msdos.sys", kMsdosSys}};
     for (const auto& f : files) {
