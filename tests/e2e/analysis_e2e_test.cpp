@@ -69,7 +69,7 @@ protected:
 
 }  // namespace
 
-TEST_F(AnalysisE2e, SpeedUpHardwareShowsTheBusyProcessorAsBottleneckAndWait)
+TEST_F(AnalysisE2e, SpeedUpShowsTheBusyProcessorAndTipsReadTheTipFiles)
 {
     ASSERT_TRUE(Start(true));
     HWND speed = Open(main_, IDC_MAIN_SPEED, "Speed Up Hardware");
@@ -100,12 +100,8 @@ TEST_F(AnalysisE2e, SpeedUpHardwareShowsTheBusyProcessorAsBottleneckAndWait)
     // The wait-time window belongs to Speed Up Hardware and goes when it closes.
     ASSERT_TRUE(Close(speed));
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(wait); }, 5000, true)) << "the wait-time window stayed";
-    ASSERT_TRUE(halvorn_.Close());
-}
 
-TEST_F(AnalysisE2e, TipsOpenTheCoachAndThePerformanceTips)
-{
-    ASSERT_TRUE(Start(true));
+    // Tips opens the coach and the performance tips over the tip files beside the program.
     HWND tips = Open(main_, IDC_MAIN_TIPS, "Tips");
     ASSERT_NE(tips, nullptr);
     EXPECT_TRUE(WaitUntilDrawn(tips));
@@ -113,7 +109,7 @@ TEST_F(AnalysisE2e, TipsOpenTheCoachAndThePerformanceTips)
 
     HWND coach = Open(tips, IDC_TIPS_COACH, "Coach");
     ASSERT_NE(coach, nullptr);
-    ChooseListItem(coach, IDC_COACH_SCORES, 10);  // Typing Rate: 30,000,000 keys in a million seconds
+    ChooseListItem(coach, IDC_COACH_SCORES, 10);
     EXPECT_FALSE(Lines(coach, IDC_COACH_TITLES).empty()) << "COACH.DAT beside the program was not read";
     EXPECT_TRUE(WaitUntilDrawn(coach));
     SaveScreenshot("coach");
