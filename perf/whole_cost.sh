@@ -79,13 +79,19 @@ floor_own=$((f1 - f0)); floor_server=$((s1 - s0)); floor_total=$((floor_own + fl
 wine halvorn.exe </dev/null >/dev/null 2>&1 &
 program_job=$!
 program=$(wait_pid_of halvorn.exe) || { echo "whole_cost: halvorn.exe did not start"; exit 1; }
-wine report_probe.exe open </dev/null 2>&1 | grep report_probe
+if ! wine report_probe.exe open </dev/null 2>&1 | tr -d '\r' | grep report_probe | grep -q 'status report open'; then
+  echo "whole_cost: the status report did not open"
+  kill "$program" 2>/dev/null
+  wait "$program_job"
+  exit 1
+fi
+echo "status report open"
 companion=$(pid_of res16.exe) || { echo "whole_cost: res16.exe is not running beside the program"; companion=""; }
 press_keys "$settle"
 p0=$(cpu_ticks "$program"); c0=0; [ -z "$companion" ] || c0=$(cpu_ticks "$companion"); s0=$(cpu_ticks "$server")
 press_keys "$seconds"
 p1=$(cpu_ticks "$program"); c1=0; [ -z "$companion" ] || c1=$(cpu_ticks "$companion"); s1=$(cpu_ticks "$server")
-wine report_probe.exe close </dev/null 2>&1 | grep report_probe
+wine report_probe.exe close </dev/null 2>&1 | tr -d '\r' | grep report_probe
 wait "$program_job"
 program_own=$((p1 - p0)); companion_own=$((c1 - c0)); program_server=$((s1 - s0))
 program_total=$((program_own + companion_own + program_server))

@@ -80,7 +80,13 @@ realtime() {
   local job=$! program="" companion="" i
   for i in $(seq 1 300); do program=$(pid_of halvorn.exe) && break; sleep 0.1; done
   [ -n "$program" ] || { echo "halvorn.exe did not start"; return 1; }
-  wine report_probe.exe open </dev/null 2>&1 | grep report_probe
+  if ! wine report_probe.exe open </dev/null 2>&1 | tr -d '\r' | grep report_probe | grep -q 'status report open'; then
+    echo "the status report did not open"
+    kill "$program" 2>/dev/null
+    wait "$job"
+    return 1
+  fi
+  echo "status report open"
   companion=$(pid_of res16.exe) || { echo "res16.exe is not running beside the program"; return 1; }
   local settle=$(( minutes / 5 )); [ "$settle" -ge 1 ] || settle=1; [ "$settle" -le 5 ] || settle=5
   printf '%-7s %-35s %s\n' "" "halvorn.exe" "res16.exe"
@@ -113,7 +119,7 @@ realtime() {
     fi
     if [ "$minute" -eq "$settle" ]; then srss_p=$prss; srss_c=$crss; scpu_p=$pcpu; scpu_c=$ccpu; fi
   done
-  wine report_probe.exe close </dev/null 2>&1 | grep report_probe
+  wine report_probe.exe close </dev/null 2>&1 | tr -d '\r' | grep report_probe
   wait "$job"
   local span=$(( minutes - settle ))
   echo "growth from minute $settle to minute $minutes:"
