@@ -46,9 +46,12 @@ fuzz: host
 perf: host win64
 	@bash scripts/perf.sh $(BUILD)
 
-# The endurance run: 86,400 real ticks with every view open, under Wine.
+# The endurance runs under Wine: 86,400 real ticks with every view open; the tick's pace with
+# 200 idle processes (SOAK_PACE_MINUTES, 5); the program itself in real time, sampled from
+# outside every minute (SOAK_MINUTES, 60). SOAK_PARTS="ticks pace real-time" picks parts.
 soak: host win64
-	@bash scripts/soak.sh $(BUILD)
+	@SOAK_MINUTES=$(SOAK_MINUTES) SOAK_PACE_MINUTES=$(SOAK_PACE_MINUTES) SOAK_PARTS="$(SOAK_PARTS)" \
+	    bash scripts/soak.sh $(BUILD)
 
 clean:
 	rm -rf $(BUILD)

@@ -20,3 +20,10 @@ endforeach()
 target_sources(soak PRIVATE ${RC_MAIN})
 add_dependencies(soak halvorn_resources)
 target_link_libraries(soak PRIVATE psapi)
+# The status benchmark times the monitors too, which take their dialogs and icons from the
+# running program's resources.
+target_sources(status_bench PRIVATE ${RC_MAIN})
+add_dependencies(status_bench halvorn_resources)
+
+# The floor of the whole-cost run is a windowed program, as halvorn.exe is: no console.
+set_target_properties(floor_probe PROPERTIES WIN32_EXECUTABLE ON)

@@ -1,6 +1,7 @@
 // Endurance run: the real sampling tick, back to back, with the status report and all six
 // monitors open and refreshing on every tick, in one process. Usage: soak.exe [TICKS]
-// (2,000 when not given; at least 1,001).
+// (2,000 when not given; at least 1,001). soak.exe --pace [MINUTES] is the pace run instead
+// (see RunPace below).
 //
 // The process's handle count, private bytes and USER/GDI object counts are read before the
 // first tick, after the first 1,000 ticks (when every cache the program keeps has filled)
@@ -13,6 +14,7 @@
 // The dialog templates are this program's own resources (the program's resource script is
 // linked in).
 #include <windows.h>
+#include <mmsystem.h>
 #include <psapi.h>
 
 #include "bench_records.h"
@@ -20,13 +22,16 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <algorithm>
+#include <cmath>
 #include <string>
 #include <vector>
 
 #include "analysis/monitors.h"
 #include "analysis/status_report.h"
 #include "app/app_globals.h"
+#include "app/sampling_thread.h"
 #include "equipment/equipment_info.h"
 #include "resources/ids_monitors.h"
 #include "sampling/input_counters.h"
@@ -166,9 +171,175 @@ static int CountOpenMonitors()
     return open;
 }
 
+
+// The pace run: the program's own sampling thread, its timer and its ticks, with the status
+// report open on this thread and the six monitors on the sampling thread, as in the running
+// program; the user counted as at work throughout. One minute with the processes the system
+// has, then MINUTES (5 when not given) with 200 more idle processes, judged from the tenth
+// second after they started. Each tick's start is taken when the sampling thread takes its
+// timer message; a tick is late by how much later it starts than the one-second grid of
+// the earliest one. Fails when a tick of either stretch is more than 100 ms late.
+static const int kPaceExtraProcesses = 200;
+static const double kMaxLatenessMs = 100;
+
+static std::vector<DWORD> gTickStarts;  // written by the sampling thread only while it runs
+static HANDLE gTickStartsLock;
+
+static LRESULT CALLBACK NoteTickStart(int code, WPARAM removed, LPARAM lParam)
+{
+    const MSG* msg = reinterpret_cast<const MSG*>(lParam);
+    if (code == HC_ACTION && removed == PM_REMOVE && msg->message == WM_TIMER && msg->hwnd == AnalyzingPanel) {
+        const DWORD now = timeGetTime();
+        WaitForSingleObject(gTickStartsLock, INFINITE);
+        gTickStarts.push_back(now);
+        ReleaseMutex(gTickStartsLock);
+    }
+    return CallNextHookEx(nullptr, code, removed, lParam);
+}
+
+static std::vector<DWORD> TickStartsFrom(size_t first)
+{
+    WaitForSingleObject(gTickStartsLock, INFINITE);
+    std::vector<DWORD> starts(gTickStarts.begin() + std::min(first, gTickStarts.size()), gTickStarts.end());
+    ReleaseMutex(gTickStartsLock);
+    return starts;
+}
+
+static size_t TickStartCount() { return TickStartsFrom(0).size(); }
+
+// Keeps this thread's windows answering for ms, the user at work.
+static void RunFor(DWORD ms)
+{
+    for (const DWORD start = GetTickCount(); GetTickCount() - start < ms;) {
+        Keystrokes = 1;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 200, QS_ALLINPUT);
+        PumpPending();
+    }
+}
+
+static double ThreadCpuSeconds(HANDLE thread)
+{
+    FILETIME created, exited, kernel, user;
+    GetThreadTimes(thread, &created, &exited, &kernel, &user);
+    auto value = [](const FILETIME& t) { return (uint64_t(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
+    return double(value(kernel) + value(user)) / 1e7;
+}
+
+// Prints and judges the lateness of one stretch's ticks.
+static void JudgePace(const char* label, const std::vector<DWORD>& starts, double cpuSeconds)
+{
+    if (starts.size() < 2) {
+        printf("%-30s too few ticks (%zu)\n", label, starts.size());
+        CheckTarget(label, false);
+        return;
+    }
+    // Tick k is due at grid + k seconds, k counted from the first tick by the clock (a tick
+    // more than half a second late would be counted as the next one's).
+    std::vector<double> offsets;
+    double worstGap = 0;
+    for (size_t i = 0; i < starts.size(); ++i) {
+        const double since = double(starts[i] - starts[0]);
+        offsets.push_back(since - 1000.0 * std::floor(since / 1000.0 + 0.5));
+        if (i > 0) worstGap = std::max(worstGap, double(starts[i] - starts[i - 1]));
+    }
+    const double grid = *std::min_element(offsets.begin(), offsets.end());
+    double worst = 0;
+    int late = 0;
+    for (double offset : offsets) {
+        worst = std::max(worst, offset - grid);
+        if (offset - grid > kMaxLatenessMs) ++late;
+    }
+    const double seconds = double(starts.back() - starts.front()) / 1000.0;
+    const std::string target = std::string(label) + ": a tick more than 100 ms late";
+    printf("%-30s %zu ticks in %.0f s; worst lateness %.0f ms, %d ticks over 100 ms (target none: %s)\n", label,
+           starts.size(), seconds, worst, late, CheckTarget(target.c_str(), worst <= kMaxLatenessMs));
+    printf("%-30s longest time between two ticks %.0f ms; sampling thread %.2f %% of one core\n", "", worstGap,
+           seconds > 0 ? 100.0 * cpuSeconds / seconds : 0.0);
+}
+
+static int RunPace(int minutes)
+{
+    gTickStartsLock = CreateMutexA(nullptr, FALSE, nullptr);
+    MonitorActiveMessage = RegisterWindowMessageA("MONITORACTIVE");
+    DWORD samplingId = 0;
+    HANDLE sampling = CreateThread(nullptr, 0, SamplingThread, nullptr, 0, &samplingId);
+    for (int i = 0; i < 100 && !(SamplingWindow() && AnalyzingPanel); ++i) Sleep(50);
+    if (!sampling || !SamplingWindow() || !AnalyzingPanel) {
+        printf("soak: the sampling thread did not start\n");
+        return 1;
+    }
+    HHOOK hook = SetWindowsHookExA(WH_GETMESSAGE, NoteTickStart, nullptr, samplingId);
+    if (!hook) {
+        printf("soak: cannot watch the sampling thread's messages\n");
+        return 1;
+    }
+    CreateSharedGdi();
+    HWND report = OpenStatusReport(nullptr);
+    for (WPARAM which = MONITOR_USAGE; which <= MONITOR_SYSTEM; ++which)
+        PostMessageA(SamplingWindow(), MonitorActiveMessage, which, 0);
+    RunFor(3000);
+    printf("pace run: status report %s, %d of 6 monitors open on the sampling thread\n",
+           report ? "open" : "NOT open", CountOpenMonitors());
+
+    size_t first = TickStartCount();
+    double cpu = ThreadCpuSeconds(sampling);
+    RunFor(60000);
+    JudgePace("with the system's processes", TickStartsFrom(first), ThreadCpuSeconds(sampling) - cpu);
+
+    char self[MAX_PATH];
+    GetModuleFileNameA(nullptr, self, sizeof self);
+    std::vector<PROCESS_INFORMATION> idle;
+    for (int i = 0; i < kPaceExtraProcesses; ++i) {
+        std::string line = std::string("\"") + self + "\" --idle";
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION process = {};
+        if (CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+            idle.push_back(process);
+    }
+    printf("%zu idle processes started\n", idle.size());
+    RunFor(10000);
+    first = TickStartCount();
+    cpu = ThreadCpuSeconds(sampling);
+    RunFor(DWORD(minutes) * 60000);
+    JudgePace("with 200 idle processes", TickStartsFrom(first), ThreadCpuSeconds(sampling) - cpu);
+    CheckTarget("200 idle processes started", idle.size() == size_t(kPaceExtraProcesses));
+    printf("processes at the end: %u\n", gLiveSample->processes);
+
+    for (PROCESS_INFORMATION& process : idle) {
+        TerminateProcess(process.hProcess, 0);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    UnhookWindowsHookEx(hook);
+    if (report) DestroyWindow(report);
+    PostMessageA(SamplingWindow(), WM_CLOSE, 0, 0);
+    WaitForSingleObject(sampling, 10000);
+    CloseHandle(sampling);
+    PumpPending();
+    DeleteSharedGdi();
+    return FinishBenchmark("soak pace");
+}
+
 int main(int argc, char** argv)
 {
     setvbuf(stdout, nullptr, _IONBF, 0);
+    if (argc > 1 && strcmp(argv[1], "--idle") == 0) {
+        Sleep(INFINITE);
+        return 0;
+    }
+    if (argc > 1 && strcmp(argv[1], "--pace") == 0) {
+        const int minutes = argc > 2 ? atoi(argv[2]) : 5;
+        if (minutes <= 0) {
+            printf("usage: soak.exe --pace [MINUTES], MINUTES at least 1\n");
+            return 2;
+        }
+        gInstance = GetModuleHandleA(nullptr);
+        LoadToolhelp();
+        UseBenchRecords();
+        NewDataReadyMessage = RegisterWindowMessageA("NEWDATAREADY");
+        return RunPace(minutes);
+    }
     const int ticks = argc > 1 ? atoi(argv[1]) : 2000;
     if (ticks <= kSettleTicks) {
         printf("usage: soak.exe [TICKS], TICKS above %d\n", kSettleTicks);

@@ -1,22 +1,29 @@
 // Processor time of the primary thread per status-report refresh: rounds of 100 refreshes
 // on a visible report (ten of each round renew every list), each followed by the painting
-// it causes.
-// The figures the refreshes show change every time, so every refresh replaces lines.
-// The dialog template comes from halvorn.exe beside this program's folder.
+// it causes. Then the same for each of the six monitors, open together, one monitor's
+// refreshes at a time: what one "NEWDATAREADY" costs each of them.
+// The figures the refreshes show change every time, so every refresh replaces lines and
+// turns lamps and icons over.
+// The status report's dialog template comes from halvorn.exe beside this program's folder;
+// the monitors take theirs from this program's own resources, as in the running program.
 #include <windows.h>
 
 #include "bench_clock.h"
 #include "bench_records.h"
 #include "bench_targets.h"
 
+#include <cstddef>
 #include <cstdio>
 #include <cstring>
 #include <string>
 
+#include "analysis/monitors.h"
 #include "analysis/status_report.h"
 #include "app/app_globals.h"
 #include "equipment/equipment_info.h"
+#include "resources/ids_monitors.h"
 #include "sampling/system_stats.h"
+#include "services/view_registry.h"
 #include "ui/shared_gdi.h"
 
 // Owner-drawn items painted, counted by a hook on this thread's sent messages. Wine's list
@@ -34,6 +41,81 @@ static void PumpPending()
 {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+}
+
+// Sets every figure of the live sample from the processor figure on for refresh i. Steady:
+// each figure moves by a tenth of its range, so every lamp row gains or loses one lamp (a
+// busy machine's second); jumping: each moves by about a third, turning several lamps of
+// every row over (the worst second).
+static void VaryLiveSample(int i, bool jumping)
+{
+    uint32_t* words = reinterpret_cast<uint32_t*>(&gLiveSample->cpuUsage);
+    const size_t count = (sizeof(LiveSample) - offsetof(LiveSample, cpuUsage)) / sizeof(uint32_t);
+    for (size_t k = 0; k < count; ++k) {
+        const int step = int((i + k) % 20);
+        words[k] = jumping ? uint32_t((i * 37 + k * 11) % 101) : uint32_t(10 * (step <= 10 ? step : 20 - step));
+    }
+}
+
+struct MonitorRow {
+    WPARAM which;
+    int dialogId;
+    const char* name;
+};
+static const MonitorRow kMonitorRows[] = {
+    {MONITOR_USAGE, IDD_USAGE_MONITOR, "usage monitor"},       {MONITOR_DISK, IDD_DISK_MONITOR, "disk monitor"},
+    {MONITOR_MEMORY, IDD_MEMORY_MONITOR, "memory monitor"},    {MONITOR_PRIORITY, IDD_PRIORITY_MAP, "priority map"},
+    {MONITOR_SOFTWARE, IDD_SOFTWARE_MONITOR, "software monitor"}, {MONITOR_SYSTEM, IDD_SYSTEM_MONITOR, "system monitor"},
+};
+
+// Processor time per refresh of each monitor, rounds of 100 refreshes of that monitor alone
+// (with the painting each causes); the six are open together, as a user who opened them all
+// has them.
+static void TimeMonitors()
+{
+    for (const MonitorRow& row : kMonitorRows) OpenMonitor(row.which);
+    PumpPending();
+    printf("monitor refresh, CPU time per \"NEWDATAREADY\", average of rounds of 100 (steady: every lamp row moves\n"
+           "one lamp a refresh; jumping: several lamps of every row turn over):\n");
+    const int kRefreshes = 100;
+    const int kRounds = 10;
+    for (const MonitorRow& row : kMonitorRows) {
+        HWND monitor = RegisteredView(row.dialogId);
+        if (!monitor) {
+            printf("  %-17s did not open\n", row.name);
+            CheckTarget(row.name, false);
+            continue;
+        }
+        auto averageOf = [&](bool jumping) {
+            double all = 0;
+            for (int round = 0; round < kRounds; ++round) {
+                const double start = ThreadCpuMs();
+                for (int i = 0; i < kRefreshes; ++i) {
+                    VaryLiveSample(round * kRefreshes + i, jumping);
+                    SendMessageA(monitor, NewDataReadyMessage, 0, 0);
+                    PumpPending();
+                }
+                all += (ThreadCpuMs() - start) / kRefreshes;
+            }
+            return all / kRounds;
+        };
+        const double steady = averageOf(false), jumping = averageOf(true);
+        // One more steady round, untimed, counts the owner-drawn items (lamps) it repaints.
+        gDrawnItems = 0;
+        HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, CountDrawItems, nullptr, GetCurrentThreadId());
+        for (int i = 0; i < kRefreshes; ++i) {
+            VaryLiveSample(i, false);
+            SendMessageA(monitor, NewDataReadyMessage, 0, 0);
+            PumpPending();
+        }
+        UnhookWindowsHookEx(hook);
+        const std::string label = std::string(row.name) + " under 0.5 ms";
+        printf("  %-17s steady %.3f ms (target: under 0.5 ms: %s), %.1f lamps repainted; jumping %.3f ms\n",
+               row.name, steady, CheckTarget(label.c_str(), steady < 0.5), double(gDrawnItems) / kRefreshes, jumping);
+    }
+    for (const MonitorRow& row : kMonitorRows)
+        if (HWND monitor = RegisteredView(row.dialogId)) DestroyWindow(monitor);
+    PumpPending();
 }
 
 int main()
@@ -92,6 +174,8 @@ int main()
            CheckTarget("status refresh under 2 ms", all / kRounds < 2.0));
     printf("  %.2f owner-drawn items painted per refresh\n", drawn);
     DestroyWindow(report);
+    PumpPending();
+    TimeMonitors();
     DeleteSharedGdi();
     return FinishBenchmark("status_bench");
 }

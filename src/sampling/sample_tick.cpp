@@ -10,6 +10,8 @@
 #include "app/app_globals.h"
 #include "equipment/equipment_info.h"
 #include "platform/perf_counters.h"
+#include "platform/process_modules.h"
+#include "platform/system_processes.h"
 #include "platform/thread_priorities.h"
 #include "sampling/census_cache.h"
 #include "sampling/census_rules.h"
@@ -116,15 +118,24 @@ void ReadDate(TickInputs* in)
     in->year = now.wYear;
 }
 
-// What a module snapshot of one process tells the census: how many modules it has and
-// what kind of program its main module makes it.
-ProcessFacts ReadProcessFacts(const PROCESSENTRY32& process)
+// What the modules of one process tell the census: how many it has, and what kind of
+// program its main module makes it.
+ProcessFacts FactsOf(const PROCESSENTRY32& process, uint32_t modules, const char* mainModule)
 {
     ProcessFacts facts;
+    facts.modules = modules;
+    facts.kind = ProgramKindFromNames(FileTitleOf(process.szExeFile), mainModule);
+    return facts;
+}
+
+// The facts from a module snapshot of the process.
+ProcessFacts ReadProcessFacts(const PROCESSENTRY32& process)
+{
+    uint32_t modules = 0;
     char mainModule[MAX_MODULE_NAME32 + 1] = "";
     bool first = true;
     ForEachModule(process.th32ProcessID, [&](const MODULEENTRY32& module) {
-        ++facts.modules;
+        ++modules;
         // The executable's own module: the one with the process's module id,
         // else the first one listed.
         if (first || module.th32ModuleID == process.th32ModuleID)
@@ -132,8 +143,19 @@ ProcessFacts ReadProcessFacts(const PROCESSENTRY32& process)
         first = false;
         return true;
     });
-    facts.kind = ProgramKindFromNames(FileTitleOf(process.szExeFile), mainModule);
-    return facts;
+    return FactsOf(process, modules, mainModule);
+}
+
+// The same facts through the process-status calls, which cost a third of a snapshot. Every
+// system lists the executable first and gives process entries no module id of a module,
+// so the main module is the first one listed here as in the snapshot.
+ProcessFacts ReadProcessFactsQuickly(const PROCESSENTRY32& process)
+{
+    ProcessModules modules;
+    if (!ReadProcessModules(process.th32ProcessID, &modules)) return ReadProcessFacts(process);
+    char mainModule[MAX_MODULE_NAME32 + 1] = "";
+    lstrcpynA(mainModule, modules.firstName, sizeof mainModule);
+    return FactsOf(process, modules.count, mainModule);
 }
 
 // When the process began, as the cache keys it; 0 for a process this program may not open.
@@ -162,24 +184,36 @@ void ReadCensus(TickInputs* in, CensusCache* cache, uint32_t nowMs)
     static ThreadPriorities priorities;
     static std::vector<PROCESSENTRY32> processes;
     static std::vector<CensusProcess> seen;
+    static SystemProcessList system;
     priorities.Clear();
     processes.clear();
-    ForEachProcess([&](const PROCESSENTRY32& process) {
-        processes.push_back(process);
-        priorities.Note(process);
-        return true;
-    });
+    // The tick's way: processes, threads and creation times from one system query where
+    // there is one; the full census keeps to the snapshots, which tests hold it against.
+    const bool hasSystemList = cache && system.Read();
+    if (hasSystemList) {
+        for (const SystemProcess& process : system.Processes()) {
+            processes.push_back(process.entry);
+            priorities.Note(process.entry);
+        }
+    } else {
+        ForEachProcess([&](const PROCESSENTRY32& process) {
+            processes.push_back(process);
+            priorities.Note(process);
+            return true;
+        });
+    }
     if (cache) {
         seen.resize(processes.size());
         for (size_t i = 0; i < processes.size(); ++i) {
             const PROCESSENTRY32& process = processes[i];
             seen[i].id = process.th32ProcessID;
-            seen[i].createdTime = CreationTimeOf(process.th32ProcessID);
+            seen[i].createdTime =
+                hasSystemList ? system.Processes()[i].createdTime : CreationTimeOf(process.th32ProcessID);
             seen[i].parentId = process.th32ParentProcessID;
             seen[i].exeName = process.szExeFile;
             seen[i].threadCount = process.cntThreads;
         }
-        for (size_t i : cache->Plan(seen, nowMs)) cache->Store(i, ReadProcessFacts(processes[i]));
+        for (size_t i : cache->Plan(seen, nowMs)) cache->Store(i, ReadProcessFactsQuickly(processes[i]));
     }
     for (size_t i = 0; i < processes.size(); ++i) {
         const ProcessFacts facts = cache ? cache->FactsOf(i) : ReadProcessFacts(processes[i]);
@@ -194,11 +228,16 @@ void ReadCensus(TickInputs* in, CensusCache* cache, uint32_t nowMs)
         }
     }
 
-    ForEachThread([&](const THREADENTRY32& thread) {
+    auto countThread = [&](const THREADENTRY32& thread) {
         ++in->threads;
         ++in->threadPriorities[CensusPriority(priorities.BaseOf(thread), thread.tpDeltaPri)];
         return true;
-    });
+    };
+    if (hasSystemList) {
+        for (const THREADENTRY32& thread : system.Threads()) countThread(thread);
+    } else {
+        ForEachThread(countThread);
+    }
 }
 
 void SampleTick()

@@ -1,11 +1,18 @@
 // The tick's census through its cache against a full census, while a helper process starts,
-// loads a library, starts a thread that loads another and ends.
+// loads a library, starts a thread that loads another and ends; and the two readers the
+// tick uses in place of snapshots against the snapshots.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
+#include <algorithm>
+#include <map>
 #include <string>
+#include <tuple>
 #include <vector>
+
+#include "platform/process_modules.h"
+#include "platform/system_processes.h"
 
 #include "sampling/census_cache.h"
 #include "sampling/sample_tick.h"
@@ -149,4 +156,139 @@ TEST(Census, TheCachedCensusEqualsTheFullOne)
     EndHelperProcess(&helper);
     EXPECT_TRUE(CachedTickMatches(&cache)) << "after the helper ended";
     EXPECT_EQ(cache.Size(), Census(nullptr)[0]);
+}
+
+namespace {
+
+// What a process entry says, field by field, as text: differences print readably.
+std::string Describe(const PROCESSENTRY32& p)
+{
+    return std::string(p.szExeFile) + " id " + std::to_string(p.th32ProcessID) + " parent " +
+           std::to_string(p.th32ParentProcessID) + " threads " + std::to_string(p.cntThreads) + " class " +
+           std::to_string(p.pcPriClassBase) + " module id " + std::to_string(p.th32ModuleID);
+}
+
+std::vector<std::string> SnapshotProcesses()
+{
+    std::vector<std::string> found;
+    ForEachProcess([&](const PROCESSENTRY32& p) { return found.push_back(Describe(p)), true; });
+    return found;
+}
+
+using ThreadRow = std::tuple<DWORD, DWORD, LONG, LONG>;  // owner, id, base, delta
+
+std::vector<ThreadRow> SnapshotThreads()
+{
+    std::vector<ThreadRow> found;
+    ForEachThread([&](const THREADENTRY32& t) {
+        return found.emplace_back(t.th32OwnerProcessID, t.th32ThreadID, t.tpBasePri, t.tpDeltaPri), true;
+    });
+    std::sort(found.begin(), found.end());
+    return found;
+}
+
+uint64_t CreationTimeOf(DWORD processId)
+{
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+    if (!process) return 0;
+    FILETIME created = {}, exited, kernel, user;
+    const bool isRead = GetProcessTimes(process, &created, &exited, &kernel, &user);
+    CloseHandle(process);
+    return isRead ? (uint64_t(created.dwHighDateTime) << 32) | created.dwLowDateTime : 0;
+}
+
+}  // namespace
+
+TEST(SystemProcesses, ListTheProcessesAndThreadsOfTheSnapshots)
+{
+    LoadToolhelp();
+    // A second thread of this process with a priority of its own, so the thread rows differ.
+    HANDLE quit = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE other = CreateThread(nullptr, 0, [](LPVOID event) -> DWORD {
+        return WaitForSingleObject(event, 60000);
+    }, quit, 0, nullptr);
+    SetThreadPriority(other, THREAD_PRIORITY_ABOVE_NORMAL);
+    SystemProcessList list;
+    bool compared = false;
+    for (int attempt = 0; attempt < 5 && !compared; ++attempt) {
+        const std::vector<std::string> processesBefore = SnapshotProcesses();
+        const std::vector<ThreadRow> threadsBefore = SnapshotThreads();
+        ASSERT_TRUE(list.Read());
+        if (SnapshotProcesses() != processesBefore || SnapshotThreads() != threadsBefore) continue;  // not still
+        compared = true;
+        std::vector<std::string> listed;
+        for (const SystemProcess& p : list.Processes()) listed.push_back(Describe(p.entry));
+        EXPECT_EQ(listed, processesBefore);
+        std::vector<ThreadRow> threads;
+        for (const THREADENTRY32& t : list.Threads())
+            threads.emplace_back(t.th32OwnerProcessID, t.th32ThreadID, t.tpBasePri, t.tpDeltaPri);
+        std::sort(threads.begin(), threads.end());
+        EXPECT_EQ(threads, threadsBefore);
+        size_t ownThreads = 0;
+        for (const SystemProcess& p : list.Processes()) {
+            SCOPED_TRACE(Describe(p.entry));
+            EXPECT_EQ(p.entry.dwSize, sizeof p.entry);
+            EXPECT_NE(p.createdTime, 0u);
+            // A process that cannot be opened has no creation time to compare.
+            const uint64_t created = CreationTimeOf(p.entry.th32ProcessID);
+            if (created != 0) EXPECT_EQ(p.createdTime, created);
+            if (p.entry.th32ProcessID == GetCurrentProcessId()) ownThreads = p.entry.cntThreads;
+        }
+        EXPECT_GE(ownThreads, 2u);
+    }
+    EXPECT_TRUE(compared) << "the system never held still for a comparison";
+    SetEvent(quit);
+    WaitForSingleObject(other, 5000);
+    CloseHandle(other);
+    CloseHandle(quit);
+}
+
+TEST(ProcessModules, CountAndFirstNameAsTheModuleSnapshotHasThem)
+{
+    LoadToolhelp();
+    ASSERT_TRUE(HasProcessModuleCalls());
+    HelperEvents events;
+    PROCESS_INFORMATION helper = StartHelperTest("CensusHelper.DISABLED_LoadsWhenTold");
+    ASSERT_EQ(WaitForSingleObject(events.ready, 20000), WAIT_OBJECT_0);
+    SetEvent(events.load);  // a library loaded after start-up is counted too
+    ASSERT_EQ(WaitForSingleObject(events.ready, 20000), WAIT_OBJECT_0);
+    std::vector<DWORD> ids;
+    ForEachProcess([&](const PROCESSENTRY32& p) { return ids.push_back(p.th32ProcessID), true; });
+    size_t compared = 0;
+    bool sawHelper = false;
+    for (DWORD id : ids) {
+        SCOPED_TRACE("process " + std::to_string(id));
+        auto snapshot = [&] {
+            std::pair<uint32_t, std::string> found(0, "");
+            ForEachModule(id, [&](const MODULEENTRY32& m) {
+                if (found.first++ == 0) found.second = m.szModule;
+                return true;
+            });
+            return found;
+        };
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            const auto before = snapshot();
+            ProcessModules modules;
+            ASSERT_TRUE(ReadProcessModules(id, &modules));
+            if (snapshot() != before) continue;  // loading or unloading meanwhile
+            EXPECT_EQ(modules.count, before.first);
+            EXPECT_EQ(std::string(modules.firstName), before.second);
+            ++compared;
+            if (id == helper.dwProcessId) {
+                sawHelper = true;
+                EXPECT_GT(modules.count, 2u);
+                EXPECT_STRCASEEQ(modules.firstName, "win_tests.exe");
+            }
+            break;
+        }
+    }
+    EXPECT_TRUE(sawHelper);
+    EXPECT_EQ(compared, ids.size());
+    // A process that is gone: nothing to count, as with a snapshot the system refuses.
+    SetEvent(events.quit);
+    EndHelperProcess(&helper, 5000);
+    ProcessModules gone;
+    EXPECT_TRUE(ReadProcessModules(helper.dwProcessId, &gone));
+    EXPECT_EQ(gone.count, 0u);
+    EXPECT_STREQ(gone.firstName, "");
 }
