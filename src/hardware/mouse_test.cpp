@@ -6,6 +6,7 @@
 
 #include "app/app_globals.h"
 #include "hardware/hardware_tests.h"
+#include "hardware/window_loop.h"
 #include "hardware/mouse_rules.h"
 
 namespace {
@@ -64,9 +65,7 @@ static void OnMouseDestroy(HWND window, MouseTestRun* run)
 {
     run->isDestroyed = true;
     SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-    // When the window was closed by a message sent from another thread, the loop sits in
-    // GetMessage with nothing posted; this wakes it to see the run is over.
-    PostMessageA(nullptr, WM_NULL, 0, 0);
+    WakeWindowLoop();
 }
 
 static LRESULT CALLBACK MouseWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -117,18 +116,6 @@ DWORD RunMouseTest()
                                   GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr, gInstance, &run);
     if (!window) return run.rules.errorFlag;
 
-    // A loop of its own that ends with the window, never by a quit message: that one belongs
-    // to the program's loop. A quit met here closes the test and is passed on.
-    MSG msg;
-    while (!run.isDestroyed) {
-        const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
-        if (got <= 0) {
-            DestroyWindow(window);
-            if (got == 0) PostQuitMessage(int(msg.wParam));
-            break;
-        }
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
+    RunWindowLoop(window, &run.isDestroyed);
     return run.rules.errorFlag;
 }

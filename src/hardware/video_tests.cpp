@@ -7,6 +7,7 @@
 
 #include "app/app_globals.h"
 #include "hardware/hardware_tests.h"
+#include "hardware/window_loop.h"
 #include "hardware/video_patterns.h"
 #include "resources/ids_hardware.h"
 #include "services/window_position.h"
@@ -201,9 +202,7 @@ static void OnVideoDestroy(HWND window, VideoTestRun* run)
     if (run->dialog) DestroyWindow(run->dialog);
     run->isDestroyed = true;
     SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-    // When the window was closed by a message sent from another thread, the loop sits in
-    // GetMessage with nothing posted; this wakes it to see the run is over.
-    PostMessageA(nullptr, WM_NULL, 0, 0);
+    WakeWindowLoop();
 }
 
 static LRESULT CALLBACK VideoWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -255,18 +254,5 @@ void RunVideoTests()
                                   GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr, gInstance, &run);
     if (!window) return;
 
-    // A loop of its own that ends with the window, never by a quit message: that one belongs
-    // to the program's loop. A quit met here closes the test and is passed on.
-    MSG msg;
-    while (!run.isDestroyed) {
-        const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
-        if (got <= 0) {
-            DestroyWindow(window);
-            if (got == 0) PostQuitMessage(int(msg.wParam));
-            break;
-        }
-        if (run.dialog && IsDialogMessageA(run.dialog, &msg)) continue;
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
+    RunWindowLoop(window, &run.isDestroyed, &run.dialog);
 }
