@@ -18,6 +18,7 @@
 #include <psapi.h>
 
 #include "bench_records.h"
+#include "idle_copies.h"
 #include "bench_targets.h"
 
 #include <cstdio>
@@ -286,31 +287,16 @@ static int RunPace(int minutes)
     RunFor(60000);
     JudgePace("with the system's processes", TickStartsFrom(first), ThreadCpuSeconds(sampling) - cpu);
 
-    char self[MAX_PATH];
-    GetModuleFileNameA(nullptr, self, sizeof self);
-    std::vector<PROCESS_INFORMATION> idle;
-    for (int i = 0; i < kPaceExtraProcesses; ++i) {
-        std::string line = std::string("\"") + self + "\" --idle";
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION process = {};
-        if (CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-            idle.push_back(process);
-    }
-    printf("%zu idle processes started\n", idle.size());
+    IdleCopies idle(kPaceExtraProcesses);
+    printf("%zu idle processes started\n", idle.Started());
     RunFor(10000);
     first = TickStartCount();
     cpu = ThreadCpuSeconds(sampling);
     RunFor(DWORD(minutes) * 60000);
     JudgePace("with 200 idle processes", TickStartsFrom(first), ThreadCpuSeconds(sampling) - cpu);
-    CheckTarget("200 idle processes started", idle.size() == size_t(kPaceExtraProcesses));
+    CheckTarget("200 idle processes started", idle.Started() == size_t(kPaceExtraProcesses));
     printf("processes at the end: %u\n", gLiveSample->processes);
 
-    for (PROCESS_INFORMATION& process : idle) {
-        TerminateProcess(process.hProcess, 0);
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-    }
     UnhookWindowsHookEx(hook);
     if (report) DestroyWindow(report);
     PostMessageA(SamplingWindow(), WM_CLOSE, 0, 0);
@@ -324,10 +310,7 @@ static int RunPace(int minutes)
 int main(int argc, char** argv)
 {
     setvbuf(stdout, nullptr, _IONBF, 0);
-    if (argc > 1 && strcmp(argv[1], "--idle") == 0) {
-        Sleep(INFINITE);
-        return 0;
-    }
+    if (RunAsIdleCopy(argc, argv)) return 0;
     if (argc > 1 && strcmp(argv[1], "--pace") == 0) {
         const int minutes = argc > 2 ? atoi(argv[2]) : 5;
         if (minutes <= 0) {

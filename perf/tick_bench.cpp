@@ -10,6 +10,7 @@
 
 #include "bench_clock.h"
 #include "bench_records.h"
+#include "idle_copies.h"
 #include "bench_targets.h"
 
 #include <algorithm>
@@ -175,34 +176,18 @@ static void PrintSources(int rounds, int ticks)
 int main(int argc, char** argv)
 {
     setvbuf(stdout, nullptr, _IONBF, 0);
-    if (argc > 1 && strcmp(argv[1], "--idle") == 0) {
-        Sleep(INFINITE);
-        return 0;
-    }
+    if (RunAsIdleCopy(argc, argv)) return 0;
     LoadToolhelp();
     UseBenchRecords();
     for (int i = 0; i < 5; ++i) ActiveTick();  // first tick, first readings and the early save
     Compare("normal processes", 5, 40, 1.0);
 
-    char self[MAX_PATH];
-    GetModuleFileNameA(nullptr, self, sizeof self);
-    std::vector<PROCESS_INFORMATION> idle;
-    for (int i = 0; i < kExtraProcesses; ++i) {
-        std::string line = std::string("\"") + self + "\" --idle";
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION process = {};
-        if (CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-            idle.push_back(process);
-    }
-    Sleep(2000);
-    ActiveTick();
-    Compare("with 200 idle processes", 3, 5, 5.0);
-    PrintSources(3, 5);
-    for (PROCESS_INFORMATION& process : idle) {
-        TerminateProcess(process.hProcess, 0);
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
+    {
+        IdleCopies idle(kExtraProcesses);
+        Sleep(2000);
+        ActiveTick();
+        Compare("with 200 idle processes", 3, 5, 5.0);
+        PrintSources(3, 5);
     }
     return FinishBenchmark("tick_bench");
 }

@@ -46,17 +46,7 @@ if [[ $parts == *" pace "* ]]; then
   bash "$session" exec "$run" "$soak" --pace "$pace_minutes" || failed="$failed pace"
 fi
 
-# The process of this session's prefix with this (kernel, 15-character) name.
-pid_of() {
-  local p
-  for p in /proc/[0-9]*; do
-    [ "$(cat "$p/comm" 2>/dev/null)" = "$1" ] || continue
-    tr '\0' '\n' 2>/dev/null < "$p/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX" || continue
-    echo "${p#/proc/}"
-    return 0
-  done
-  return 1
-}
+. "$root/scripts/wine_processes.sh"
 cpu_seconds() {  # user + system time of every thread, in seconds
   local stat
   stat=$(cat "/proc/$1/stat" 2>/dev/null) || { echo -; return; }
@@ -78,7 +68,7 @@ realtime() {
   cd "$stage" || return 1
   wine halvorn.exe </dev/null >/dev/null 2>&1 &
   local job=$! program="" companion="" i
-  for i in $(seq 1 300); do program=$(pid_of halvorn.exe) && break; sleep 0.1; done
+  program=$(wait_pid_of halvorn.exe)
   [ -n "$program" ] || { echo "halvorn.exe did not start"; return 1; }
   if ! wine report_probe.exe open </dev/null 2>&1 | tr -d '\r' | grep report_probe | grep -q 'status report open'; then
     echo "the status report did not open"

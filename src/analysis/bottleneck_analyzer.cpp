@@ -128,13 +128,6 @@ void OnInit(HWND dialog, BottleneckVariant variant)
     OnCategoryChosen(dialog);
 }
 
-HBRUSH CaptionColours(HDC dc, int id)
-{
-    SetTextColor(dc, id == IDC_BOTTLENECK_ACTUAL_CAPTION ? RGB(0, 255, 255) : RGB(255, 255, 255));
-    SetBkColor(dc, RGB(0, 0, 0));
-    return HBRUSH(GetStockObject(BLACK_BRUSH));
-}
-
 }  // namespace
 
 INT_PTR CALLBACK BottleneckDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
@@ -169,7 +162,8 @@ INT_PTR CALLBACK BottleneckDlgProc(HWND dialog, UINT message, WPARAM wParam, LPA
     case WM_CTLCOLORSTATIC: {
         const int id = GetDlgCtrlID(HWND(lParam));
         if (id == IDC_BOTTLENECK_ACTUAL_CAPTION || id == IDC_BOTTLENECK_BEST_CAPTION)
-            return INT_PTR(CaptionColours(HDC(wParam), id));
+            // Cyan or white on black, as the report lists under them.
+            return INT_PTR(ReportListColours(HDC(wParam), id == IDC_BOTTLENECK_ACTUAL_CAPTION ? kReportTextCyan : RGB(255, 255, 255)));
         return FALSE;
     }
     case WM_HELP:

@@ -18,7 +18,6 @@
 
 namespace {
 
-constexpr COLORREF kCyan = RGB(0, 255, 255);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr size_t kTitleCut = 511;  // longest title the explanation repeats
 
@@ -80,19 +79,9 @@ bool IsChoice(WPARAM wParam, int listId)
     return LOWORD(wParam) == listId && (HIWORD(wParam) == LBN_SELCHANGE || HIWORD(wParam) == LBN_DBLCLK);
 }
 
-HBRUSH ListColours(HDC dc, COLORREF text)
+void AddName(HWND dialog, int listId, const char* name)
 {
-    SetTextColor(dc, text);
-    SetBkColor(dc, RGB(0, 0, 0));
-    return HBRUSH(GetStockObject(BLACK_BRUSH));
-}
-
-void FillNames(HWND dialog, int listId, const char* const* names, size_t stride, int count)
-{
-    for (int i = 0; i < count; ++i) {
-        const char* name = *reinterpret_cast<const char* const*>(reinterpret_cast<const char*>(names) + stride * size_t(i));
-        SendDlgItemMessageA(dialog, listId, LB_ADDSTRING, 0, LPARAM(name));
-    }
+    SendDlgItemMessageA(dialog, listId, LB_ADDSTRING, 0, LPARAM(name));
 }
 
 // ---- Coach ----
@@ -133,7 +122,7 @@ INT_PTR CoachMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
     switch (message) {
     case WM_INITDIALOG: {
         SetWindowLongPtrA(dialog, DWLP_USER, LONG_PTR(new CoachState{}));
-        FillNames(dialog, IDC_COACH_SCORES, &kCoachScores[0].name, sizeof(CoachScoreRow), kCoachScoreCount);
+        for (const CoachScoreRow& row : kCoachScores) AddName(dialog, IDC_COACH_SCORES, row.name);
         CenterWindow(dialog, MainDialog);
         SendDlgItemMessageA(dialog, IDC_COACH_SCORES, LB_SETCURSEL, 0, 0);
         OnScoreChosen(dialog);
@@ -151,8 +140,8 @@ INT_PTR CoachMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
         return TRUE;
     case WM_CTLCOLORLISTBOX: {
         const int id = GetDlgCtrlID(HWND(lParam));
-        if (id == IDC_COACH_TEXT) return INT_PTR(ListColours(HDC(wParam), kCyan));
-        if (id == IDC_COACH_TITLES) return INT_PTR(ListColours(HDC(wParam), kWhite));
+        if (id == IDC_COACH_TEXT) return INT_PTR(ReportListColours(HDC(wParam), kReportTextCyan));
+        if (id == IDC_COACH_TITLES) return INT_PTR(ReportListColours(HDC(wParam), kWhite));
         return FALSE;
     }
     case WM_HELP:
@@ -204,7 +193,7 @@ INT_PTR BoostTipsMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam
 {
     switch (message) {
     case WM_INITDIALOG:
-        FillNames(dialog, IDC_TIPS_CATEGORIES, kBoostCategories, sizeof(const char*), kBoostCategoryCount);
+        for (const char* category : kBoostCategories) AddName(dialog, IDC_TIPS_CATEGORIES, category);
         CenterWindow(dialog, MainDialog);
         SendDlgItemMessageA(dialog, IDC_TIPS_CATEGORIES, LB_SETCURSEL, 0, 0);
         OnCategoryChosen(dialog);
@@ -216,8 +205,8 @@ INT_PTR BoostTipsMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam
         return TRUE;
     case WM_CTLCOLORLISTBOX: {
         const int id = GetDlgCtrlID(HWND(lParam));
-        if (id == IDC_TIPS_TEXT) return INT_PTR(ListColours(HDC(wParam), kCyan));
-        if (id == IDC_TIPS_TITLES) return INT_PTR(ListColours(HDC(wParam), kWhite));
+        if (id == IDC_TIPS_TEXT) return INT_PTR(ReportListColours(HDC(wParam), kReportTextCyan));
+        if (id == IDC_TIPS_TITLES) return INT_PTR(ReportListColours(HDC(wParam), kWhite));
         return FALSE;
     }
     case WM_HELP:

@@ -50,12 +50,7 @@ protected:
         return halvorn_.Start() && halvorn_.WaitUntilRunning() && (main_ = halvorn_.WaitForDialog("Halvorn"));
     }
     // Presses a button of a dialog and waits for the dialog it opens.
-    HWND Open(HWND dialog, int button, const char* title)
-    {
-        SetWindowPos(dialog, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-        PostMessageA(GetDlgItem(dialog, button), BM_CLICK, 0, 0);
-        return halvorn_.WaitForDialog(title);
-    }
+    HWND Open(HWND dialog, int button, const char* title) { return halvorn_.OpenFrom(dialog, button, title); }
     bool Close(HWND dialog)
     {
         PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);

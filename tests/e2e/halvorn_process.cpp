@@ -77,6 +77,13 @@ HWND HalvornProcess::WaitForDialog(const char* title, const std::vector<HWND>& k
     return found;
 }
 
+HWND HalvornProcess::OpenFrom(HWND dialog, int button, const char* title) const
+{
+    SetWindowPos(dialog, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    PostMessageA(GetDlgItem(dialog, button), BM_CLICK, 0, 0);
+    return WaitForDialog(title);
+}
+
 bool WaitWhileActive(const std::function<bool()>& condition, DWORD timeoutMs)
 {
     for (const DWORD start = GetTickCount();;) {

@@ -42,6 +42,9 @@ public:
     HWND FindTopLevel(const char* className) const { return FindProcessWindow(process_.dwProcessId, className); }
     // Waits for a visible dialog of this process with this title that is not one of known.
     HWND WaitForDialog(const char* title, const std::vector<HWND>& known = {}, DWORD timeoutMs = 10000) const;
+    // Brings dialog to the top, presses its button and waits for the dialog that opens.
+    // (Under Wine a button of an inactive window loses a posted BM_CLICK.)
+    HWND OpenFrom(HWND dialog, int button, const char* title) const;
 
 private:
     std::string folder_;

@@ -26,12 +26,9 @@ TEST(HardwareE2e, UpgradeAdvisorOpensFromSpeedUpWithAKindsTable)
     ASSERT_TRUE(halvorn.Start() && halvorn.WaitUntilRunning());
     HWND main = halvorn.WaitForDialog("Halvorn");
     ASSERT_NE(main, nullptr);
-    PostMessageA(GetDlgItem(main, IDC_MAIN_SPEED), BM_CLICK, 0, 0);
-    HWND speed = halvorn.WaitForDialog("Speed Up Hardware");
+    HWND speed = halvorn.OpenFrom(main, IDC_MAIN_SPEED, "Speed Up Hardware");
     ASSERT_NE(speed, nullptr);
-    SetWindowPos(speed, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    PostMessageA(GetDlgItem(speed, IDC_SPEED_UPGRADE), BM_CLICK, 0, 0);
-    HWND advisor = halvorn.WaitForDialog("Upgrade");
+    HWND advisor = halvorn.OpenFrom(speed, IDC_SPEED_UPGRADE, "Upgrade");
     ASSERT_NE(advisor, nullptr);
 
     // Each kind's table and gauges are the Win32 tests' part; here, the advisor opens from
@@ -85,12 +82,9 @@ TEST(HardwareE2e, OptimizerBoostsTheProcessorSettingsOfTheRunningProgram)
     ASSERT_TRUE(halvorn.Start() && halvorn.WaitUntilRunning());
     HWND main = halvorn.WaitForDialog("Halvorn");
     ASSERT_NE(main, nullptr);
-    PostMessageA(GetDlgItem(main, IDC_MAIN_SPEED), BM_CLICK, 0, 0);
-    HWND speed = halvorn.WaitForDialog("Speed Up Hardware");
+    HWND speed = halvorn.OpenFrom(main, IDC_MAIN_SPEED, "Speed Up Hardware");
     ASSERT_NE(speed, nullptr);
-    SetWindowPos(speed, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    PostMessageA(GetDlgItem(speed, IDC_SPEED_OPTIMIZE), BM_CLICK, 0, 0);
-    HWND optimizer = halvorn.WaitForDialog("Hardware Optimizer");
+    HWND optimizer = halvorn.OpenFrom(speed, IDC_SPEED_OPTIMIZE, "Hardware Optimizer");
     ASSERT_NE(optimizer, nullptr);
     EXPECT_EQ(GetWindow(optimizer, GW_OWNER), speed);
     EXPECT_FALSE(IsWindowEnabled(speed)) << "the optimizer is not modal over Speed Up Hardware";

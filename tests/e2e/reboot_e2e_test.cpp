@@ -19,12 +19,9 @@ TEST(RebootE2e, RebootEndsTheProgramThroughTheSessionEndWithItsStatisticsSaved)
     ASSERT_TRUE(halvorn.Start() && halvorn.WaitUntilRunning());
     HWND main = halvorn.WaitForDialog("Halvorn");
     ASSERT_NE(main, nullptr);
-    PostMessageA(GetDlgItem(main, IDC_MAIN_SPEED), BM_CLICK, 0, 0);
-    HWND speed = halvorn.WaitForDialog("Speed Up Hardware");
+    HWND speed = halvorn.OpenFrom(main, IDC_MAIN_SPEED, "Speed Up Hardware");
     ASSERT_NE(speed, nullptr);
-    SetWindowPos(speed, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    PostMessageA(GetDlgItem(speed, IDC_SPEED_OPTIMIZE), BM_CLICK, 0, 0);
-    HWND optimizer = halvorn.WaitForDialog("Hardware Optimizer");
+    HWND optimizer = halvorn.OpenFrom(speed, IDC_SPEED_OPTIMIZE, "Hardware Optimizer");
     ASSERT_NE(optimizer, nullptr);
     // Memory writes nothing and offers the restart.
     PostMessageA(optimizer, WM_COMMAND, MAKEWPARAM(IDC_OPTIMIZE_MEMORY, BN_CLICKED), LPARAM(GetDlgItem(optimizer, IDC_OPTIMIZE_MEMORY)));

@@ -1,10 +1,11 @@
 // Steps several Win32 and end-to-end tests share: choosing a list box line as a user would,
-// and the hardware optimizer's fixture Windows 95 machine.
+// the PDF print queue's output, and the hardware optimizer's fixture Windows 95 machine.
 #pragma once
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,27 @@ inline void ChooseListItem(HWND dialog, int listId, int index)
     HWND list = GetDlgItem(dialog, listId);
     SendWithTimeout(list, LB_SETCURSEL, WPARAM(index));
     SendWithTimeout(dialog, WM_COMMAND, MAKEWPARAM(listId, LBN_SELCHANGE), LPARAM(list), 15000);
+}
+
+// The PDFs the print queue has written into pdfDir (Unix paths).
+inline std::vector<std::string> PrintedPdfs(const std::string& pdfDir)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(UnixToWindowsPath(pdfDir + "/*.pdf").c_str(), &found);
+    for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found))
+        names.push_back(pdfDir + "/" + found.cFileName);
+    FindClose(search);
+    return names;
+}
+
+// Jobs the print server has seen, finished ones included; -1 when it cannot be asked.
+inline int PrintJobCount(const std::string& pdfDir)
+{
+    std::vector<unsigned char> text;
+    if (!RunHostCommand("lpstat -W all -o | wc -l > '" + pdfDir + "/jobs.txt'")) return -1;
+    ReadWholeFileBytes(UnixToWindowsPath(pdfDir + "/jobs.txt"), &text);
+    return atoi(std::string(text.begin(), text.end()).c_str());
 }
 
 // The optimizer's fixture machine: its device tree and file-system keys imported from a

@@ -19,6 +19,7 @@
 #include "hardware/test_line.h"
 #include "resources/ids_hardware.h"
 #include "services/program_directory.h"
+#include "shared_test_steps.h"
 #include "test_windows.h"
 #include "wine_env.h"
 
@@ -522,25 +523,8 @@ protected:
         return flag;
     }
 
-    std::vector<std::string> Pdfs() const
-    {
-        std::vector<std::string> names;
-        WIN32_FIND_DATAA found;
-        HANDLE search = FindFirstFileA(UnixToWindowsPath(pdfDir_ + "/*.pdf").c_str(), &found);
-        for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found))
-            names.push_back(pdfDir_ + "/" + found.cFileName);
-        FindClose(search);
-        return names;
-    }
-
-    // Jobs the print server has seen, finished ones included.
-    int JobCount() const
-    {
-        std::vector<unsigned char> text;
-        if (!RunHostCommand("lpstat -W all -o | wc -l > '" + pdfDir_ + "/jobs.txt'")) return -1;
-        ReadWholeFileBytes(UnixToWindowsPath(pdfDir_ + "/jobs.txt"), &text);
-        return atoi(std::string(text.begin(), text.end()).c_str());
-    }
+    std::vector<std::string> Pdfs() const { return PrintedPdfs(pdfDir_); }
+    int JobCount() const { return PrintJobCount(pdfDir_); }
 
     // The text of the one PDF that arrives, once pdftotext can read it.
     PdfText ReadPdf() const

@@ -12,6 +12,7 @@
 #include "box_watcher.h"
 #include "resources/ids_tools.h"
 #include "services/string_list.h"
+#include "shared_test_steps.h"
 #include "test_windows.h"
 #include "ui/report_list.h"
 #include "ui/report_viewer.h"
@@ -100,25 +101,8 @@ protected:
     }
 
     // The PDFs that have arrived (Unix paths).
-    std::vector<std::string> Pdfs() const
-    {
-        std::vector<std::string> names;
-        WIN32_FIND_DATAA found;
-        HANDLE search = FindFirstFileA(UnixToWindowsPath(pdfDir_ + "/*.pdf").c_str(), &found);
-        for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found))
-            names.push_back(pdfDir_ + "/" + found.cFileName);
-        FindClose(search);
-        return names;
-    }
-
-    // Jobs the print server has seen, finished ones included.
-    int JobCount() const
-    {
-        std::vector<unsigned char> text;
-        if (!RunHostCommand("lpstat -W all -o | wc -l > '" + pdfDir_ + "/jobs.txt'")) return -1;
-        ReadWholeFileBytes(UnixToWindowsPath(pdfDir_ + "/jobs.txt"), &text);
-        return atoi(std::string(text.begin(), text.end()).c_str());
-    }
+    std::vector<std::string> Pdfs() const { return PrintedPdfs(pdfDir_); }
+    int JobCount() const { return PrintJobCount(pdfDir_); }
 
     // Waits until count PDFs have arrived and pdftotext reads each (one still being
     // written does not); their pages.
