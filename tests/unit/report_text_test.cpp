@@ -31,17 +31,13 @@ TEST(ShortenAtBreakText, CutsLongNamesAtTheLastBreakWithinSeventeen)
     }
 }
 
-TEST(AppendNumberedItems, NumbersEachPairAndEndsBothColumnsWithinTheirSize)
+TEST(AppendNumberedItems, NumbersEachPairFromOneAndKeepsEmptyTextsNumbered)
 {
-    // A second column that is full and unterminated is ended within its size.
-    char shortFirst[16], shortSecond[16];
-    memset(shortFirst, 'x', sizeof shortFirst);
-    shortFirst[0] = '\0';
-    memset(shortSecond, 'y', sizeof shortSecond);
-    const TextPair longPairs[] = {{"A long problem text", "A long solution text"}, {"More", "More"}};
-    AppendNumberedItems(TwoColumnText{shortFirst, shortSecond, sizeof shortFirst}, longPairs, 2);
-    EXPECT_STREQ(shortFirst, "1) A long probl");
-    EXPECT_EQ(std::string(shortSecond, 16), std::string(15, 'y') + '\0');
+    TwoColumnText text{"kept\r\n", ""};
+    const TextPair pairs[] = {{"Disk full", "Free some space."}, {"", nullptr}};
+    AppendNumberedItems(text, pairs, 2);
+    EXPECT_EQ(text.first, "kept\r\n1) Disk full\r\n\r\n2) \r\n\r\n");
+    EXPECT_EQ(text.second, "1) Free some space.\r\n\r\n2) \r\n\r\n");
 }
 
 namespace {
