@@ -10,6 +10,8 @@ target_compile_definitions(halvorn_core PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX _WIN
 target_compile_options(halvorn_core PRIVATE -O2)
 
 include(cmake/resources.cmake)
+set(PROBLEMS_TOOL ${HALVORN_TOOLS_DIR}/make_problems)
+include(cmake/problem_texts.cmake)
 add_custom_target(halvorn_resources DEPENDS ${GENERATED_RESOURCES})
 
 file(GLOB RC_PARTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/resources/*.rc ${CMAKE_SOURCE_DIR}/src/resources/*.h)
