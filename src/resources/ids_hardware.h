@@ -52,3 +52,17 @@
 #define IDB_OPTIMIZE_CPU 25010  // ..25016, CPU to Video
 #define IDB_OPTIMIZE_REBOOT_NEEDED 25018
 #define IDB_OPTIMIZE_REBOOT 25019
+
+// Fix Hardware Problems (15700): the device categories and the six step buttons, each with
+// its caption and description beside it
+#define IDD_FIX_HARDWARE 15700
+#define IDC_PROBLEM_CATEGORIES 15701
+#define IDC_PROBLEM_STEP_FIRST 15702  // ..15707, Step 1 to Step 6
+
+// Problem Solver (15800): what a step found, problems beside their solutions
+#define IDD_PROBLEM_SOLVER 15800
+#define IDC_SOLVER_PROBLEMS 15801
+#define IDC_SOLVER_SOLUTIONS 15802
+#define IDC_SOLVER_PROBLEMS_LABEL 15803
+#define IDC_SOLVER_SOLUTIONS_LABEL 15804
+#define HELP_CONTEXT_PROBLEM_SOLVER 29011

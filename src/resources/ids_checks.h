@@ -1,0 +1,31 @@
+// Resource ids of the Windows checks: Diagnose Windows Problems and Fix Windows Problems.
+#pragma once
+
+#ifndef IDC_LABEL
+#define IDC_LABEL 100
+#endif
+
+// ---- Diagnose Windows Problems (14100): the catalogue, its report and "Test" ----
+#define IDD_DIAGNOSE_WINDOWS 14100
+#define IDC_DIAGNOSE_CHECKS 14101
+#define IDC_DIAGNOSE_REPORT 14102
+#define IDC_DIAGNOSE_TEST 14103
+#define IDB_DIAGNOSE_TEST 1549
+#define HELP_CONTEXT_DIAGNOSE_WINDOWS 29021
+// (system-list checks: more ids here)
+
+
+
+// ---- File, registry and configuration checks ----
+// (more ids here)
+
+
+
+// ---- Fix Windows Problems (16300): three topic tables and "Diagnose" ----
+#define IDD_FIX_WINDOWS 16300
+#define IDC_FIX_WINDOWS_BOOT 16301
+#define IDC_FIX_WINDOWS_ERRORS 16302
+#define IDC_FIX_WINDOWS_DIAGNOSE 16303
+#define IDC_FIX_WINDOWS_REGISTRY 16304
+#define HELP_CONTEXT_FIX_WINDOWS 29020
+// (Windows problems: more ids here)
