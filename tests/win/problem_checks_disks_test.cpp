@@ -76,7 +76,7 @@ std::string CoachPath()
 {
     char folder[MAX_PATH] = {};
     ProgramDirectory(nullptr, folder, sizeof folder);
-    return std::string(folder) + "\\coach.dat";
+    return std::string(folder) + "\\COACH.DAT";  // as the build places it
 }
 
 // The files the checks read and the tests write, put back byte for byte afterwards.
