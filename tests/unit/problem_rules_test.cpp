@@ -25,12 +25,7 @@ TEST(EstimatePowerWatts, AddsEachTermAndCapsTheMemory)
         {"64 MB", [](EquipmentInfo& e) { e.ramMegabytes = 64; }, 32},
         {"16 GB", [](EquipmentInfo& e) { e.ramMegabytes = 16384; }, 32},
         {"disk controllers", [](EquipmentInfo& e) { e.ideControllers = 2; e.pciDiskController = 1; e.vlDiskController = 1; e.eisaDiskController = 1; }, 15},
-        {"three ports", [](EquipmentInfo& e) { e.comPresent[0] = 1; e.comPresent[1] = 1; e.lptPresent[0] = 1; }, 4},  // 4.5 truncated
-        {"every port", [](EquipmentInfo& e) {
-             for (uint32_t& p : e.comPresent) p = 1;
-             for (uint32_t& p : e.lptPresent) p = 1;
-             for (uint32_t& p : e.ecpPresent) p = 1;
-             e.ps2Port = 1; e.gamePort = 1; }, 18},
+        {"five ports", [](EquipmentInfo& e) { e.comPresent[3] = 1; e.lptPresent[2] = 1; e.ecpPresent[0] = 1; e.ps2Port = 1; e.gamePort = 1; }, 7},  // 7.5 truncated
         {"drives", [](EquipmentInfo& e) { e.floppyDrives = 1; e.hardDisks = 2; e.cdromDrives = 1; }, 22},
         {"sound card", [](EquipmentInfo& e) { strcpy(e.soundCard, "Card"); }, 5},
         {"SCSI adapter", [](EquipmentInfo& e) { e.scsiAdapters = 2; }, 10},
