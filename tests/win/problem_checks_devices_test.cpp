@@ -299,6 +299,41 @@ TEST_F(ProblemChecksDevicesTest, PortsOpenEachListedComPortAndSkipThoseTheSystem
     EXPECT_EQ(RunStep(PortsDiagnosticsStep), Titles{"Unable to test COM ports"});
 }
 
+// A fixture Windows 95 machine's device tree, imported as a user would with regedit.
+testing::AssertionResult ImportMachine(const char* name)
+{
+    const std::string file = __FILE__;
+    PROCESS_INFORMATION regedit;
+    if (!StartProcess("regedit.exe /S \"" + UnixToWindowsPath(file.substr(0, file.rfind("win/")) + "fixtures/machines/" + name + ".reg") + "\"", &regedit))
+        return testing::AssertionFailure() << "regedit did not start";
+    EndHelperProcess(&regedit, 30000);
+    HKEY tree;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Enum\\Root", 0, KEY_READ, &tree) != ERROR_SUCCESS)
+        return testing::AssertionFailure() << name << " was not imported";
+    RegCloseKey(tree);
+    return testing::AssertionSuccess();
+}
+
+// SCSI target ids come from the device tree: a machine with SCSI devices is checked for
+// double buffering in msdos.sys on Windows 95, one without them has none found; without a
+// tree nothing is claimed.
+TEST_F(ProblemChecksDevicesTest, ScsiConfigurationReadsTargetIdsOfTheDeviceTree)
+{
+    SavedMachine machine(MachineParts{{{HKEY_LOCAL_MACHINE, "Enum"},
+                                       {HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Services\\Class\\Modem"},
+                                       {HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\control\\MediaResources\\joystick"}},
+                                      {kMsdosSys}});
+    WriteText(kMsdosSys, "[Options]\r\nBootGUI=1\r\nDoubleBuffer=1\r\n");
+    info_.platform = '9';
+    EXPECT_EQ(RunStep(ScsiConfigurationStep), Titles{});
+    ASSERT_TRUE(ImportMachine("pentium_pci"));
+    EXPECT_EQ(RunStep(ScsiConfigurationStep), Titles{"Double buffering enabled"});
+    info_.platform = 'N';
+    EXPECT_EQ(RunStep(ScsiConfigurationStep), Titles{});
+    ASSERT_TRUE(ImportMachine("isa486"));
+    EXPECT_EQ(RunStep(ScsiConfigurationStep), Titles{"No SCSI devices found"});
+}
+
 // On the plain prefix (not Windows 95, the equipment as the program detects it) no step
 // that reads the machine reports a failure; the tests the user carries out are closed as
 // soon as they show.
