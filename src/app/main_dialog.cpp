@@ -8,6 +8,7 @@
 #include "app/speed_up_dialog.h"
 #include "app/startup.h"
 #include "app/tips_dialog.h"
+#include "hardware/fix_hardware.h"
 #include "resources/ids_analysis.h"
 #include "resources/ids_app.h"
 #include "resources/ids_main.h"
@@ -37,6 +38,9 @@ HWND CreateMainDialog()
 void RunMainCommand(HWND dialog, int command)
 {
     switch (command) {
+    case IDC_MAIN_HARDWARE:
+        OpenFixHardware(dialog);
+        break;
     case IDC_MAIN_SPEED:
         DialogBoxParamA(gInstance, MAKEINTRESOURCEA(IDD_SPEED_UP), dialog, SpeedUpDlgProc, 0);
         break;
@@ -63,7 +67,7 @@ void RunMainCommand(HWND dialog, int command)
         ExitProgram();
         break;
     default:
-        // The tools behind the other buttons and items (hardware, Windows and conflict
+        // The tools behind the other buttons and items (Windows and conflict
         // fixes, tuning, priorities, appearance, settings, library) are not
         // part of the program yet.
         break;

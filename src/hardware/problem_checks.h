@@ -3,6 +3,7 @@
 // finding is CheckItem(CheckText::k...), its title and solution from the knowledge base.
 #pragma once
 #include "hardware/problem_report.h"
+#include "hardware/problem_rules.h"
 #include "problem_texts.h"  // generated: CheckText, CheckItem
 
 // Whether the checks of files and settings only Windows 95 has (CONFIG.SYS, AUTOEXEC.BAT,
@@ -18,6 +19,10 @@ void FloppyConfigurationStep(ProblemReport& report);
 void FloppyDiagnosticsStep(ProblemReport& report);
 void HardDriveConfigurationStep(ProblemReport& report);
 void HardDriveDiagnosticsStep(ProblemReport& report);
+
+// The BIOS floppy tests of A: and B: (each only when removable); the disk-access test runs
+// on its first use in the process only and passes afterwards.
+void TestFloppyDrives(FloppyTestResults* results);
 
 // Memory, motherboard, power (problem_checks_system.cpp)
 void MemoryConfigurationStep(ProblemReport& report);

@@ -1,4 +1,4 @@
-// Device problems and the conflict test: the Windows 95 device nodes injected into the
+// Device problems and the conflict step of each category: the Windows 95 device nodes injected into the
 // dynamic data, and the running system's devices where the dynamic data lists none.
 #include <gtest/gtest.h>
 
@@ -6,20 +6,20 @@
 #include <vector>
 
 #include "dynamic_data.h"
-#include "hardware/conflicts.h"
+#include "hardware/fix_hardware.h"
 #include "platform/device_problems.h"
 
 namespace {
-// The class name each problem solver category asks about.
-const char* const kCategoryClasses[] = {"CDROM", "DiskDrive", "Keyboard", "Memory",    "Modem",   "Monitor", "System",
-                                        "Mouse", "Ports",     "PowerSupply", "Printer", "SCSI",    "MEDIA",   "Display"};
-
-// The categories whose ConflictFound answers 1, comma-separated.
+// The categories whose conflict step (step 3) lists a conflict, comma-separated.
 std::string CategoriesInConflict()
 {
     std::string found;
-    for (const char* className : kCategoryClasses)
-        if (ConflictFound(className)) found += (found.empty() ? "" : ",") + std::string(className);
+    for (int category = 0; category < kProblemCategoryCount; ++category) {
+        const ProblemReport report = RunProblemStep(category, 2);
+        if (report.text.first.empty()) continue;
+        EXPECT_EQ(report.text.first, "1) Hardware conflict found\r\n\r\n");
+        found += (found.empty() ? "" : ",") + std::string(ProblemCategoryTable[category].name);
+    }
     return found;
 }
 }  // namespace
@@ -34,8 +34,9 @@ TEST(ConflictFound, ReadsTheConfigManagerNodesWhereTheyAreListed)
     } cases[] = {
         // Which classes and problems make a conflict is the unit tests' part; here, reading
         // the node's problem in either type and the device key it names.
-        {"CD-ROM conflict", 12, REG_BINARY, "CDROM", "CDROM"},
+        {"CD-ROM conflict", 12, REG_BINARY, "CDROM", "CD-ROM"},
         {"as a DWORD", 12, REG_DWORD, "SCSIAdapter", "SCSI"},
+        {"disk drive conflict", 12, REG_DWORD, "DiskDrive", "Floppy Drives,Hard Drives"},
         {"another problem", 28, REG_BINARY, "CDROM", ""},
         {"device key missing", 12, REG_BINARY, nullptr, ""},
     };

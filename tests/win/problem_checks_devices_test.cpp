@@ -13,50 +13,17 @@
 #include "app/app_globals.h"
 #include "box_watcher.h"
 #include "equipment/equipment_info.h"
-#include "equipment/inventory.h"
-#include "equipment/spooler.h"
 #include "hardware/problem_checks.h"
 #include "machine_state.h"
+#include "problem_step_runner.h"
 #include "shared_test_steps.h"
 #include "test_windows.h"
 #include "wine_env.h"
 
 namespace {
 
-using Titles = std::vector<std::string>;
-
 const char kCdAudio[] = "System\\CurrentControlSet\\control\\MediaResources\\mci\\cdaudio";
 const char kAutoexec[] = "c:\\autoexec.bat";
-
-// The titles a step listed, in order, from its numbered problems text.
-Titles RunStep(StepHandler step)
-{
-    ProblemReport report;
-    step(report);
-    Titles titles;
-    const std::string& text = report.text.first;
-    for (size_t at = 0, end; at < text.size(); at = end + 4) {
-        end = text.find("\r\n\r\n", at);
-        const std::string item = text.substr(at, end - at);
-        titles.push_back(item.substr(item.find(") ") + 2));
-    }
-    return titles;
-}
-
-// Runs a step whose test window blocks it, closing that window once it shows (a timer of
-// this thread, served by the test's own message loop).
-const char *gCloseClass, *gCloseTitle;
-Titles RunStepClosing(StepHandler step, const char* className, const char* title)
-{
-    gCloseClass = className, gCloseTitle = title;
-    const UINT_PTR timer = SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR, DWORD) {
-        HWND test = FindProcessWindow(GetCurrentProcessId(), gCloseClass, gCloseTitle);
-        if (test && IsWindowVisible(test)) PostMessageA(test, WM_CLOSE, 0, 0);
-    });
-    const Titles titles = RunStep(step);
-    KillTimer(nullptr, timer);
-    return titles;
-}
 
 void WriteText(const std::string& path, const std::string& text)
 {
@@ -111,7 +78,7 @@ TEST_F(ProblemChecksDevicesTest, PortsConfigurationReadsComAutoAssignOfListedPor
     info_.comPresent[0] = info_.lptPresent[0] = 1;
     const auto comTitles = [] {
         Titles com;
-        for (const std::string& t : RunStep(PortsConfigurationStep))
+        for (const std::string& t : StepTitles(PortsConfigurationStep))
             if (t.compare(0, 3, "COM") == 0) com.push_back(t);
         return com;
     };
@@ -144,11 +111,11 @@ TEST_F(ProblemChecksDevicesTest, PortsOpenEachListedComPortAndSkipThoseTheSystem
     info_.platform = 'N';
     ASSERT_TRUE(RunHostCommand("ln -sfn /tmp " + links + "com2 && ln -sfn /dev/null " + links + "com3 && ln -sfn /tmp " +
                                links + "com4"));
-    EXPECT_EQ(RunStep(PortsConfigurationStep), (Titles{"Port conflict possible", "Port conflict possible"}));
-    EXPECT_EQ(RunStep(PortsDiagnosticsStep), (Titles{"Unable to test COM ports", "COM port error"}));
+    EXPECT_EQ(StepTitles(PortsConfigurationStep), (Titles{"Port conflict possible", "Port conflict possible"}));
+    EXPECT_EQ(StepTitles(PortsDiagnosticsStep), (Titles{"Unable to test COM ports", "COM port error"}));
     info_.comPresent[1] = info_.comPresent[2] = 0;
-    EXPECT_EQ(RunStep(PortsConfigurationStep), Titles{});
-    EXPECT_EQ(RunStep(PortsDiagnosticsStep), Titles{"Unable to test COM ports"});
+    EXPECT_EQ(StepTitles(PortsConfigurationStep), Titles{});
+    EXPECT_EQ(StepTitles(PortsDiagnosticsStep), Titles{"Unable to test COM ports"});
 }
 
 // Cancel in "Waiting to test" tests nothing, although E: holds a program that reads empty;
@@ -164,19 +131,19 @@ TEST_F(ProblemChecksDevicesTest, CdromDiagnosticsAskFirstAndReadAFirstBlockOfEac
     WriteText(program, "");
     {
         BoxWatcher boxes(GetCurrentProcessId(), IDCANCEL);
-        EXPECT_EQ(RunStep(CdromDiagnosticsStep), Titles{});
+        EXPECT_EQ(StepTitles(CdromDiagnosticsStep), Titles{});
         SeenBox box;
         ASSERT_TRUE(boxes.WaitForBox("Waiting to test", 5000, &box));
         EXPECT_EQ(box.text, "Please insert a CD in each CD-ROM drive for testing.");
     }
     BoxWatcher boxes(GetCurrentProcessId(), IDOK);
-    EXPECT_EQ(RunStep(CdromDiagnosticsStep), Titles{"CD-ROM read test failed"});
+    EXPECT_EQ(StepTitles(CdromDiagnosticsStep), Titles{"CD-ROM read test failed"});
     WriteText(program, "MZ");
-    EXPECT_EQ(RunStep(CdromDiagnosticsStep), Titles{});
+    EXPECT_EQ(StepTitles(CdromDiagnosticsStep), Titles{});
     WriteText(program, "");
     ASSERT_TRUE(MoveFileA(drive.c_str(), (drive + ".away").c_str()));
     const UINT typeWithoutDisc = GetDriveTypeA("E:\\");
-    const Titles withoutDisc = RunStep(CdromDiagnosticsStep);
+    const Titles withoutDisc = StepTitles(CdromDiagnosticsStep);
     ASSERT_TRUE(MoveFileA((drive + ".away").c_str(), drive.c_str()));
     EXPECT_EQ(typeWithoutDisc, UINT(DRIVE_CDROM));
     EXPECT_EQ(withoutDisc, Titles{});
@@ -196,16 +163,16 @@ TEST_F(ProblemChecksDevicesTest, ConfigurationStepsReadWindows95FilesAndSettings
     info_.cdromDrives = 1;
     info_.platform = 'N';
     for (StepHandler step : {CdromConfigurationStep, SoundConfigurationStep, VideoCardConfigurationStep, MouseConfigurationStep})
-        EXPECT_EQ(RunStep(step), Titles{});
+        EXPECT_EQ(StepTitles(step), Titles{});
     info_.cdromDrives = 0;
-    EXPECT_EQ(RunStep(CdromConfigurationStep), Titles{"No CD-ROM drive found"});
+    EXPECT_EQ(StepTitles(CdromConfigurationStep), Titles{"No CD-ROM drive found"});
 
     info_.cdromDrives = 1;
     info_.platform = '9';
-    EXPECT_EQ(RunStep(CdromConfigurationStep), (Titles{"MSCDEX not loaded", "Audio driver not found", "Audio driver disabled"}));
-    EXPECT_EQ(RunStep(VideoCardConfigurationStep), (Titles{"Hardware cursor enabled", "Basic acceleration enabled",
+    EXPECT_EQ(StepTitles(CdromConfigurationStep), (Titles{"MSCDEX not loaded", "Audio driver not found", "Audio driver disabled"}));
+    EXPECT_EQ(StepTitles(VideoCardConfigurationStep), (Titles{"Hardware cursor enabled", "Basic acceleration enabled",
                                                            " High Color fix not enabled", "True Color fix not enabled"}));
-    EXPECT_EQ(RunStep(MouseConfigurationStep), Titles{"Hardware cursor in use"});
+    EXPECT_EQ(StepTitles(MouseConfigurationStep), Titles{"Hardware cursor in use"});
 
     WriteText(kAutoexec, "REM C:\\DOS\\MSCDEX.EXE\r\nC:\\BIN\\CORELCDX.COM /D:MSCD000\r\n");
     HKEY key;
@@ -213,7 +180,7 @@ TEST_F(ProblemChecksDevicesTest, ConfigurationStepsReadWindows95FilesAndSettings
     RegSetValueExA(key, "Driver", 0, REG_SZ, reinterpret_cast<const BYTE*>("mcicda.drv"), 11);
     RegSetValueExA(key, "Disabled", 0, REG_SZ, reinterpret_cast<const BYTE*>("0"), 2);
     RegCloseKey(key);
-    EXPECT_EQ(RunStep(CdromConfigurationStep), Titles{});
+    EXPECT_EQ(StepTitles(CdromConfigurationStep), Titles{});
 }
 
 // Declining the modem test leaves no speed: no modem found, unable to test, and not a
@@ -221,38 +188,8 @@ TEST_F(ProblemChecksDevicesTest, ConfigurationStepsReadWindows95FilesAndSettings
 TEST_F(ProblemChecksDevicesTest, ModemStepsAskBeforeProbingAndReportAMissingModemOnce)
 {
     BoxWatcher boxes(GetCurrentProcessId(), IDNO);
-    EXPECT_EQ(RunStep(ModemConfigurationStep), Titles{"No modems found"});
-    EXPECT_EQ(RunStep(ModemDiagnosticsStep), Titles{"Unable to test modems"});
+    EXPECT_EQ(StepTitles(ModemConfigurationStep), Titles{"No modems found"});
+    EXPECT_EQ(StepTitles(ModemDiagnosticsStep), Titles{"Unable to test modems"});
     ASSERT_EQ(boxes.Boxes().size(), 2u);
     EXPECT_EQ(boxes.Boxes()[1].caption, "No Modems Registered");
-}
-
-// On the plain prefix (not Windows 95, the equipment as the program detects it) no step
-// reports a failure, and none changes the machine; the user's tests open and are closed.
-TEST_F(ProblemChecksDevicesTest, PlainPrefixShowsNoFailure)
-{
-    GetAllEquipment(nullptr);
-    ASSERT_EQ(info_.platform, 'N');
-    const MachinePicture before = TakeMachinePicture(TouchedParts());
-    DWORD printers = 0;
-    EnumPrintersCached(&printers);
-    for (StepHandler step : {CdromConfigurationStep, MouseConfigurationStep, SoundConfigurationStep,
-                             VideoCardConfigurationStep, PortsConfigurationStep, PortsDiagnosticsStep, ScsiConfigurationStep})
-        EXPECT_EQ(RunStep(step), Titles{});
-    EXPECT_EQ(RunStep(PrinterConfigurationStep), printers ? Titles{} : Titles{"No printer drivers installed"});
-    EXPECT_EQ(RunStep(ScsiDiagnosticsStep), Titles{"SCSI not tested"});
-    {
-        BoxWatcher boxes(GetCurrentProcessId(), IDOK);
-        EXPECT_EQ(RunStep(CdromDiagnosticsStep), Titles{});
-    }
-    EXPECT_EQ(RunStepClosing(VideoCardDiagnosticsStep, "#32770", "Video Tests"), Titles{});
-    EXPECT_EQ(RunStepClosing(MonitorDiagnosticsStep, "#32770", "Video Tests"), Titles{});
-    EXPECT_EQ(RunStepClosing(MouseDiagnosticsStep, "MouseTests", nullptr), Titles{});
-    for (const char* title : {"Keyboard Test", "Sound Card Test"}) {
-        EXPECT_EQ(RunStep(title[0] == 'K' ? KeyboardDiagnosticsStep : SoundDiagnosticsStep), Titles{});
-        HWND test = FindProcessWindow(GetCurrentProcessId(), "#32770", title);
-        EXPECT_NE(test, nullptr) << title;
-        DestroyWindow(test);
-    }
-    EXPECT_EQ(DescribeDifferences(before, TakeMachinePicture(TouchedParts())), "");
 }
