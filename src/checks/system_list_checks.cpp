@@ -21,8 +21,9 @@ namespace {
 // minutes for a large program. A walk cut short this way is not a failure.
 constexpr ULONGLONG kHeapWalkBudgetMs = 1000;
 
-// The snapshots of every process, with the idle pseudo-process (pid 0 on Windows NT) left
-// out: a per-process snapshot of process 0 would describe this program instead.
+// The entries of every process, in snapshot order; false when no snapshot was taken. The
+// per-process walks skip the idle pseudo-process (pid 0 on Windows NT): a per-process
+// snapshot of process 0 would describe this program instead.
 bool CollectProcesses(std::vector<PROCESSENTRY32>* processes)
 {
     return ForEachProcess([&](const PROCESSENTRY32& process) {
@@ -258,19 +259,20 @@ int CheckThreadList(HWND list)
         if (ThreadPriorities::NeedsProcessClasses()) priorities.Note(entry);
         processes.push_back(FactsOf(entry));
     }
-    // One thread snapshot serves every process: it lists the threads of all of them.
     // Only Windows 95 counts a thread's users; Windows NT documents the field as always 0,
     // and Wine leaves it so too.
     const bool isUsageCounted = (GetVersion() & 0x80000000u) != 0 && !IsWineHost();
     std::vector<ThreadFacts> threads;
     ListCheckRecord record;
     StartListCheck(&record, kThreadOwnerCap);
-    ForEachThread([&](const THREADENTRY32& thread) {
+    // One thread snapshot serves every process: it lists the threads of all of them.
+    const bool isListed = ForEachThread([&](const THREADENTRY32& thread) {
         threads.push_back({thread.th32OwnerProcessID, thread.cntUsage, int32_t(priorities.BaseOf(thread)),
                            int32_t(thread.tpDeltaPri), isUsageCounted});
         record.isWalkCut = threads.size() >= kListWalkLimit;
         return !record.isWalkCut;
     });
+    if (!isListed) return ShowSnapshotFailed(list, kThreadText);
     CheckThreadFacts(processes.data(), processes.size(), threads.data(), threads.size(), &record);
     return ShowListCheck(list, kThreadText, &record, false);
 }

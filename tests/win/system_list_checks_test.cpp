@@ -131,6 +131,27 @@ TEST(SystemListChecks, ASnapshotThatCannotBeTakenIsReportedNotPassed)
     LoadToolhelp();
 }
 
+// A hidden window of this program holding the keyboard focus fails "Keyboard focus test",
+// and the failing list names it from its title, with this program's file.
+TEST(SystemListChecks, AHiddenWindowWithTheFocusIsListedByItsProgram)
+{
+    LoadToolhelp();
+    HWND hidden = CreateWindowA("STATIC", "Focus Keeper - hidden", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr,
+                                nullptr, nullptr);
+    ASSERT_NE(hidden, nullptr);
+    SetFocus(hidden);
+    if (GetFocus() != hidden) GTEST_SKIP() << "the system gave no focus to a hidden window";
+    ReportBox box;
+    CheckWindowChain(box.window);
+    const std::vector<std::string> lines = ListBoxLines(box.window);
+    DestroyWindow(hidden);
+    EXPECT_EQ(ValueOf(lines, "Keyboard focus test"), "Failed");
+    char exe[MAX_PATH];
+    GetModuleFileNameA(nullptr, exe, sizeof exe);
+    EXPECT_EQ(ValueOf(lines, "Failing Windows"), "File Name");
+    EXPECT_EQ(ValueOf(lines, "Focus Keeper"), exe);
+}
+
 struct DiagnoseWindowsTest : testing::Test {
     void SetUp() override
     {
