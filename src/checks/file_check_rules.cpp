@@ -260,6 +260,7 @@ int64_t RootSlotsAvailable(const RootTally& tally)
 
 void ForEachConfigLine(const char* content, size_t length, ConfigLineSink sink, void* context)
 {
+    if (!content) return;
     size_t start = 0;
     for (size_t i = 0; i <= length; ++i) {
         if (i < length && content[i] != '\n') continue;
@@ -277,7 +278,9 @@ static bool BeginsWith(const char* line, size_t length, const char* prefix)
 bool IsConfigDriverLine(const char* line, size_t length)
 {
     if (BeginsWith(line, length, "REM")) return false;
-    const std::string text(line, strnlen(line, length));
+    // A NUL inside the line ends it, as it ends the value for the reader below.
+    const char* nul = length ? static_cast<const char*>(memchr(line, '\0', length)) : nullptr;
+    const std::string text(line, nul ? size_t(nul - line) : length);
     const char* value = ProfileLineValue(text.c_str());
     if (!value[0]) return false;
     return strstr(value, ".SYS") || strstr(value, ".DRV") || strstr(value, ".EXE");

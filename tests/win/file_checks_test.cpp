@@ -143,7 +143,7 @@ std::vector<std::string> Block(const std::vector<std::string>& lines, const std:
 {
     std::vector<std::string> block;
     auto at = std::find_if(lines.begin(), lines.end(), [&](const std::string& l) { return l.rfind(first, 0) == 0; });
-    for (; at != lines.end() && *at != " " && !at->empty(); ++at) block.push_back(*at);
+    for (; at != lines.end() && !at->empty(); ++at) block.push_back(*at);
     return block;
 }
 
@@ -182,8 +182,7 @@ TEST(FileChecks, StartupFilesAndDriversReadTheFixtureFiles)
         "\x06\x01" "CReal-Mode Drivers in C:\\CONFIG.SYS",
         "\x01YDEVICE=C:\\WINDOWS\\HIMEM.SYS ",
         "\x01YDEVICEHIGH=C:\\SCANNER\\SCAN.EXE /PORT:378 ",
-        "\x01YSHELL=C:\\COMMAND.COM C:\\ /E:1024 /P ",
-        " ",
+        "",
         "\x06\x01" "CReal-Mode Drivers in C:\\AUTOEXEC.BAT",
         "\x01YC:\\MOUSE\\MOUSE.COM ",
         "\x01YLH C:\\WINDOWS\\COMMAND\\MSCDEX.EXE /D:MSCD001 ",
@@ -218,7 +217,7 @@ TEST(FileChecks, StartupFilesAndDriversReadTheFixtureFiles)
     const auto without = report.Run(CheckStartupFiles);
     const auto heading = std::find(without.begin(), without.end(), "\x06\x01" "CMSDOS.SYS");
     ASSERT_NE(heading, without.end());
-    EXPECT_EQ(*(heading + 1), " ");
+    EXPECT_EQ(*(heading + 1), "");
 }
 
 TEST(FileChecks, RegistryCountsTheClassesOfAWindows95Machine)
@@ -330,11 +329,12 @@ TEST(FileChecks, Windows95ChecksDoNotApplyElsewhere)
         ASSERT_EQ(lines.size(), 2u);
         EXPECT_EQ(lines[1], std::string("\x03") + kDoesNotApply);
     }
-    // The help texts are in the program's resources.
+    // The help texts are in the program's resources, and those of the six explain the line.
     for (UINT id : {IDR_HELP_CHECK_SYSTEM_FILES, IDR_HELP_CHECK_DIRECTORIES, IDR_HELP_CHECK_REGISTRY,
-                    IDR_HELP_CHECK_ROOT_DIRECTORIES, IDR_HELP_CHECK_MEMORY, IDR_HELP_CHECK_DRIVERS,
-                    IDR_HELP_CHECK_STARTUP_FILES, IDR_HELP_CHECK_VXDS})
+                    IDR_HELP_CHECK_STARTUP_FILES, IDR_HELP_CHECK_VXDS, IDR_HELP_CHECK_DRIVERS})
         EXPECT_NE(HelpTextResource(id).find(kDoesNotApply), std::string::npos) << id;
+    for (UINT id : {IDR_HELP_CHECK_ROOT_DIRECTORIES, IDR_HELP_CHECK_MEMORY})
+        EXPECT_EQ(HelpTextResource(id).rfind("OVERVIEW", 0), 0u) << id;
 }
 
 // Every check only reads: with the fixtures in place, the files, their last-write times, the
