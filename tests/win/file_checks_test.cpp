@@ -351,6 +351,8 @@ TEST(FileChecks, ChecksChangeNothing)
     for (const auto& path : paths) before[path] = ReadFileState(path);
     for (const char* root : {"F:\\WALKF.HVW", "G:\\"}) before[root] = ReadFileState(root);
     const MachinePicture registry = TakeMachinePicture(machine.parts);
+    // A folder no check would choose, so a check that moves the current directory shows.
+    ASSERT_TRUE(SetCurrentDirectoryA((WindowsFolder() + "\\Fonts").c_str()));
     char directory[MAX_PATH];
     GetCurrentDirectoryA(sizeof directory, directory);
 
