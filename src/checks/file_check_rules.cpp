@@ -87,11 +87,6 @@ void FormatCheckValue(char* slot, size_t size, const char* label, const char* va
     BuildLine(slot, size, REPORT_CAPTION, label, REPORT_VALUE, value);
 }
 
-void FormatCheckListed(char* slot, size_t size, const char* text)
-{
-    BuildLine(slot, size, REPORT_VALUE, text, nullptr, nullptr);
-}
-
 void FormatCheckGrey(char* slot, size_t size, const char* text)
 {
     BuildLine(slot, size, REPORT_MARK_GREY, text, nullptr, nullptr);

@@ -19,8 +19,6 @@ void FormatCheckHeading(char* slot, size_t size, const char* text);
 void FormatCheckTest(char* slot, size_t size, const char* label, bool passed);
 // 0x01 "C" label, tab, 0x01 "Y" and value.
 void FormatCheckValue(char* slot, size_t size, const char* label, const char* value);
-// 0x01 "Y" and text alone: a listed configuration line.
-void FormatCheckListed(char* slot, size_t size, const char* text);
 // 0x03 (grey) and text: the line of a check that has nothing to look at on this system.
 void FormatCheckGrey(char* slot, size_t size, const char* text);
 

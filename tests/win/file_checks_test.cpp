@@ -351,7 +351,10 @@ TEST(FileChecks, ChecksChangeNothing)
     for (const auto& path : paths) before[path] = ReadFileState(path);
     for (const char* root : {"F:\\WALKF.HVW", "G:\\"}) before[root] = ReadFileState(root);
     const MachinePicture registry = TakeMachinePicture(machine.parts);
-    // A folder no check would choose, so a check that moves the current directory shows.
+    // A folder no check would choose, so a check that moves the current directory shows; the
+    // test's own current directory is put back at the end.
+    char original[MAX_PATH];
+    GetCurrentDirectoryA(sizeof original, original);
     ASSERT_TRUE(SetCurrentDirectoryA((WindowsFolder() + "\\Fonts").c_str()));
     char directory[MAX_PATH];
     GetCurrentDirectoryA(sizeof directory, directory);
@@ -367,5 +370,6 @@ TEST(FileChecks, ChecksChangeNothing)
     char after[MAX_PATH];
     GetCurrentDirectoryA(sizeof after, after);
     EXPECT_STREQ(after, directory);
+    SetCurrentDirectoryA(original);
     RegDeleteTreeA(HKEY_LOCAL_MACHINE, kVxdKey);
 }
