@@ -23,7 +23,15 @@
 
 
 // ---- File, registry and configuration checks ----
-// (more ids here)
+// Help texts of the eight checks, one per catalogue row.
+#define IDR_HELP_CHECK_SYSTEM_FILES 2457
+#define IDR_HELP_CHECK_DIRECTORIES 2458
+#define IDR_HELP_CHECK_REGISTRY 2459
+#define IDR_HELP_CHECK_ROOT_DIRECTORIES 2462
+#define IDR_HELP_CHECK_MEMORY 2464
+#define IDR_HELP_CHECK_DRIVERS 2465
+#define IDR_HELP_CHECK_STARTUP_FILES 2466
+#define IDR_HELP_CHECK_VXDS 2467
 
 
 
