@@ -8,6 +8,7 @@
 #include "app/speed_up_dialog.h"
 #include "app/startup.h"
 #include "app/tips_dialog.h"
+#include "checks/fix_windows.h"
 #include "resources/ids_analysis.h"
 #include "resources/ids_app.h"
 #include "resources/ids_main.h"
@@ -37,6 +38,9 @@ HWND CreateMainDialog()
 void RunMainCommand(HWND dialog, int command)
 {
     switch (command) {
+    case IDC_MAIN_WINDOWS:
+        OpenFixWindows(dialog);
+        break;
     case IDC_MAIN_SPEED:
         DialogBoxParamA(gInstance, MAKEINTRESOURCEA(IDD_SPEED_UP), dialog, SpeedUpDlgProc, 0);
         break;
