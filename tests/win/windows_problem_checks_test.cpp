@@ -197,4 +197,33 @@ TEST_F(ProblemChecks, MsDosModeListsProgramInformationFiles)
     EXPECT_TRUE(Has(after, kValue + "F:\\ALPHA\\TEST.PIF"));
 }
 
+// Bytes and last-write time of a file, as the safety comparison sees it.
+std::string FileState(const std::string& path)
+{
+    std::vector<unsigned char> bytes;
+    if (!ReadWholeFileBytes(path, &bytes)) return "missing";
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data);
+    return std::string(bytes.begin(), bytes.end()) + "@" + std::to_string(data.ftLastWriteTime.dwLowDateTime) + ":" +
+           std::to_string(data.ftLastWriteTime.dwHighDateTime);
+}
+
+TEST_F(ProblemChecks, TheChecksOnlyRead)
+{
+    OwnRecord record;
+    record.info.comPresent[0] = 1;
+    KeptFile bootLog("C:\\BOOTLOG.TXT"), ini("C:\\DRVSPACE.INI"), volume("F:\\DRVSPACE.000");
+    ASSERT_TRUE(bootLog.Write("LoadFailed = drvspace.000\r\n"));
+    ASSERT_TRUE(ini.Write("AutoMount=1\r\n"));
+    ASSERT_TRUE(volume.Write("volume"));
+    const std::vector<std::string> files = {WindowsFolder("system.ini"), WindowsFolder("win.ini"), "C:\\BOOTLOG.TXT",
+                                            "C:\\DRVSPACE.INI", "F:\\DRVSPACE.000", "F:\\WALKF.HVW"};
+    std::vector<std::string> before;
+    for (const std::string& file : files) before.push_back(FileState(file));
+    for (int (*check)(HWND) : {CheckDeviceContention, CheckAnimatedCursors, CheckConfiguration, CheckMsDosMode,
+                               CheckDriveSpace})
+        Run(check);
+    for (size_t i = 0; i < files.size(); ++i) EXPECT_EQ(FileState(files[i]), before[i]) << files[i];
+}
+
 }  // namespace
