@@ -8,6 +8,7 @@
 #include "app/speed_up_dialog.h"
 #include "app/startup.h"
 #include "app/tips_dialog.h"
+#include "checks/fix_windows.h"
 #include "hardware/fix_hardware.h"
 #include "resources/ids_analysis.h"
 #include "resources/ids_app.h"
@@ -41,6 +42,9 @@ void RunMainCommand(HWND dialog, int command)
     case IDC_MAIN_HARDWARE:
         OpenFixHardware(dialog);
         break;
+    case IDC_MAIN_WINDOWS:
+        OpenFixWindows(dialog);
+        break;
     case IDC_MAIN_SPEED:
         DialogBoxParamA(gInstance, MAKEINTRESOURCEA(IDD_SPEED_UP), dialog, SpeedUpDlgProc, 0);
         break;
@@ -67,7 +71,7 @@ void RunMainCommand(HWND dialog, int command)
         ExitProgram();
         break;
     default:
-        // The tools behind the other buttons and items (Windows and conflict
+        // The tools behind the other buttons and items (conflict
         // fixes, tuning, priorities, appearance, settings, library) are not
         // part of the program yet.
         break;
