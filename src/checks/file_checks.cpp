@@ -17,6 +17,7 @@
 #include "platform/swap_file.h"
 #include "services/drives.h"
 #include "services/files.h"
+#include "services/text_rules.h"
 #include "services/report_slot.h"
 #include "services/string_list.h"
 #include "ui/report_list.h"
@@ -280,9 +281,11 @@ int CheckStartupFiles(HWND list)
     for (const auto& profile : profiles) {
         EmptyLine();
         Heading(profile.heading);
-        const std::string path = windows + "\\" + profile.file;
+        // Read once, searched for every section.
+        const FileBlock content((windows + "\\" + profile.file).c_str());
         for (int i = 0; i < profile.count; ++i)
-            Test(profile.sections[i], FileContainsText(path.c_str(), profile.sections[i]) != 0);
+            Test(profile.sections[i], content.bytes && content.length > 0 &&
+                                          BufferContainsText(content.bytes, content.length, profile.sections[i]) != 0);
     }
     return ShowReport(list);
 }

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "checks/file_check_rules.h"
 #include "checks/system_list_rules.h"
 #include "checks/windows_checks.h"
 #include "platform/host_system.h"

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "checks/file_check_rules.h"
 #include "services/report_slot.h"
 #include "ui/report_line.h"
 
@@ -218,19 +219,9 @@ void CheckThreadFacts(const ProcessFacts* processes, size_t processCount, const 
     }
 }
 
-void FormatCheckHeading(char* out, size_t size, const char* heading)
-{
-    snprintf(out, size, REPORT_HEADING "%s", heading);
-}
-
 void FormatCheckCount(char* out, size_t size, const char* label, uint32_t count)
 {
     snprintf(out, size, REPORT_CAPTION "%s\t" REPORT_VALUE "%lu", label, static_cast<unsigned long>(count));
-}
-
-void FormatCheckTest(char* out, size_t size, const char* test, bool isFailed)
-{
-    snprintf(out, size, REPORT_CAPTION "%s\t" REPORT_VALUE "%s", test, isFailed ? "Failed" : "Passed");
 }
 
 void FormatFailingHeading(char* out, size_t size, const char* title)
@@ -271,7 +262,7 @@ int AppendCheckLines(const ListCheckText& text, const ListCheckRecord& record, c
     FormatCheckHeading(nextSlot(), kReportLineSlot, text.heading);
     FormatCheckCount(nextSlot(), kReportLineSlot, text.countLabel, record.visits);
     for (int test = 0; test < text.testCount; ++test)
-        FormatCheckTest(nextSlot(), kReportLineSlot, text.tests[test], (record.failed & Bit(test)) != 0);
+        FormatCheckTest(nextSlot(), kReportLineSlot, text.tests[test], (record.failed & Bit(test)) == 0);
     nextSlot();  // the empty line
     return text.testCount + 3;
 }

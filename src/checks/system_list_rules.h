@@ -138,10 +138,9 @@ void CheckThreadFacts(const ProcessFacts* processes, size_t processCount, const 
 // Whether the process entry is the idle pseudo-process that the per-process walks skip.
 bool IsIdlePseudoProcess(uint32_t processId);
 
-// Report lines, each written into a slot of size bytes, always ended and cut to fit.
-void FormatCheckHeading(char* out, size_t size, const char* heading);
+// Report lines, each written into a slot of size bytes, always ended and cut to fit (the
+// heading and test lines are the ones every check writes: file_check_rules.h).
 void FormatCheckCount(char* out, size_t size, const char* label, uint32_t count);
-void FormatCheckTest(char* out, size_t size, const char* test, bool isFailed);
 void FormatFailingHeading(char* out, size_t size, const char* title);
 // A failing owner: its program name, else its module name, else "Process #id"; then its
 // executable path (empty when unknown).

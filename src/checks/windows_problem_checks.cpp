@@ -174,13 +174,19 @@ int CheckDriveSpace(HWND list)
 {
     StartReport();
     DriveSpaceFacts facts = {};
-    facts.hasRealModeDriver = CountFoldersHolding("drvspace.bin") > 0;
-    facts.hasProtectedModeDriver = CountFoldersHolding("drvspacx.vxd") > 0;
-    facts.hasInitializationFile = CountFoldersHolding("drvspace.ini") > 0;
-    // Names are matched in upper case, so the needle is too.
-    const std::vector<std::string> found = CollectPathsNamed("DRVSPACE");
+    // One walk answers every question: the drivers, the initialization file and the
+    // volumes all have names starting "DRVSPAC" (names are matched in upper case).
+    const std::vector<std::string> collected = CollectPathsNamed("DRVSPAC");
     std::vector<const char*> paths;
-    for (const std::string& path : found) paths.push_back(path.c_str());
+    for (const std::string& path : collected) {
+        const size_t slash = path.rfind('\\');
+        std::string name = path.substr(slash == std::string::npos ? 0 : slash + 1);
+        CharUpperBuffA(&name[0], DWORD(name.size()));
+        facts.hasRealModeDriver |= name == "DRVSPACE.BIN";
+        facts.hasProtectedModeDriver |= name == "DRVSPACX.VXD";
+        facts.hasInitializationFile |= name == "DRVSPACE.INI";
+        if (name.rfind("DRVSPACE", 0) == 0) paths.push_back(path.c_str());
+    }
     facts.found = paths.data();
     facts.foundCount = int(paths.size());
     DWORD length = 0;
