@@ -11,6 +11,16 @@
 // settings) apply: the platform is Windows 95. Elsewhere those checks add nothing.
 bool Windows95ChecksApply();
 
+// "<Windows directory>\name" in path; false when it does not fit.
+bool WindowsFolderFile(const char* name, char* path, unsigned long size);
+
+// An entry of system.ini in the Windows directory, or fallback when it is missing or the
+// path does not fit.
+int SystemIniInt(const char* section, const char* key, int fallback);
+
+// Entries whose absence means nothing: no value of theirs starts a finding.
+constexpr int kNoEntry = -99;
+
 // Steps that check nothing (Keyboard, Monitor, Motherboard and Power Supply step 4).
 void NoChecksStep(ProblemReport& report);
 

@@ -101,22 +101,12 @@ void FloppyDiagnosticsStep(ProblemReport& report)
     ReportFindings(report, found);
 }
 
-// "<Windows directory>\name" in path; false when it does not fit.
-static bool WindowsPath(const char* name, char* path, DWORD size)
-{
-    const UINT length = GetWindowsDirectoryA(path, size);
-    if (length == 0 || length >= size) return false;
-    const size_t room = size - length;
-    const int written = snprintf(path + length, room, "%s%s", path[length - 1] == '\\' ? "" : "\\", name);
-    return written > 0 && size_t(written) < room;
-}
-
 void HardDriveConfigurationStep(ProblemReport& report)
 {
     std::vector<ProblemItem> found;
     const bool windows95 = Windows95ChecksApply();
     char path[MAX_PATH];
-    if (windows95 && WindowsPath("IOS.LOG", path, sizeof path) && FileExists(path))
+    if (windows95 && WindowsFolderFile("IOS.LOG", path, sizeof path) && FileExists(path))
         found.push_back(CheckItem(CheckText::kMsdosModeInUse));
     // Windows 95 always names the BIOS date; other systems may not report one, and a date
     // that was never reported says nothing about the BIOS.

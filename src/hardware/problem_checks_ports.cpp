@@ -22,20 +22,6 @@ void Add(Findings& found, CheckText text)
     found.push_back(CheckItem(text));
 }
 
-// An entry of system.ini in the Windows directory, or fallback when it is missing or the
-// path does not fit.
-int SystemIniInt(const char* section, const char* key, int fallback)
-{
-    char path[MAX_PATH];
-    const UINT length = GetWindowsDirectoryA(path, sizeof path);
-    if (length == 0 || length >= sizeof path) return fallback;
-    if (snprintf(path + length, sizeof path - length, "\\system.ini") >= int(sizeof path - length)) return fallback;
-    return int(GetPrivateProfileIntA(section, key, fallback, path));
-}
-
-// Entries whose absence means nothing: no value of theirs starts a finding.
-constexpr int kNoEntry = -99;
-
 constexpr int kCheckedComPorts = 4;  // COM1..COM4
 
 // What opening a COM port for exclusive reading and writing showed.
