@@ -15,28 +15,23 @@
 
 namespace {
 
-struct WindowSearch {
-    HWND owner;
-    const char* title;
-    HWND found;
-};
-
-BOOL CALLBACK FindOwnedWindow(HWND window, LPARAM argument)
-{
-    WindowSearch* search = reinterpret_cast<WindowSearch*>(argument);
-    char title[100] = {};
-    GetWindowTextA(window, title, sizeof title);
-    if (GetWindow(window, GW_OWNER) != search->owner || (search->title && std::string(title) != search->title))
-        return TRUE;
-    search->found = window;
-    return FALSE;
-}
-
 // The top-level window of this thread that owner owns, with this title (any when null).
 HWND OwnedWindow(HWND owner, const char* title)
 {
-    WindowSearch search = {owner, title, nullptr};
-    EnumThreadWindows(GetCurrentThreadId(), FindOwnedWindow, LPARAM(&search));
+    struct Search {
+        HWND owner;
+        const char* title;
+        HWND found;
+    } search = {owner, title, nullptr};
+    EnumThreadWindows(GetCurrentThreadId(), [](HWND window, LPARAM argument) -> BOOL {
+        Search* search = reinterpret_cast<Search*>(argument);
+        char text[100] = {};
+        GetWindowTextA(window, text, sizeof text);
+        if (GetWindow(window, GW_OWNER) != search->owner || (search->title && std::string(text) != search->title))
+            return TRUE;
+        search->found = window;
+        return FALSE;
+    }, LPARAM(&search));
     return search.found;
 }
 

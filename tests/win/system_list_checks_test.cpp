@@ -9,52 +9,16 @@
 #include <vector>
 
 #include "app/app_globals.h"
+#include "check_test_steps.h"
 #include "checks/diagnose_windows.h"
 #include "checks/windows_checks.h"
 #include "quick_help_reader.h"
 #include "resources/ids_checks.h"
 #include "services/string_list.h"
 #include "services/toolhelp.h"
-#include "shared_test_steps.h"
-#include "test_windows.h"
 #include "ui/quick_help.h"
-#include "wine_env.h"
 
 namespace {
-
-// A plain list box with its own copy of each line, for reading a report back.
-struct ReportBox {
-    ReportBox()
-    {
-        window = CreateWindowA("LISTBOX", "", LBS_HASSTRINGS, 0, 0, 400, 300, nullptr, nullptr, nullptr, nullptr);
-    }
-    ~ReportBox() { DestroyWindow(window); }
-    HWND window;
-};
-
-std::string Plain(const std::string& line)
-{
-    std::string text;
-    for (size_t i = 0; i < line.size(); ++i) {
-        if (line[i] == '\x06') continue;
-        if (line[i] >= '\x01' && line[i] <= '\x04') {
-            ++i;  // the colour letter
-            continue;
-        }
-        text += line[i];
-    }
-    return text;
-}
-
-// The value beside label in a report, markup left out; empty when no line has the label.
-std::string ValueOf(const std::vector<std::string>& lines, const std::string& label)
-{
-    for (const std::string& line : lines) {
-        const std::string plain = Plain(line);
-        if (plain.rfind(label + "\t", 0) == 0) return plain.substr(label.size() + 1);
-    }
-    return "";
-}
 
 int PlainProcessCount()
 {
@@ -85,12 +49,10 @@ const struct {
 TEST(SystemListChecks, EachCheckReadsTheLiveSystemAndThisProcessSurvives)
 {
     LoadToolhelp();
-    ReportBox box;  // a top-level window of this process, so the window chain has one at least
+    CheckReport report;  // a top-level window of this process, so the window chain has one at least
     for (const auto& c : kListChecks) {
         SCOPED_TRACE(c.name);
-        const int lineCount = c.check(box.window);
-        const std::vector<std::string> lines = ListBoxLines(box.window);
-        ASSERT_EQ(size_t(lineCount), lines.size());
+        const std::vector<std::string> lines = report.Run(c.check);
         ASSERT_GE(lines.size(), size_t(c.testCount + 3));
         const long count = atol(ValueOf(lines, c.countLabel).c_str());
         // Wine lists no heaps: the heap checks count nothing there, truthfully.
@@ -106,22 +68,17 @@ TEST(SystemListChecks, EachCheckReadsTheLiveSystemAndThisProcessSurvives)
             }
         }
     }
-    // A second run of the same check gives the same report shape, not the lines twice.
-    const int first = CheckProcessList(box.window);
-    EXPECT_EQ(CheckProcessList(box.window), first);
-    EXPECT_EQ(int(SendMessageA(box.window, LB_GETCOUNT, 0, 0)), first);
 }
 
 TEST(SystemListChecks, ASnapshotThatCannotBeTakenIsReportedNotPassed)
 {
     LoadToolhelp();
     th::CreateToolhelp32Snapshot = nullptr;
-    ReportBox box;
+    CheckReport report;
     for (const auto& c : kListChecks) {
         if (c.check == CheckWindowChain) continue;
         SCOPED_TRACE(c.name);
-        c.check(box.window);
-        const std::vector<std::string> lines = ListBoxLines(box.window);
+        const std::vector<std::string> lines = report.Run(c.check);
         EXPECT_EQ(ValueOf(lines, "System list snapshot"), "Not taken");
         EXPECT_EQ(ValueOf(lines, c.countLabel), "");
         EXPECT_EQ(lines.size(), 2u);
@@ -139,9 +96,8 @@ TEST(SystemListChecks, AHiddenWindowWithTheFocusIsListedByItsProgram)
     ASSERT_NE(hidden, nullptr);
     SetFocus(hidden);
     if (GetFocus() != hidden) GTEST_SKIP() << "the system gave no focus to a hidden window";
-    ReportBox box;
-    CheckWindowChain(box.window);
-    const std::vector<std::string> lines = ListBoxLines(box.window);
+    CheckReport report;
+    const std::vector<std::string> lines = report.Run(CheckWindowChain);
     DestroyWindow(hidden);
     EXPECT_EQ(ValueOf(lines, "Keyboard focus test"), "Failed");
     char exe[MAX_PATH];
@@ -196,6 +152,8 @@ TEST_F(DiagnoseWindowsTest, ListsTheCatalogueAndTestingTwiceShowsOneReport)
     for (const ToolEntry& check : kWindowsChecks) names.push_back(check.name);
     EXPECT_EQ(ListBoxLines(GetDlgItem(dialog_, IDC_DIAGNOSE_CHECKS)), names);
     EXPECT_EQ(SendDlgItemMessageA(dialog_, IDC_DIAGNOSE_CHECKS, LB_GETCURSEL, 0, 0), 0);
+    for (const ToolEntry& check : kWindowsChecks)
+        EXPECT_EQ(HelpTextResource(check.helpId).rfind("OVERVIEW\n", 0), 0u) << check.name << " has its help text";
 
     const std::vector<std::string> processes = Test("Process List");
     EXPECT_EQ(Plain(processes[0]), "Processes");
