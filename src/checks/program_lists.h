@@ -4,6 +4,12 @@
 #pragma once
 #include <windows.h>
 
-int ListMsDosModePrograms(HWND list);
-int ListDangerousPrograms(HWND list);
+#include "services/walks.h"
+
+// Walks entries the way WalkFixedDrives does; tests hand in a walk over a folder of their
+// own.
+using ProgramWalk = int (*)(WalkVisitor visitor, void* argument);
+
+int ListMsDosModePrograms(HWND list, ProgramWalk walk = WalkFixedDrives);
+int ListDangerousPrograms(HWND list, ProgramWalk walk = WalkFixedDrives);
 int ListIncompatiblePrograms(HWND list);

@@ -60,3 +60,12 @@
 #define IDR_HELP_ANIMATED_CURSORS 3606
 #define IDR_HELP_DEVICE_CONTENTION 3629
 #define IDR_HELP_CONFIGURATION 3653
+
+
+
+// ---- Program lists ----
+// The tables, one row a line: program name, company and file word (tab-separated); utility
+// name and file word; program name.
+#define IDR_PROGRAMS_MSDOS 2475
+#define IDR_PROGRAMS_DANGEROUS 2476
+#define IDR_PROGRAMS_INCOMPATIBLE 2477
