@@ -134,10 +134,12 @@ TEST(ParsePeImportNames, CountsAtMostFiveHundredNamesAndLaterOnesTakeTheLastSlot
 
 TEST(ParsePeImportNames, ThisProjectsOwnBuildsImportKernel32)
 {
+    int read = 0;
     for (const char* build : {"win64", "win32"}) {
         const std::string path = std::string(HALVORN_SOURCE_DIR) + "/build/" + build + "/halvorn.exe";
         FILE* file = fopen(path.c_str(), "rb");
         if (!file) continue;
+        ++read;
         Bytes image;
         unsigned char buffer[65536];
         for (size_t n; (n = fread(buffer, 1, sizeof buffer, file)) > 0;) image.insert(image.end(), buffer, buffer + n);
@@ -149,6 +151,7 @@ TEST(ParsePeImportNames, ThisProjectsOwnBuildsImportKernel32)
             hasKernel = hasKernel || strcasecmp(name.c_str(), "KERNEL32.dll") == 0;
         EXPECT_TRUE(hasKernel);
     }
+    if (!read) GTEST_SKIP() << "no build of halvorn.exe in the source tree";
 }
 
 // The NE tables: references are offsets into the imported-names table of length-prefixed names.

@@ -95,10 +95,10 @@ FILETIME Times(const std::string& path)
 }
 
 // The fixture: APP.EXE needs HVMISSA.DLL and HVMISSB (found elsewhere), HVGONE.DLL (found
-// nowhere), HVOWN.DLL (beside it), KERNEL32.dll (on the system path) and an API set; HVMISSA.DLL
+// nowhere), HVOWN.DLL (beside it), KERNEL32.dll (on the system path) and an API set; HVMISSB.DLL
 // lies in two folders, LIBS reached first. OLD16.EXE needs only system modules.
 struct Fixture {
-    std::string apps, app, libA, libB, laterA;
+    std::string apps, app, libA, libB, laterB;
     Fixture(const char* name)
     {
         gWalkRoot = FreshTestFolder(name);
@@ -106,7 +106,7 @@ struct Fixture {
         const std::string libs = gWalkRoot + "\\LIBS", deep = gWalkRoot + "\\A\\B";
         for (const std::string& folder : {apps, libs, gWalkRoot + "\\A", deep})
             EXPECT_TRUE(CreateDirectoryA(folder.c_str(), nullptr)) << folder;
-        libA = libs + "\\HVMISSA.DLL", libB = libs + "\\HVMISSB.DLL", laterA = deep + "\\HVMISSA.DLL";
+        libA = libs + "\\HVMISSA.DLL", libB = libs + "\\HVMISSB.DLL", laterB = deep + "\\HVMISSB.DLL";
         const std::vector<unsigned char> image =
             PeProgram({"KERNEL32.dll", "HVMISSA.DLL", "HVGONE.DLL", "HVOWN.DLL", "api-ms-win-core-hv-l1-1-0.dll", "HVMISSB"});
         EXPECT_TRUE(WriteWholeFile(app, image.data(), image.size()));
@@ -115,7 +115,7 @@ struct Fixture {
         EXPECT_TRUE(WriteWholeFile(apps + "\\HVOWN.DLL", "own", 3));
         EXPECT_TRUE(WriteWholeFile(libA, "first A", 7));
         EXPECT_TRUE(WriteWholeFile(libB, "library B", 9));
-        EXPECT_TRUE(WriteWholeFile(laterA, "later A", 7));
+        EXPECT_TRUE(WriteWholeFile(laterB, "later B", 7));
         HANDLE file = CreateFileA(app.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
         const FILETIME old1996 = {0x12345600u, 0x01C00000u};
         EXPECT_TRUE(SetFileTime(file, &old1996, &old1996, &old1996));
@@ -148,14 +148,15 @@ TEST(FindMissingSupportFiles, NoCopiesNothingAndAsksOnceNamingTheProgram)
     EXPECT_EQ(seen[0].text, "A software conflict was found with the file:\n\nAPP.EXE\n\nWould you like Pandrel to fix this problem?");
     EXPECT_FALSE(PathExists(fixture.apps + "\\HVMISSA.DLL"));
     EXPECT_FALSE(PathExists(fixture.apps + "\\HVMISSB.DLL"));
-    // The program file is read, never changed.
-    EXPECT_EQ(Bytes(fixture.app), program);
+    // The program file is read, never changed: its last-access time first, as reading its
+    // bytes here moves it.
     const FILETIME after = Times(fixture.app);
     EXPECT_EQ(CompareFileTime(&accessed, &after), 0);
+    EXPECT_EQ(Bytes(fixture.app), program);
     DestroyWindow(list);
 }
 
-// Answers the question with Yes after making a file of the second module's name appear in
+// Answers the question with Yes after making a file of the first module's name appear in
 // the program's folder, the way another program could while the question waits.
 struct RacingAnswer {
     std::string appeared;
@@ -175,16 +176,16 @@ TEST(FindMissingSupportFiles, YesCopiesFromTheFirstFolderReachedAndNeverOverwrit
 {
     Fixture fixture("conflicts_yes");
     HWND list = ReportList();
-    RacingAnswer answer = {fixture.apps + "\\HVMISSB.DLL"};
+    RacingAnswer answer = {fixture.apps + "\\HVMISSA.DLL"};
     HANDLE thread = CreateThread(nullptr, 0, RacingAnswer::Run, &answer, 0, nullptr);
     EXPECT_EQ(FindMissingSupportFiles(nullptr, list, WalkTestFolder), 2);
     EXPECT_EQ(WaitForSingleObject(thread, 5000), WAIT_OBJECT_0);
     CloseHandle(thread);
     const std::vector<std::string> lines = ListBoxLines(list);
     ASSERT_EQ(lines.size(), 3u);
-    EXPECT_EQ(lines[1], "\x01YAPP.EXE\t\x01GFixed\t\x01YHVMISSA.DLL\t\x01Y" + fixture.apps);
-    EXPECT_EQ(lines[2], "\x01YAPP.EXE\t\x01RNot copied\t\x01YHVMISSB.DLL\t\x01Y" + fixture.apps);
-    EXPECT_EQ(Bytes(fixture.apps + "\\HVMISSA.DLL"), Bytes(fixture.libA));
+    EXPECT_EQ(lines[1], "\x01YAPP.EXE\t\x01RNot copied\t\x01YHVMISSA.DLL\t\x01Y" + fixture.apps);
+    EXPECT_EQ(lines[2], "\x01YAPP.EXE\t\x01GFixed\t\x01YHVMISSB.DLL\t\x01Y" + fixture.apps);
+    EXPECT_EQ(Bytes(fixture.apps + "\\HVMISSB.DLL"), Bytes(fixture.libB));
     EXPECT_EQ(Bytes(answer.appeared), (std::vector<unsigned char>{'a', 'p', 'p', 'e', 'a', 'r', 'e', 'd'}));
     // With both in place a second scan finds nothing missing.
     BoxWatcher boxes(GetCurrentProcessId(), IDNO);
