@@ -9,6 +9,7 @@
 #include "app/startup.h"
 #include "app/tips_dialog.h"
 #include "checks/fix_windows.h"
+#include "conflicts/fix_software_conflicts.h"
 #include "hardware/fix_hardware.h"
 #include "resources/ids_analysis.h"
 #include "resources/ids_app.h"
@@ -45,6 +46,9 @@ void RunMainCommand(HWND dialog, int command)
     case IDC_MAIN_WINDOWS:
         OpenFixWindows(dialog);
         break;
+    case IDC_MAIN_CONFLICTS:
+        OpenFixSoftwareConflicts(dialog);
+        break;
     case IDC_MAIN_SPEED:
         DialogBoxParamA(gInstance, MAKEINTRESOURCEA(IDD_SPEED_UP), dialog, SpeedUpDlgProc, 0);
         break;
@@ -71,9 +75,9 @@ void RunMainCommand(HWND dialog, int command)
         ExitProgram();
         break;
     default:
-        // The tools behind the other buttons and items (conflict
-        // fixes, tuning, priorities, appearance, settings, library) are not
-        // part of the program yet.
+        // The tools behind the other buttons and items (tuning,
+        // priorities, appearance, settings, library) are not part of the
+        // program yet.
         break;
     }
 }
