@@ -6,6 +6,7 @@
 // ratio is of the median times.
 #include <windows.h>
 
+#include "bare_walk.h"
 #include "bench_clock.h"
 #include "bench_targets.h"
 
@@ -21,36 +22,6 @@
 static const int kRounds = 5;
 static const double kTargetRatio = 2.0;
 
-static void Recurse(const char* folder, long* entries)
-{
-    char search[MAX_PATH];
-    const char* separator = folder[strlen(folder) - 1] == '\\' ? "" : "\\";
-    snprintf(search, sizeof search, "%s%s*.*", folder, separator);
-    WIN32_FIND_DATAA found;
-    HANDLE listing = FindFirstFileA(search, &found);
-    if (listing == INVALID_HANDLE_VALUE) return;
-    do {
-        ++*entries;
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) ||
-            found.cFileName[0] == '.')
-            continue;
-        char child[MAX_PATH];
-        const int length = snprintf(child, sizeof child, "%s%s%s", folder, separator, found.cFileName);
-        if (length > 0 && length + 4 < MAX_PATH) Recurse(child, entries);
-    } while (FindNextFileA(listing, &found));
-    FindClose(listing);
-}
-
-static long BareWalk()
-{
-    long entries = 0;
-    for (char letter = 'C'; letter <= 'Z'; ++letter) {
-        const char root[] = {letter, ':', '\\', '\0'};
-        if (GetDriveTypeA(root) == DRIVE_FIXED) Recurse(root, &entries);
-    }
-    return entries;
-}
-
 static long RunCatalogue(HWND list)
 {
     long lines = 0;
@@ -59,12 +30,6 @@ static long RunCatalogue(HWND list)
         lines += check.handler(list);
     }
     return lines;
-}
-
-static double Median(std::vector<double> times)
-{
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
 }
 
 int main()
@@ -88,9 +53,9 @@ int main()
         RunCatalogue(list);
         catalogue.push_back(WallMs() - start);
     }
-    const double ratio = Median(catalogue) / std::max(Median(baseline), 0.001);
+    const double ratio = MedianOf(catalogue) / std::max(MedianOf(baseline), 0.001);
     printf("whole catalogue      median %8.1f ms   bare walk %8.1f ms   ratio %.2f (target at most %.2f: %s)\n",
-           Median(catalogue), Median(baseline), ratio, kTargetRatio, CheckTarget("whole catalogue", ratio <= kTargetRatio));
+           MedianOf(catalogue), MedianOf(baseline), ratio, kTargetRatio, CheckTarget("whole catalogue", ratio <= kTargetRatio));
     printf("%-20s rounds:", "");
     for (size_t i = 0; i < catalogue.size(); ++i) printf(" %.0f/%.0f", catalogue[i], baseline[i]);
     printf(" ms (catalogue/bare walk)\n");

@@ -86,7 +86,7 @@ static bool AddMsDosRow(const ProgramFileRecord& record, void* argument)
     return false;  // every copy of the program is reported
 }
 
-int ListMsDosModePrograms(HWND list, ProgramWalk walk)
+int ListMsDosModeProgramsOf(HWND list, ProgramWalk walk)
 {
     StringListCount = 0;
     const char* const titles[] = {"Program Name", "FileName", "Company"};
@@ -113,7 +113,7 @@ static bool AddDangerousRow(const ProgramFileRecord& record, void* argument)
     return true;  // one file per row
 }
 
-int ListDangerousPrograms(HWND list, ProgramWalk walk)
+int ListDangerousProgramsOf(HWND list, ProgramWalk walk)
 {
     StringListCount = 0;
     const char* const titles[] = {"Possible Problem Program", "File Name", "File Date"};
@@ -127,6 +127,16 @@ int ListDangerousPrograms(HWND list, ProgramWalk walk)
 }
 
 // "INCOMPATIBLE PROGRAMS": the table as it is, sorted; no disk is searched.
+int ListMsDosModePrograms(HWND list)
+{
+    return ListMsDosModeProgramsOf(list, WalkFixedDrives);
+}
+
+int ListDangerousPrograms(HWND list)
+{
+    return ListDangerousProgramsOf(list, WalkFixedDrives);
+}
+
 int ListIncompatiblePrograms(HWND list)
 {
     StringListCount = 0;

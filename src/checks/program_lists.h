@@ -10,6 +10,10 @@
 // own.
 using ProgramWalk = int (*)(WalkVisitor visitor, void* argument);
 
-int ListMsDosModePrograms(HWND list, ProgramWalk walk = WalkFixedDrives);
-int ListDangerousPrograms(HWND list, ProgramWalk walk = WalkFixedDrives);
+int ListMsDosModePrograms(HWND list);
+int ListDangerousPrograms(HWND list);
 int ListIncompatiblePrograms(HWND list);
+
+// The first two over the entries walk visits instead of the fixed drives.
+int ListMsDosModeProgramsOf(HWND list, ProgramWalk walk);
+int ListDangerousProgramsOf(HWND list, ProgramWalk walk);

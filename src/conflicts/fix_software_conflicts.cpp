@@ -11,7 +11,9 @@
 #include "ui/drawing.h"
 #include "ui/report_list.h"
 
-static const int kConflictTabs[4] = {5, 175, 250, 325};
+// The path column starts far enough right that a needed library's name (long names
+// included) does not run into it.
+static const int kConflictTabs[4] = {5, 175, 250, 400};
 
 static const char kDangerousNotice[] =
     "This option checks for outdated or incompatible programs that could cause data loss. These programs are not "

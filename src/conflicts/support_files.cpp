@@ -119,9 +119,12 @@ int CheckProgramSupportFiles(HWND owner, DiskScan& scan, const ProgramFile& prog
     int rows = 0;
     for (int i = 0; i < count && i < kModuleNameLimit; ++i) {
         const char* module = names[i];
-        if (!module[0] || IsApiSetName(module) || IsFoundBySearchPath(module, program.directory.c_str())) continue;
+        if (!module[0] || IsApiSetName(module)) continue;
+        // A module found nowhere on the disks gives no row whatever the loader would do, so
+        // the index (one lookup) is asked before the loader's search (six).
         char source[kWalkPathLength], foundName[kWalkPathLength];
         if (!scan.index.FindModule(module, source, foundName)) continue;
+        if (IsFoundBySearchPath(module, program.directory.c_str())) continue;
         if (!asked) {
             agreed = UserAgreesToFix(owner, program.name.c_str());
             asked = true;

@@ -125,6 +125,13 @@ TEST(ConflictsE2e, IntegrityFindsAMissingLibraryOnAnotherDriveAndCopiesItIntoPla
     EXPECT_TRUE(WaitUntilDrawn(dialog));
     SaveScreenshot("fix-software-conflicts");
 
+    // The same dialog's list of programs known not to work properly: its table, sorted.
+    SendWithTimeout(dialog, WM_COMMAND, MAKEWPARAM(IDC_CONFLICTS_LEGACY, BN_CLICKED),
+                    LPARAM(GetDlgItem(dialog, IDC_CONFLICTS_LEGACY)), 60000);
+    EXPECT_EQ(ListBoxLines(GetDlgItem(dialog, IDC_CONFLICTS_REPORT)).size(), 184u);
+    EXPECT_TRUE(WaitUntilDrawn(dialog));
+    SaveScreenshot("fix-software-conflicts-legacy");
+
     PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 5000, true));
     EXPECT_TRUE(halvorn.Close());

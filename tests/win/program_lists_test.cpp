@@ -79,7 +79,7 @@ TEST(ProgramLists, ReportExactlyTheTableProgramsFoundTheOldDangerousUtilitiesAnd
     }
     const std::string before = FileStates(files);
 
-    EXPECT_EQ(ListMsDosModePrograms(list, WalkTestFolder), 4);
+    EXPECT_EQ(ListMsDosModeProgramsOf(list, WalkTestFolder), 4);
     const std::vector<std::string> msdos = {
         "\x06\x01" "CProgram Name\t\x06\x01" "CFileName\t\x06\x01" "CCompany",
         "\x01" "YDarkseed\t\x01" "YDS\t\x01" "YCyberdreams",
@@ -88,7 +88,7 @@ TEST(ProgramLists, ReportExactlyTheTableProgramsFoundTheOldDangerousUtilitiesAnd
     };
     EXPECT_EQ(ListBoxLines(list), msdos);
 
-    EXPECT_EQ(ListDangerousPrograms(list, WalkTestFolder), 4);
+    EXPECT_EQ(ListDangerousProgramsOf(list, WalkTestFolder), 4);
     const std::vector<std::string> dangerous = {
         "\x06\x01" "CPossible Problem Program\t\x06\x01" "CFile Name\t\x06\x01" "CFile Date",
         "\x01" "YDOS Format\t\x01" "Yformat.exe\t\x01" "Y03/01/95",
