@@ -170,13 +170,23 @@ start() {
   local prefix=$run/prefix
   export WINEPREFIX=$prefix
 
-  local n
-  n=$(free_display) || { echo "no free X display number"; return 1; }
-  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp </dev/null >"$run/xvfb.log" 2>&1 &
-  echo $! > "$run/xvfb.pid"
-  export DISPLAY=":$n"
-  local i
-  for i in $(seq 1 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+  # Two sessions starting at once (ctest runs the reboot test's beside the shared one) can
+  # pick the same free number; the one whose server lost tries the next.
+  local n attempt i
+  for attempt in 1 2 3 4 5; do
+    n=$(free_display) || { echo "no free X display number"; return 1; }
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp </dev/null >"$run/xvfb.log" 2>&1 &
+    echo $! > "$run/xvfb.pid"
+    export DISPLAY=":$n"
+    for i in $(seq 1 100); do
+      kill -0 "$(cat "$run/xvfb.pid")" 2>/dev/null || break
+      xdpyinfo >/dev/null 2>&1 && break
+      sleep 0.1
+    done
+    kill -0 "$(cat "$run/xvfb.pid")" 2>/dev/null && xdpyinfo >/dev/null 2>&1 && break
+    kill "$(cat "$run/xvfb.pid")" 2>/dev/null
+    sleep 0.$((RANDOM % 9 + 1))
+  done
   xdpyinfo >/dev/null 2>&1 || { echo "Xvfb did not start on :$n"; return 1; }
 
   # The print queue must exist before the first program that lists printers.
