@@ -184,7 +184,7 @@ const char* const kStaticVxdNames[kStaticVxdCount] = {
 
 const char kVxdKeyPrefix[] = "System\\CurrentControlSet\\Services\\VxD\\";
 
-const StartupFileRow kStartupFiles[kStartupFileCount] = {
+const StartupFileRow kStartupFiles[kStartupFileRowCount] = {
     {"IO.SYS", false},     {"MSDOS.SYS", false}, {"COMMAND.COM", false}, {"CONFIG.SYS", false},
     {"AUTOEXEC.BAT", false}, {"WIN.INI", true},  {"SYSTEM.INI", true},
 };

@@ -67,12 +67,12 @@ constexpr int kStaticVxdCount = 29;
 extern const char* const kStaticVxdNames[kStaticVxdCount];
 // The key below HKEY_LOCAL_MACHINE under which each static VxD has its own key.
 extern const char kVxdKeyPrefix[];
-constexpr int kStartupFileCount = 7;
+constexpr int kStartupFileRowCount = 7;
 struct StartupFileRow {
     const char* name;
     bool inWindowsDirectory;  // else in the root of drive C:
 };
-extern const StartupFileRow kStartupFiles[kStartupFileCount];
+extern const StartupFileRow kStartupFiles[kStartupFileRowCount];
 constexpr int kWinIniSectionCount = 24;
 extern const char* const kWinIniSections[kWinIniSectionCount];
 constexpr int kSystemIniSectionCount = 17;
