@@ -146,27 +146,13 @@ int ListRequiredModules(const char* programName, const char* directory, ModuleNa
 {
     char path[kWalkPathLength];
     if (!JoinWalkPath(directory, programName, path)) return 0;
-    // Reading the headers moves the last-access time; the times taken first are set back.
-    FILETIME created, accessed, written;
-    bool hasTimes = false;
-    HANDLE probe = CreateFileA(path, 0, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (probe != INVALID_HANDLE_VALUE) {
-        hasTimes = GetFileTime(probe, &created, &accessed, &written) != 0;
-        CloseHandle(probe);
-    }
+    // Reading the headers moves the last-access time; it is put back afterwards.
+    const FileTimesKept times(path);
     int count = 0;
     switch (ExecutableKind(path)) {
     case kWindows16Application: count = ReadNeModuleNames(path, names); break;
     case kPortableExecutable: count = ReadPeImportNames(path, names); break;
     default: break;
-    }
-    if (hasTimes) {
-        HANDLE stamp = CreateFileA(path, FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                   FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (stamp != INVALID_HANDLE_VALUE) {
-            SetFileTime(stamp, &created, &accessed, &written);
-            CloseHandle(stamp);
-        }
     }
     return count;
 }

@@ -18,33 +18,33 @@ static int KindOfOpenFile(HANDLE file)
     return ClassifyNewHeader(header, headerLength);
 }
 
+FileTimesKept::FileTimesKept(const char* path) : path_(path)
+{
+    HANDLE probe = CreateFileA(path, 0, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (probe == INVALID_HANDLE_VALUE) return;
+    hasTimes_ = GetFileTime(probe, &created_, &accessed_, &written_) != 0;
+    CloseHandle(probe);
+}
+
+FileTimesKept::~FileTimesKept()
+{
+    if (!hasTimes_) return;
+    HANDLE stamp = CreateFileA(path_, FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (stamp == INVALID_HANDLE_VALUE) return;
+    SetFileTime(stamp, &created_, &accessed_, &written_);
+    CloseHandle(stamp);
+}
+
 int ExecutableKind(const char* path)
 {
-    // Reading the headers moves the last-access time; the times taken first are set back
-    // afterwards. The handle that sets them asks only for attribute access, which a running
-    // program's file grants while it refuses write access.
-    FILETIME created, accessed, written;
-    bool hasTimes = false;
-    HANDLE probe = CreateFileA(path, 0, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (probe != INVALID_HANDLE_VALUE) {
-        hasTimes = GetFileTime(probe, &created, &accessed, &written) != 0;
-        CloseHandle(probe);
-    }
-
+    // Reading the headers moves the last-access time; it is put back afterwards.
+    const FileTimesKept times(path);
     int kind = kNotWindowsProgram;
     HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file != INVALID_HANDLE_VALUE) {
         kind = KindOfOpenFile(file);
         CloseHandle(file);
-    }
-
-    if (hasTimes) {
-        HANDLE stamp = CreateFileA(path, FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                   FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (stamp != INVALID_HANDLE_VALUE) {
-            SetFileTime(stamp, &created, &accessed, &written);
-            CloseHandle(stamp);
-        }
     }
     return kind;
 }
