@@ -9,6 +9,8 @@ foreach(src ${WIN_PERF_SOURCES})
     add_executable(${name} ${src})
     target_compile_options(${name} PRIVATE ${WARNINGS} -O2)
     target_link_libraries(${name} PRIVATE halvorn_win)
+    # Crafted programs and folder walks are shared with the tests.
+    target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests/harness)
     target_link_options(${name} PRIVATE ${WIN_LINK})
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/perf)
   endif()

@@ -16,62 +16,14 @@
 #include <vector>
 
 #include "conflicts/support_files.h"
+#include "crafted_programs.h"
+#include "folder_walk.h"
 
 static const int kRounds = 5;
 static const int kMissingModules = 50;
 static const double kTargetRatio = 3.0;
 
-static void Put32(std::vector<unsigned char>& b, size_t at, uint32_t v)
-{
-    for (int i = 0; i < 4; ++i) b[at + size_t(i)] = uint8_t(v >> (8 * i));
-}
-
-// A PE32+ program importing the modules: one section at virtual 0x2000 holding the import
-// descriptors (file 0x200) and the names (file 0x800 on).
-static std::vector<unsigned char> PeProgram(const std::vector<std::string>& imports)
-{
-    std::vector<unsigned char> b(0x2000, 0);
-    b[0] = 'M', b[1] = 'Z', b[0x18] = 0x40;
-    Put32(b, 0x3C, 0x80);
-    memcpy(&b[0x80], "PE\0\0", 4);
-    b[0x86] = 1, b[0x94] = 0xF0;
-    b[0x98] = 0x0B, b[0x99] = 0x02;
-    Put32(b, 0x98 + 108, 16);
-    Put32(b, 0x98 + 112 + 8, 0x2000);
-    const size_t section = 0x98 + 0xF0;
-    Put32(b, section + 8, 0x1E00), Put32(b, section + 12, 0x2000), Put32(b, section + 16, 0x1E00);
-    Put32(b, section + 20, 0x200);
-    for (size_t i = 0; i < imports.size(); ++i) {
-        const size_t name = 0x800 + 32 * i;
-        memcpy(&b[name], imports[i].c_str(), imports[i].size());
-        Put32(b, 0x200 + 20 * i + 12, uint32_t(name - 0x200 + 0x2000));
-    }
-    return b;
-}
-
 static const int kFolders = 40, kFilesPerFolder = 50;
-
-static std::string gRoot;
-
-// Visits every entry below gRoot breadth-first, the way the fixed-drive walk visits a drive.
-static int WalkBenchTree(WalkVisitor visitor, void* argument)
-{
-    std::vector<std::string> folders = {gRoot};
-    for (size_t next = 0; next < folders.size(); ++next) {
-        WIN32_FIND_DATAA found;
-        HANDLE search = FindFirstFileA((folders[next] + "\\*").c_str(), &found);
-        for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found)) {
-            if (found.cFileName[0] == '.') continue;
-            if (int stop = visitor(&found, folders[next].c_str(), argument)) {
-                FindClose(search);
-                return stop;
-            }
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) folders.push_back(folders[next] + "\\" + found.cFileName);
-        }
-        FindClose(search);
-    }
-    return 0;
-}
 
 static void WriteFileBytes(const std::string& path, const void* bytes, DWORD size)
 {
@@ -92,10 +44,10 @@ static std::string BenchFolder()
 int main()
 {
     const std::string folder = BenchFolder(), program = folder + "\\HVBENCH.EXE";
-    gRoot = folder;
+    WalkRoot() = folder;
     std::vector<std::string> imports;
     for (int i = 0; i < kMissingModules; ++i) imports.push_back("HVMISS" + std::to_string(100 + i) + ".DLL");
-    const std::vector<unsigned char> image = PeProgram(imports);
+    const std::vector<unsigned char> image = PeProgramImporting(imports);
     CreateDirectoryA(folder.c_str(), nullptr);
     WriteFileBytes(program, image.data(), DWORD(image.size()));
     for (int f = 0; f < kFolders; ++f) {
@@ -112,7 +64,7 @@ int main()
                                 nullptr, GetModuleHandleA(nullptr), nullptr);
     long entries = 0;
     BareWalkFolder(folder.c_str(), &entries);
-    const int rows = FindMissingSupportFiles(nullptr, list, WalkBenchTree);
+    const int rows = FindMissingSupportFiles(nullptr, list, WalkRootBreadthFirst);
     printf("conflict_finder_bench: the bare walk visits %ld entries; the check lists %d rows\n", entries, rows);
     std::vector<double> scan, baseline;
     for (int round = 0; round < kRounds; ++round) {
@@ -121,7 +73,7 @@ int main()
         BareWalkFolder(folder.c_str(), &visited);
         baseline.push_back(WallMs() - start);
         start = WallMs();
-        FindMissingSupportFiles(nullptr, list, WalkBenchTree);
+        FindMissingSupportFiles(nullptr, list, WalkRootBreadthFirst);
         scan.push_back(WallMs() - start);
     }
     const double ratio = MedianOf(scan) / std::max(MedianOf(baseline), 0.001);

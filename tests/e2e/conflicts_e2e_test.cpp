@@ -10,40 +10,13 @@
 #include <string>
 #include <vector>
 
+#include "crafted_programs.h"
 #include "halvorn_process.h"
 #include "resources/ids_conflicts.h"
 #include "resources/ids_main.h"
 #include "wine_env.h"
 
 namespace {
-
-void Put32(std::vector<unsigned char>& b, size_t at, uint32_t v)
-{
-    for (int i = 0; i < 4; ++i) b[at + size_t(i)] = uint8_t(v >> (8 * i));
-}
-
-// A PE32+ program importing KERNEL32.dll and one library: one section at virtual 0x2000,
-// file 0x200.
-std::vector<unsigned char> PeProgram(const char* library)
-{
-    std::vector<unsigned char> b(0x600, 0);
-    b[0] = 'M', b[1] = 'Z', b[0x18] = 0x40;
-    Put32(b, 0x3C, 0x80);
-    memcpy(&b[0x80], "PE\0\0", 4);
-    b[0x86] = 1, b[0x94] = 0xF0;
-    b[0x98] = 0x0B, b[0x99] = 0x02;
-    Put32(b, 0x98 + 108, 16);
-    Put32(b, 0x98 + 112 + 8, 0x2000);
-    const size_t section = 0x98 + 0xF0;
-    Put32(b, section + 8, 0x1000), Put32(b, section + 12, 0x2000), Put32(b, section + 20, 0x200);
-    const char* imports[] = {"KERNEL32.dll", library};
-    for (size_t i = 0; i < 2; ++i) {
-        const size_t name = 0x400 + 32 * i;
-        memcpy(&b[name], imports[i], strlen(imports[i]));
-        Put32(b, 0x200 + 20 * i + 12, uint32_t(name - 0x200 + 0x2000));
-    }
-    return b;
-}
 
 // Answers every "Software Conflict Found" box of the program: Yes for the one naming the
 // fixture program, No for any other, and keeps their texts.
@@ -88,7 +61,7 @@ TEST(ConflictsE2e, IntegrityFindsAMissingLibraryOnAnotherDriveAndCopiesItIntoPla
     RemoveTree(programFolder), RemoveTree(libraryFolder);
     ASSERT_TRUE(CreateDirectoryA(programFolder.c_str(), nullptr));
     ASSERT_TRUE(CreateDirectoryA(libraryFolder.c_str(), nullptr));
-    const std::vector<unsigned char> program = PeProgram("HVE2ELIB.DLL");
+    const std::vector<unsigned char> program = PeProgramImporting({"KERNEL32.dll", "HVE2ELIB.DLL"});
     ASSERT_TRUE(WriteWholeFile(programFolder + "\\HVAPP.EXE", program.data(), program.size()));
     ASSERT_TRUE(WriteWholeFile(library, "library bytes", 13));
 

@@ -4,69 +4,25 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <deque>
 #include <string>
 #include <vector>
 
 #include "box_watcher.h"
 #include "conflicts/conflict_rules.h"
 #include "conflicts/support_files.h"
+#include "crafted_programs.h"
+#include "folder_walk.h"
 #include "test_windows.h"
 #include "wine_env.h"
 
 namespace {
-
-std::string gWalkRoot;
-
-// Visits every entry below the root breadth-first, the way the fixed-drive walk visits a drive.
-int WalkTestFolder(WalkVisitor visitor, void* argument)
-{
-    std::deque<std::string> folders = {gWalkRoot};
-    for (; !folders.empty(); folders.pop_front()) {
-        WIN32_FIND_DATAA found;
-        HANDLE search = FindFirstFileA((folders.front() + "\\*").c_str(), &found);
-        for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found)) {
-            if (int stop = visitor(&found, folders.front().c_str(), argument)) return FindClose(search), stop;
-            if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && found.cFileName[0] != '.')
-                folders.push_back(folders.front() + "\\" + found.cFileName);
-        }
-        FindClose(search);
-    }
-    return 0;
-}
-
-void Put32(std::vector<unsigned char>& b, size_t at, uint32_t v)
-{
-    for (int i = 0; i < 4; ++i) b[at + size_t(i)] = uint8_t(v >> (8 * i));
-}
-
-// A PE32+ program importing these modules: one section at virtual 0x2000, file 0x200.
-std::vector<unsigned char> PeProgram(const std::vector<std::string>& imports)
-{
-    std::vector<unsigned char> b(0x600, 0);
-    b[0] = 'M', b[1] = 'Z', b[0x18] = 0x40;
-    Put32(b, 0x3C, 0x80);
-    memcpy(&b[0x80], "PE\0\0", 4);
-    b[0x86] = 1, b[0x94] = 0xF0;
-    b[0x98] = 0x0B, b[0x99] = 0x02;
-    Put32(b, 0x98 + 108, 16);
-    Put32(b, 0x98 + 112 + 8, 0x2000);
-    const size_t section = 0x98 + 0xF0;
-    Put32(b, section + 8, 0x1000), Put32(b, section + 12, 0x2000), Put32(b, section + 20, 0x200);
-    for (size_t i = 0; i < imports.size(); ++i) {
-        const size_t name = 0x400 + 32 * i;
-        memcpy(&b[name], imports[i].c_str(), imports[i].size());
-        Put32(b, 0x200 + 20 * i + 12, uint32_t(name - 0x200 + 0x2000));
-    }
-    return b;
-}
 
 // A 16-bit Windows application referring to these modules.
 std::vector<unsigned char> NeProgram(const std::vector<std::string>& modules)
 {
     std::vector<unsigned char> b(0x300, 0);
     b[0] = 'M', b[1] = 'Z', b[0x18] = 0x40;
-    Put32(b, 0x3C, 0x80);
+    PutLittleEndian32(b, 0x3C, 0x80);
     b[0x80] = 'N', b[0x81] = 'E', b[0x80 + 0x20] = 0x10, b[0x80 + 0x36] = 2;
     b[0x80 + 0x1E] = uint8_t(modules.size());
     b[0x80 + 0x28] = 0x40, b[0x80 + 0x2A] = 0x80;  // references at 0xC0, names at 0x100
@@ -101,14 +57,14 @@ struct Fixture {
     std::string apps, app, libA, libB, laterB;
     Fixture(const char* name)
     {
-        gWalkRoot = FreshTestFolder(name);
-        apps = gWalkRoot + "\\APPS", app = apps + "\\APP.EXE";
-        const std::string libs = gWalkRoot + "\\LIBS", deep = gWalkRoot + "\\A\\B";
-        for (const std::string& folder : {apps, libs, gWalkRoot + "\\A", deep})
+        WalkRoot() = FreshTestFolder(name);
+        apps = WalkRoot() + "\\APPS", app = apps + "\\APP.EXE";
+        const std::string libs = WalkRoot() + "\\LIBS", deep = WalkRoot() + "\\A\\B";
+        for (const std::string& folder : {apps, libs, WalkRoot() + "\\A", deep})
             EXPECT_TRUE(CreateDirectoryA(folder.c_str(), nullptr)) << folder;
         libA = libs + "\\HVMISSA.DLL", libB = libs + "\\HVMISSB.DLL", laterB = deep + "\\HVMISSB.DLL";
         const std::vector<unsigned char> image =
-            PeProgram({"KERNEL32.dll", "HVMISSA.DLL", "HVGONE.DLL", "HVOWN.DLL", "api-ms-win-core-hv-l1-1-0.dll", "HVMISSB"});
+            PeProgramImporting({"KERNEL32.dll", "HVMISSA.DLL", "HVGONE.DLL", "HVOWN.DLL", "api-ms-win-core-hv-l1-1-0.dll", "HVMISSB"});
         EXPECT_TRUE(WriteWholeFile(app, image.data(), image.size()));
         const std::vector<unsigned char> old = NeProgram({"USER", "GDI", "KERNEL"});
         EXPECT_TRUE(WriteWholeFile(apps + "\\OLD16.EXE", old.data(), old.size()));
@@ -135,7 +91,7 @@ TEST(FindMissingSupportFiles, NoCopiesNothingAndAsksOnceNamingTheProgram)
     const FILETIME accessed = Times(fixture.app);
     HWND list = ReportList();
     BoxWatcher boxes(GetCurrentProcessId(), IDNO);
-    EXPECT_EQ(FindMissingSupportFiles(nullptr, list, WalkTestFolder), 2);
+    EXPECT_EQ(FindMissingSupportFiles(nullptr, list, WalkRootBreadthFirst), 2);
     const std::vector<std::string> expected = {
         "\x06\x01" "CFile Name\t\x06\x01" "CStatus\t\x06\x01" "CFile Needed\t\x06\x01" "CPath",
         "\x01YAPP.EXE\t\x01RSkipped\t\x01YHVMISSA.DLL\t\x01Y" + fixture.apps,
@@ -178,7 +134,7 @@ TEST(FindMissingSupportFiles, YesCopiesFromTheFirstFolderReachedAndNeverOverwrit
     HWND list = ReportList();
     RacingAnswer answer = {fixture.apps + "\\HVMISSA.DLL"};
     HANDLE thread = CreateThread(nullptr, 0, RacingAnswer::Run, &answer, 0, nullptr);
-    EXPECT_EQ(FindMissingSupportFiles(nullptr, list, WalkTestFolder), 2);
+    EXPECT_EQ(FindMissingSupportFiles(nullptr, list, WalkRootBreadthFirst), 2);
     EXPECT_EQ(WaitForSingleObject(thread, 5000), WAIT_OBJECT_0);
     CloseHandle(thread);
     const std::vector<std::string> lines = ListBoxLines(list);
@@ -189,7 +145,7 @@ TEST(FindMissingSupportFiles, YesCopiesFromTheFirstFolderReachedAndNeverOverwrit
     EXPECT_EQ(Bytes(answer.appeared), (std::vector<unsigned char>{'a', 'p', 'p', 'e', 'a', 'r', 'e', 'd'}));
     // With both in place a second scan finds nothing missing.
     BoxWatcher boxes(GetCurrentProcessId(), IDNO);
-    EXPECT_EQ(FindMissingSupportFiles(nullptr, list, WalkTestFolder), 0);
+    EXPECT_EQ(FindMissingSupportFiles(nullptr, list, WalkRootBreadthFirst), 0);
     EXPECT_TRUE(boxes.Boxes().empty());
     DestroyWindow(list);
 }
@@ -218,15 +174,15 @@ int AddToIndex(const WIN32_FIND_DATAA* found, const char* directory, void* argum
 TEST(FileNameIndex, AnswersAsAWalkPerModuleDoes)
 {
     Fixture fixture("conflicts_index");
-    ASSERT_TRUE(CreateDirectoryA((gWalkRoot + "\\HVDIR.DLL").c_str(), nullptr));  // a folder is no module
+    ASSERT_TRUE(CreateDirectoryA((WalkRoot() + "\\HVDIR.DLL").c_str(), nullptr));  // a folder is no module
     FileNameIndex index;
-    WalkTestFolder(AddToIndex, &index);
+    WalkRootBreadthFirst(AddToIndex, &index);
     for (const char* module : {"hvmissa.dll", "HVMISSB", "HVGONE.DLL", "HVOWN", "app", "HVDIR", "OLD16.EXE"}) {
         SCOPED_TRACE(module);
         Candidate walked;
         for (const std::string suffix : {"", ".DLL", ".EXE"}) {
             walked.name = module + suffix;
-            if (WalkTestFolder(MatchFileByName, &walked)) break;
+            if (WalkRootBreadthFirst(MatchFileByName, &walked)) break;
         }
         char path[kWalkPathLength], found[kWalkPathLength];
         EXPECT_EQ(index.FindModule(module, path, found), !walked.path.empty());

@@ -7,32 +7,11 @@
 #include <vector>
 
 #include "info/file_inventory.h"
+#include "folder_walk.h"
 #include "test_windows.h"
 #include "wine_env.h"
 
 namespace {
-
-std::string gWalkRoot;
-
-// Visits every entry below directory depth-first, the way the fixed-drive walk visits a drive.
-int WalkFolder(const std::string& directory, WalkVisitor visitor, void* argument)
-{
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((directory + "\\*").c_str(), &found);
-    int stop = 0;
-    for (bool more = search != INVALID_HANDLE_VALUE; more && !stop; more = FindNextFileA(search, &found)) {
-        stop = visitor(&found, directory.c_str(), argument);
-        if (!stop && (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && found.cFileName[0] != '.')
-            stop = WalkFolder(directory + "\\" + found.cFileName, visitor, argument);
-    }
-    FindClose(search);
-    return stop;
-}
-
-int WalkTestFolder(WalkVisitor visitor, void* argument)
-{
-    return WalkFolder(gWalkRoot, visitor, argument);
-}
 
 // An executable image: "MZ" with its new header at 0x80 carrying signature and flags.
 std::vector<unsigned char> Program(const char* signature, unsigned char flagsHigh)
@@ -59,13 +38,13 @@ std::vector<std::string> Names(HWND list)
 TEST(FileInventory, ListsProgramsByKindKeepingTheirDatesAndAThousandUnbackedFilesAsTooMany)
 {
     HWND list = CreateWindowA("LISTBOX", "", WS_POPUP | LBS_HASSTRINGS, 0, 0, 400, 300, nullptr, nullptr, nullptr, nullptr);
-    gWalkRoot = FreshTestFolder("inventory_kinds");
-    const std::string sub = gWalkRoot + "\\SUB", app32 = sub + "\\APP32.EXE";
+    WalkRoot() = FreshTestFolder("inventory_kinds");
+    const std::string sub = WalkRoot() + "\\SUB", app32 = sub + "\\APP32.EXE";
     ASSERT_TRUE(CreateDirectoryA(sub.c_str(), nullptr));
     const std::pair<std::string, std::vector<unsigned char>> files[] = {
-        {gWalkRoot + "\\LIB16.EXE", Program("NE", 0x80)},  // a 16-bit library named .EXE
-        {gWalkRoot + "\\APP16.EXE", Program("NE", 0x00)}, {app32, Program("PE", 0x00)},
-        {sub + "\\DOSPROG.EXE", Program(nullptr, 0)},     {gWalkRoot + "\\NOTES.TXT", Program("PE", 0x00)},
+        {WalkRoot() + "\\LIB16.EXE", Program("NE", 0x80)},  // a 16-bit library named .EXE
+        {WalkRoot() + "\\APP16.EXE", Program("NE", 0x00)}, {app32, Program("PE", 0x00)},
+        {sub + "\\DOSPROG.EXE", Program(nullptr, 0)},     {WalkRoot() + "\\NOTES.TXT", Program("PE", 0x00)},
     };
     for (const auto& f : files) ASSERT_TRUE(WriteWholeFile(f.first, f.second.data(), f.second.size()));
     HANDLE file = CreateFileA(app32.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -76,7 +55,7 @@ TEST(FileInventory, ListsProgramsByKindKeepingTheirDatesAndAThousandUnbackedFile
         {kProgramDos, {"DOSPROG.EXE", "LIB16.EXE"}}, {kProgramWindows31, {"APP16.EXE"}}, {kProgramWindows95, {"APP32.EXE"}}};
     for (const auto& k : kinds) {
         SCOPED_TRACE(k.first);
-        ListProgramsOfKind(list, k.first, WalkTestFolder);
+        ListProgramsOfKind(list, k.first, WalkRootDepthFirst);
         EXPECT_EQ(Names(list), k.second);
     }
     EXPECT_NE(ListBoxLines(list)[1].find("\t\x01" "Y512\t"), std::string::npos);  // its size, then its folder
@@ -86,18 +65,18 @@ TEST(FileInventory, ListsProgramsByKindKeepingTheirDatesAndAThousandUnbackedFile
     EXPECT_EQ(CompareFileTime(&after.ftLastAccessTime, &old), 0) << "listing changed the last-access date";
 
     // Wine keeps the archive bit on every file, so each file here counts.
-    gWalkRoot = FreshTestFolder("inventory_backup");
-    ListProgramsOfKind(list, kProgramDos, WalkTestFolder);
+    WalkRoot() = FreshTestFolder("inventory_backup");
+    ListProgramsOfKind(list, kProgramDos, WalkRootDepthFirst);
     EXPECT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 0);  // none: not even the heading
     for (int i = 998; i >= 0; --i)
-        ASSERT_TRUE(WriteWholeFile(gWalkRoot + "\\F" + std::to_string(1000 + i).substr(1) + ".DAT", "x", 1));
-    ListFilesNotBackedUp(list, WalkTestFolder);
+        ASSERT_TRUE(WriteWholeFile(WalkRoot() + "\\F" + std::to_string(1000 + i).substr(1) + ".DAT", "x", 1));
+    ListFilesNotBackedUp(list, WalkRootDepthFirst);
     const std::vector<std::string> names = Names(list);
     ASSERT_EQ(names.size(), 999u);
     EXPECT_TRUE(std::is_sorted(names.begin(), names.end()));
-    EXPECT_NE(ListBoxLines(list)[1].find("\x01" "Y" + gWalkRoot + "\\F000.DAT"), std::string::npos);
-    ASSERT_TRUE(WriteWholeFile(gWalkRoot + "\\F999.DAT", "x", 1));
-    ListFilesNotBackedUp(list, WalkTestFolder);
+    EXPECT_NE(ListBoxLines(list)[1].find("\x01" "Y" + WalkRoot() + "\\F000.DAT"), std::string::npos);
+    ASSERT_TRUE(WriteWholeFile(WalkRoot() + "\\F999.DAT", "x", 1));
+    ListFilesNotBackedUp(list, WalkRootDepthFirst);
     EXPECT_EQ(ListBoxLines(list), std::vector<std::string>{kTooManyNotBackedUp});
     DestroyWindow(list);
 }

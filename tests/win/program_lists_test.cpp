@@ -7,32 +7,11 @@
 #include <vector>
 
 #include "checks/program_lists.h"
+#include "folder_walk.h"
 #include "test_windows.h"
 #include "wine_env.h"
 
 namespace {
-
-std::string gWalkRoot;
-
-// Visits every entry below directory depth-first, the way the fixed-drive walk visits a drive.
-int WalkFolder(const std::string& directory, WalkVisitor visitor, void* argument)
-{
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((directory + "\\*").c_str(), &found);
-    int stop = 0;
-    for (bool more = search != INVALID_HANDLE_VALUE; more && !stop; more = FindNextFileA(search, &found)) {
-        stop = visitor(&found, directory.c_str(), argument);
-        if (!stop && (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && found.cFileName[0] != '.')
-            stop = WalkFolder(directory + "\\" + found.cFileName, visitor, argument);
-    }
-    FindClose(search);
-    return stop;
-}
-
-int WalkTestFolder(WalkVisitor visitor, void* argument)
-{
-    return WalkFolder(gWalkRoot, visitor, argument);
-}
 
 struct FixtureFile {
     const char* path;  // below the root
@@ -45,7 +24,7 @@ std::string FileStates(const std::vector<FixtureFile>& files)
     std::string states;
     for (const FixtureFile& f : files) {
         WIN32_FILE_ATTRIBUTE_DATA data = {};
-        GetFileAttributesExA((gWalkRoot + "\\" + f.path).c_str(), GetFileExInfoStandard, &data);
+        GetFileAttributesExA((WalkRoot() + "\\" + f.path).c_str(), GetFileExInfoStandard, &data);
         states.append(reinterpret_cast<const char*>(&data), sizeof data);
     }
     return states;
@@ -54,9 +33,9 @@ std::string FileStates(const std::vector<FixtureFile>& files)
 TEST(ProgramLists, ReportExactlyTheTableProgramsFoundTheOldDangerousUtilitiesAndTheIncompatibleList)
 {
     HWND list = CreateWindowA("LISTBOX", "", WS_POPUP | LBS_HASSTRINGS, 0, 0, 400, 300, nullptr, nullptr, nullptr, nullptr);
-    gWalkRoot = FreshTestFolder("program_lists");
+    WalkRoot() = FreshTestFolder("program_lists");
     for (const char* folder : {"DOS", "OLD", "OLDER"})
-        ASSERT_TRUE(CreateDirectoryA((gWalkRoot + "\\" + folder).c_str(), nullptr));
+        ASSERT_TRUE(CreateDirectoryA((WalkRoot() + "\\" + folder).c_str(), nullptr));
     const std::vector<FixtureFile> files = {
         {"SC.EXE", 2024, 5, 1},            // two MS-DOS rows have the word SC
         {"DS.EXE", 1995, 10, 20},          // an MS-DOS program; as a utility, too new
@@ -68,7 +47,7 @@ TEST(ProgramLists, ReportExactlyTheTableProgramsFoundTheOldDangerousUtilitiesAnd
         {"NDOS.COM", 1994, 1, 1},          // the word "NDOS.COM" matches nothing; "NDOS" matches it
     };
     for (const FixtureFile& f : files) {
-        const std::string path = gWalkRoot + "\\" + f.path;
+        const std::string path = WalkRoot() + "\\" + f.path;
         ASSERT_TRUE(WriteWholeFile(path, "MZ", 2)) << f.path;
         SYSTEMTIME when = {f.year, f.month, 0, f.day, 12, 0, 0, 0};
         FILETIME written;
@@ -79,7 +58,7 @@ TEST(ProgramLists, ReportExactlyTheTableProgramsFoundTheOldDangerousUtilitiesAnd
     }
     const std::string before = FileStates(files);
 
-    EXPECT_EQ(ListMsDosModeProgramsOf(list, WalkTestFolder), 4);
+    EXPECT_EQ(ListMsDosModeProgramsOf(list, WalkRootDepthFirst), 4);
     const std::vector<std::string> msdos = {
         "\x06\x01" "CProgram Name\t\x06\x01" "CFileName\t\x06\x01" "CCompany",
         "\x01" "YDarkseed\t\x01" "YDS\t\x01" "YCyberdreams",
@@ -88,7 +67,7 @@ TEST(ProgramLists, ReportExactlyTheTableProgramsFoundTheOldDangerousUtilitiesAnd
     };
     EXPECT_EQ(ListBoxLines(list), msdos);
 
-    EXPECT_EQ(ListDangerousProgramsOf(list, WalkTestFolder), 4);
+    EXPECT_EQ(ListDangerousProgramsOf(list, WalkRootDepthFirst), 4);
     const std::vector<std::string> dangerous = {
         "\x06\x01" "CPossible Problem Program\t\x06\x01" "CFile Name\t\x06\x01" "CFile Date",
         "\x01" "YDOS Format\t\x01" "Yformat.exe\t\x01" "Y03/01/95",
