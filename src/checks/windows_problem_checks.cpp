@@ -80,23 +80,13 @@ static std::vector<std::string> CollectPathsNamed(const char* needle)
     return found;
 }
 
-// name in the Windows folder; false when the path does not fit.
-static bool WindowsFolderPath(const char* name, char* out, size_t size)
-{
-    char folder[MAX_PATH];
-    const UINT length = GetWindowsDirectoryA(folder, sizeof folder);
-    if (length == 0 || length >= sizeof folder) return false;
-    const int written = snprintf(out, size, "%s%s%s", folder, folder[length - 1] == '\\' ? "" : "\\", name);
-    return written > 0 && size_t(written) < size;
-}
-
 int CheckDeviceContention(HWND list)
 {
     StartReport();
     bool isPresent[kSerialPortCount] = {};
     long autoAssign[kSerialPortCount];
     char systemIni[MAX_PATH];
-    const bool hasSystemIni = WindowsFolderPath("system.ini", systemIni, sizeof systemIni);
+    const bool hasSystemIni = WindowsFolderFile("system.ini", systemIni, sizeof systemIni);
     for (int port = 0; port < kSerialPortCount; ++port) {
         autoAssign[port] = kAutoAssignMissing;
         isPresent[port] = gEquipmentInfo && gEquipmentInfo->comPresent[port] != 0;
@@ -117,7 +107,7 @@ int CheckAnimatedCursors(HWND list)
     StartReport();
     // Windows 95 writes IOS.LOG when a disk has to run through a real-mode driver.
     char iosLog[MAX_PATH];
-    const bool hasIosLog = WindowsFolderPath("IOS.LOG", iosLog, sizeof iosLog) && FileExists(iosLog);
+    const bool hasIosLog = WindowsFolderFile("IOS.LOG", iosLog, sizeof iosLog) && FileExists(iosLog);
     HDC dc = GetDC(list);
     const int bitsPerPixel = dc ? GetDeviceCaps(dc, BITSPIXEL) : 0;
     if (dc) ReleaseDC(list, dc);
@@ -141,9 +131,9 @@ static bool IsInStartupFile(int file, const char* name, void*)
     case kAutoexecBat:
         return FileContainsText("C:\\autoexec.bat", name) != 0;
     case kSystemIni:
-        return WindowsFolderPath("system.ini", path, sizeof path) && FileContainsText(path, name);
+        return WindowsFolderFile("system.ini", path, sizeof path) && FileContainsText(path, name);
     case kWinIni:
-        return WindowsFolderPath("win.ini", path, sizeof path) && FileContainsText(path, name);
+        return WindowsFolderFile("win.ini", path, sizeof path) && FileContainsText(path, name);
     }
     return false;
 }

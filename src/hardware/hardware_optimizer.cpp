@@ -13,6 +13,7 @@
 #include "equipment/spooler.h"
 #include "resources/ids_hardware.h"
 #include "services/alloc.h"
+#include "services/files.h"
 #include "services/help_file.h"
 #include "services/registry.h"
 #include "services/window_position.h"
@@ -150,16 +151,6 @@ bool WriteExistingProfile(const char* path, const char* section, const char* nam
     return written;
 }
 
-// A file of the Windows folder; false when the path does not fit.
-bool WindowsFilePath(const char* file, char* path, size_t size)
-{
-    char folder[MAX_PATH];
-    const UINT length = GetWindowsDirectoryA(folder, sizeof folder);
-    if (length == 0 || length >= sizeof folder) return false;
-    const int written = snprintf(path, size, "%s\\%s", folder, file);
-    return written > 0 && size_t(written) < size;
-}
-
 void WriteProfileSetting(const OptimizerSetting& setting, WriteReport* report)
 {
     char where[96];
@@ -172,12 +163,12 @@ void WriteProfileSetting(const OptimizerSetting& setting, WriteReport* report)
         break;
     case kInSystemIni:
         snprintf(where, sizeof where, "system.ini [%s]", setting.location);
-        written = WindowsFilePath("system.ini", path, sizeof path) &&
+        written = WindowsFolderFile("system.ini", path, sizeof path) &&
                   WriteExistingProfile(path, setting.location, setting.name, setting.text, false);
         break;
     default:  // the user profile, which the system may keep elsewhere than in its file
         snprintf(where, sizeof where, "win.ini [%s]", setting.location);
-        written = WindowsFilePath("win.ini", path, sizeof path) &&
+        written = WindowsFolderFile("win.ini", path, sizeof path) &&
                   GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES &&
                   WriteProfileStringA(setting.location, setting.name, setting.text);
         break;

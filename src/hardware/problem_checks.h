@@ -11,9 +11,6 @@
 // settings) apply: the platform is Windows 95. Elsewhere those checks add nothing.
 bool Windows95ChecksApply();
 
-// "<Windows directory>\name" in path; false when it does not fit.
-bool WindowsFolderFile(const char* name, char* path, unsigned long size);
-
 // An entry of system.ini in the Windows directory, or fallback when it is missing or the
 // path does not fit.
 int SystemIniInt(const char* section, const char* key, int fallback);

@@ -1,24 +1,14 @@
 #include <windows.h>
 
-#include <cstdio>
-
 #include "hardware/problem_checks.h"
 
 #include "app/app_globals.h"
 #include "equipment/equipment_info.h"
+#include "services/files.h"
 
 bool Windows95ChecksApply()
 {
     return gEquipmentInfo && gEquipmentInfo->platform == '9';
-}
-
-bool WindowsFolderFile(const char* name, char* path, unsigned long size)
-{
-    const UINT length = GetWindowsDirectoryA(path, size);
-    if (length == 0 || length >= size) return false;
-    const size_t room = size - length;
-    const int written = snprintf(path + length, room, "%s%s", path[length - 1] == '\\' ? "" : "\\", name);
-    return written > 0 && size_t(written) < room;
 }
 
 int SystemIniInt(const char* section, const char* key, int fallback)

@@ -123,6 +123,15 @@ static int TestFileContent(const char* path, const char* text, int (*test)(const
     return result;
 }
 
+bool WindowsFolderFile(const char* name, char* path, size_t size)
+{
+    char folder[MAX_PATH];
+    const UINT length = GetWindowsDirectoryA(folder, sizeof folder);
+    if (length == 0 || length >= sizeof folder) return false;
+    const int written = snprintf(path, size, "%s%s%s", folder, folder[length - 1] == '\\' ? "" : "\\", name);
+    return written > 0 && size_t(written) < size;
+}
+
 int FileContainsText(const char* path, const char* text)
 {
     return TestFileContent(path, text, BufferContainsText);

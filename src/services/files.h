@@ -15,6 +15,9 @@ char* ReadWholeFile(const char* path, DWORD* bytesRead);
 // a file that cannot be opened or read gives the empty block with *bytesRead 0.
 char* ReadWholeFileQuietly(const char* path, DWORD* bytesRead);
 
+// "<Windows folder>\name" in path; false when it does not fit in size bytes.
+bool WindowsFolderFile(const char* name, char* path, size_t size);
+
 // 1 when FindFirstFileA finds anything for path, else 0.
 int FileExists(const char* path);
 
