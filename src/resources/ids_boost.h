@@ -1,0 +1,69 @@
+// Resource ids of the boost tools: Tune Windows, Execution Priorities, Change Program
+// Priorities and Customize Program Appearance.
+#pragma once
+
+#ifndef IDC_LABEL
+#define IDC_LABEL 100
+#endif
+
+// Execution Priorities (12000): programs, their class and their threads
+#define IDD_PRIORITY_BOSS 12000
+#define IDC_PRIORITY_IDLE 12001
+#define IDC_PRIORITY_NORMAL 12002
+#define IDC_PRIORITY_HIGH 12003
+#define IDC_PRIORITY_MAXIMUM 12004
+#define IDC_PRIORITY_THREADS 12005
+#define IDC_PRIORITY_PROGRAMS 12008
+#define IDC_PRIORITY_ICON 12009
+#define HELP_CONTEXT_PRIORITY_BOSS 29061
+// Thread priority icons 1700 + level (0..32) are the usage monitor's (monitors.rc).
+#define IDI_PRIORITY_LEVEL_BASE 1700
+
+// Tune Windows (14700): the optimizers
+#define IDD_TUNE_WINDOWS 14700
+#define IDC_TUNE_PRIORITIES 14701
+#define IDC_TUNE_MEMORY 14702
+#define IDC_TUNE_RESOURCES 14703
+#define IDC_TUNE_QUEUES 14706
+#define IDC_TUNE_ANALYZER 14708
+#define HELP_CONTEXT_TUNE_WINDOWS 29050
+#define IDB_TUNE_MEMORY 1591
+#define IDB_TUNE_PRIORITIES 1592
+#define IDB_TUNE_RESOURCES 1596
+#define IDB_TUNE_QUEUES 1598
+#define IDB_TUNE_ANALYZER 25072
+
+// Change Program Priorities (13600): one program and its boosts
+#define IDD_CHANGE_PRIORITIES 13600
+#define IDC_CHANGE_VIDEO 13601
+#define IDC_CHANGE_CPU 13602
+#define IDC_CHANGE_NAME 13603
+#define IDC_CHANGE_FILES 13605
+#define IDC_CHANGE_MESSAGES 13606
+#define IDC_CHANGE_PROGRAMS 13607
+#define IDC_CHANGE_PRIORITY 13608
+#define HELP_CONTEXT_CHANGE_PRIORITIES 29060
+#define IDB_CHANGE_CPU 1541
+#define IDB_CHANGE_FILES 1542
+#define IDB_CHANGE_MESSAGES 1543
+#define IDB_CHANGE_VIDEO 1544
+#define IDB_CHANGE_PRIORITY 1562
+
+// Customize Program Appearance (12200): any top-level window's state
+#define IDD_WINDOW_BOSS 12200
+#define IDC_WINDOW_LIST 12201
+#define IDC_WINDOW_NAME 12202
+#define IDC_WINDOW_CHANGE 12203
+#define IDC_WINDOW_SHOW 12205
+#define IDC_WINDOW_HIDE 12206
+#define IDC_WINDOW_MINIMIZE 12210
+#define IDC_WINDOW_RESTORE 12211
+#define IDC_WINDOW_ACTIVE 12215
+#define IDC_WINDOW_INACTIVE 12216
+#define IDC_WINDOW_UNLOCKED 12220
+#define IDC_WINDOW_LOCKED 12221
+#define IDC_WINDOW_TOPMOST 12225
+#define IDC_WINDOW_NOT_TOPMOST 12226
+#define IDC_WINDOW_POPUPS_SHOW 12230
+#define IDC_WINDOW_POPUPS_HIDE 12231
+#define HELP_CONTEXT_WINDOW_BOSS 29070
