@@ -64,11 +64,13 @@ protected:
         EnumWindows(MatchUsage, LPARAM(&search));
         return search.found;
     }
-    // The lamps of one row, "1" lit and "0" dark, left to right.
+    // The lamps of one row, "1" lit and "0" dark, left to right, as each lamp's user data
+    // tells.
     static std::string Row(HWND monitor, int firstLampId, int cells = 10)
     {
         std::string lamps;
-        for (int cell = 0; cell < cells; ++cell) lamps += WindowText(GetDlgItem(monitor, firstLampId + cell));
+        for (int cell = 0; cell < cells; ++cell)
+            lamps += GetWindowLongPtrA(GetDlgItem(monitor, firstLampId + cell), GWLP_USERDATA) ? '1' : '0';
         return lamps;
     }
     // Waits until the row shows what expected() gives (asked again on every look, for
