@@ -18,9 +18,20 @@ const UINT kReportPeriodMs = 2000;
 const uint64_t kHandleSpace = 65536;
 UINT gPandkit;
 
+// Whether the system counts user-interface objects per process. A process with a window
+// holds at least one USER object, so a count of 0 for this one means the system answers 0
+// for every process (Wine does): the walk over every process would only add up zeros.
+bool SystemCountsGuiObjects()
+{
+    return GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS) != 0;
+}
+
+bool gCountsGuiObjects;
+
 void SumGuiObjects(uint64_t* user, uint64_t* gdi)
 {
     *user = *gdi = 0;
+    if (!gCountsGuiObjects) return;
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     if (snapshot == INVALID_HANDLE_VALUE) return;
     PROCESSENTRY32 entry = {};
@@ -75,6 +86,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     HWND window = CreateWindowA("HalvornCompanion", "res16", WS_OVERLAPPED, 0, 0, 0, 0, nullptr, nullptr, instance,
                                 nullptr);
     if (!window) return 1;
+    gCountsGuiObjects = SystemCountsGuiObjects();
     SetTimer(window, kReportTimer, kReportPeriodMs, nullptr);
     Report();
     MSG msg;
