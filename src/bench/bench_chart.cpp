@@ -49,8 +49,9 @@ const char* const kBenchLegend[kBenchReferenceCount] = {
     REPORT_CAPTION "Dell XP-133: FPU, #9 Video Card, 16MB RAM",
 };
 
-// CPU, FPU, the four disk tests, the three video tests.
-const unsigned kBenchScoreWeights[kBenchScorePartCount] = {10, 1, 1, 1, 1, 1, 2, 2, 2};
+// The weight of each test in the overall score: CPU, FPU, the four disk tests, the three
+// video tests.
+static const unsigned kBenchScoreWeights[kBenchScorePartCount] = {10, 1, 1, 1, 1, 1, 2, 2, 2};
 
 BenchResult BenchMeasured(double milliseconds)
 {

@@ -68,5 +68,3 @@ int BuildBenchChart(int test, const BenchResult& result, const char* leftOut,
 // and leftOut (leftOutLength bytes) names them; when none ran it is not measured.
 BenchResult BenchOverallScore(const BenchResult (&parts)[kBenchScorePartCount], char* leftOut,
                               size_t leftOutLength);
-// The weight of each test in the overall score.
-extern const unsigned kBenchScoreWeights[kBenchScorePartCount];
