@@ -6,6 +6,7 @@
 #include "analysis/wait_time.h"
 #include "app/app_globals.h"
 #include "app/confirm_boost.h"
+#include "bench/benchmarks.h"
 #include "hardware/hardware_optimizer.h"
 #include "hardware/upgrade_advisor.h"
 #include "resources/ids_main.h"
@@ -13,7 +14,6 @@
 #include "services/window_position.h"
 #include "ui/drawing.h"
 
-// Benchmarks: its tool is not part of the program yet, so that button opens nothing.
 static const PictureButton kSpeedButtons[] = {
     {IDC_SPEED_BENCHMARK, IDB_SPEED_BENCHMARK}, {IDC_SPEED_WAIT, IDB_SPEED_WAIT},
     {IDC_SPEED_BOTTLENECK, IDB_SPEED_BOTTLENECK}, {IDC_SPEED_OPTIMIZE, IDB_SPEED_OPTIMIZE},
@@ -37,6 +37,9 @@ INT_PTR CALLBACK SpeedUpDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
     }
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
+        case IDC_SPEED_BENCHMARK:  // modal, owned by this dialog
+            OpenBenchmarks(dialog);
+            break;
         case IDC_SPEED_WAIT:  // modeless, owned by this dialog: it closes with it
             OpenWaitTime(dialog);
             break;
