@@ -17,6 +17,7 @@
 #include "box_watcher.h"
 #include "machine_state.h"
 #include "resources/ids_boost.h"
+#include "sampling/stats_file.h"
 #include "services/program_directory.h"
 #include "services/toolhelp.h"
 #include "shared_test_steps.h"
@@ -120,6 +121,14 @@ int CountWindows(const char* title)
         },
         LPARAM(&count));
     return count.found;
+}
+
+// Saves an empty record to the statistics file at path over and over.
+DWORD WINAPI SaveRepeatedly(LPVOID path)
+{
+    static SystemStats stats;
+    for (int i = 0; i < 150; ++i) SaveSystemStatsTo(static_cast<const char*>(path), &stats);
+    return 0;
 }
 
 // Helpers started at chosen classes, ended when the test ends.
@@ -338,7 +347,7 @@ TEST_F(PriorityBoostTest, ChangeProgramPrioritiesBoostsOnlyAfterBoost)
 }
 
 // The file boost flushes only this program's statistics file: never made when missing,
-// bytes and last-write time kept when there.
+// bytes and last-write time kept when there, and never in the way of a save.
 TEST_F(PriorityBoostTest, FilesBoostLeavesTheStatisticsFileAsItWas)
 {
     char folder[MAX_PATH];
@@ -364,5 +373,11 @@ TEST_F(PriorityBoostTest, FilesBoostLeavesTheStatisticsFileAsItWas)
     WIN32_FILE_ATTRIBUTE_DATA data;
     ASSERT_TRUE(GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data));
     EXPECT_EQ(CompareFileTime(&data.ftLastWriteTime, &old), 0);
+
+    BoxWatcher boxes;
+    HANDLE saver = CreateThread(nullptr, 0, SaveRepeatedly, const_cast<char*>(path.c_str()), 0, nullptr);
+    while (WaitForSingleObject(saver, 0) == WAIT_TIMEOUT) Click(dialog, IDC_CHANGE_FILES);
+    CloseHandle(saver);
+    EXPECT_TRUE(boxes.Boxes().empty()) << boxes.Boxes()[0].text;
     DeleteFileA(path.c_str());
 }
