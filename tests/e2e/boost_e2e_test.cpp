@@ -1,6 +1,7 @@
 // The priority tools of the running program on a helper process: Tune Windows' priority
 // optimizer and Change Program Priorities' processor boost, each confirmed in the program's
-// own "Boosting", and Execution Priorities opened from Change Program Priorities.
+// own "Boosting"; the bottleneck analyzer opened from Tune Windows, and Execution
+// Priorities from Change Program Priorities.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -103,6 +104,10 @@ TEST(BoostE2e, PriorityToolsActOnAHelperOnlyAfterBoost)
     Press(tune, IDC_TUNE_PRIORITIES);
     EXPECT_EQ(AnswerBoostingWith(halvorn.Id(), IDOK), proposal);
     EXPECT_TRUE(ClassBecomes(helper.hProcess, NORMAL_PRIORITY_CLASS)) << GetPriorityClass(helper.hProcess);
+    // "analyzer" opens the bottleneck analyzer over the system quantities, titled so.
+    HWND analyzer = halvorn.OpenFrom(tune, IDC_TUNE_ANALYZER, "System");
+    ASSERT_NE(analyzer, nullptr);
+    CloseDialog(analyzer);
     CloseDialog(tune);
 
     // Change Program Priorities: the processor boost raises the chosen helper to high.
