@@ -5,9 +5,12 @@
 #include "analysis/status_report.h"
 #include "app/app_globals.h"
 #include "app/close_programs.h"
+#include "app/confirm_boost.h"
 #include "app/speed_up_dialog.h"
 #include "app/startup.h"
 #include "app/tips_dialog.h"
+#include "boost/change_priorities.h"
+#include "boost/tune_windows.h"
 #include "checks/fix_windows.h"
 #include "conflicts/fix_software_conflicts.h"
 #include "hardware/fix_hardware.h"
@@ -52,6 +55,12 @@ void RunMainCommand(HWND dialog, int command)
     case IDC_MAIN_SPEED:
         DialogBoxParamA(gInstance, MAKEINTRESOURCEA(IDD_SPEED_UP), dialog, SpeedUpDlgProc, 0);
         break;
+    case IDC_MAIN_TUNE:  // its optimizers confirm in "Boosting"
+        OpenTuneWindows(dialog, ConfirmBoost);
+        break;
+    case IDC_MAIN_PRIORITIES:  // its boosts confirm in "Boosting"
+        OpenChangePriorities(dialog, ConfirmBoost);
+        break;
     case IDC_MAIN_TIPS:
         DialogBoxParamA(gInstance, MAKEINTRESOURCEA(IDD_TIPS), dialog, TipsDlgProc, 0);
         break;
@@ -75,9 +84,8 @@ void RunMainCommand(HWND dialog, int command)
         ExitProgram();
         break;
     default:
-        // The tools behind the other buttons and items (tuning,
-        // priorities, appearance, settings, library) are not part of the
-        // program yet.
+        // The tools behind the other buttons and items (appearance,
+        // settings, library) are not part of the program yet.
         break;
     }
 }

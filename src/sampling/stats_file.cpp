@@ -182,3 +182,20 @@ void SaveSystemStats()
     char path[MAX_PATH];
     if (StatsFilePath(path, sizeof path)) SaveSystemStatsTo(path, gSystemStats);
 }
+
+bool FlushSystemStatsFile()
+{
+    char path[MAX_PATH];
+    if (!StatsFilePath(path, sizeof path)) return false;
+    AcquireSRWLockExclusive(&gSaveLock);
+    // Writing is the right the flush needs; every kind of sharing lets other readers be.
+    HANDLE file = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    bool flushed = false;
+    if (file != INVALID_HANDLE_VALUE) {
+        flushed = FlushFileBuffers(file) != 0;
+        CloseHandle(file);
+    }
+    ReleaseSRWLockExclusive(&gSaveLock);
+    return flushed;
+}
