@@ -37,12 +37,21 @@ static bool HasTitle(HWND window)
     return GetWindowTextA(window, title, sizeof title) > 0;
 }
 
+// The hidden input-method windows that today's systems give every thread with a window:
+// their titles ("Default IME", "MSCTFIME UI") name the input method, not the program.
+static bool IsInputMethodWindow(HWND window)
+{
+    char className[16] = "";
+    GetClassNameA(window, className, sizeof className);
+    return lstrcmpiA(className, "IME") == 0 || lstrcmpiA(className, "MSCTFIME UI") == 0;
+}
+
 static BOOL CALLBACK NameFromWindow(HWND window, LPARAM parameter)
 {
     ProgramNameQuery* query = reinterpret_cast<ProgramNameQuery*>(parameter);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    if (owner != query->processId) return TRUE;
+    if (owner != query->processId || IsInputMethodWindow(window)) return TRUE;
     HWND candidate = window;
     for (HWND up = window; up; up = GetParent(up))
         if (HasTitle(up)) candidate = up;

@@ -41,10 +41,16 @@ TEST(ProcessHelper, DISABLED_ShowsTitledWindows)
     PumpMessagesFor(60000, owner);
 }
 
-// Helper process: no windows at all, until it is ended.
+// Helper process: no windows of its own but an input-method window, as every thread with
+// a window has on today's systems, until it is ended.
 TEST(ProcessHelper, DISABLED_RunsWithoutWindows)
 {
-    Sleep(60000);
+    WNDCLASSA ime = {};
+    ime.lpfnWndProc = DefWindowProcA;
+    ime.lpszClassName = "IME";
+    RegisterClassA(&ime);
+    CreateWindowA("IME", "Default IME", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    PumpMessagesFor(60000);
 }
 
 TEST(WindowsProcesses, TopLevelOwnerClimbsParentsThenOwners)
@@ -79,6 +85,7 @@ TEST(WindowsProcesses, ProcessesAreNamedByTheirWindowsOrTheirMainModule)
     EXPECT_EQ(query.processId, titled.dwProcessId);
     EXPECT_STREQ(query.programName, "Helper App");
     EXPECT_EQ(query.window, owner);  // the newer popup is met first; its titled owner names it
+    ASSERT_TRUE(WaitForProcessWindow(bare.dwProcessId, "Default IME", 15000));
     ProgramNameOf(bare.dwProcessId, &query);
     EXPECT_EQ(std::string(query.programName), ExeTitle());
     EXPECT_EQ(query.window, nullptr);
