@@ -10,9 +10,8 @@
 #include "hardware/hardware_optimizer.h"
 #include "hardware/upgrade_advisor.h"
 #include "resources/ids_main.h"
-#include "services/help_file.h"
 #include "services/window_position.h"
-#include "ui/drawing.h"
+#include "ui/picture_dialog.h"
 
 static const PictureButton kSpeedButtons[] = {
     {IDC_SPEED_BENCHMARK, IDB_SPEED_BENCHMARK}, {IDC_SPEED_WAIT, IDB_SPEED_WAIT},
@@ -22,19 +21,11 @@ static const PictureButton kSpeedButtons[] = {
 
 INT_PTR CALLBACK SpeedUpDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (OnPictureButtonDialog(dialog, message, wParam, lParam, kSpeedButtons, HELP_CONTEXT_SPEED_UP)) return TRUE;
     switch (message) {
     case WM_INITDIALOG:
         CenterWindow(dialog, MainDialog);
         return TRUE;
-    case WM_HELP:
-    case WM_CONTEXTMENU:
-        ShowHelpFile(dialog, HELP_CONTEXT, HELP_CONTEXT_SPEED_UP);
-        return TRUE;
-    case WM_DRAWITEM: {
-        const DRAWITEMSTRUCT* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-        DrawTablePictureButton(kSpeedButtons, item, HBRUSH(GetStockObject(LTGRAY_BRUSH)));
-        return TRUE;
-    }
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDC_SPEED_BENCHMARK:  // modal, owned by this dialog
@@ -51,10 +42,6 @@ INT_PTR CALLBACK SpeedUpDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
             break;
         case IDC_SPEED_BOTTLENECK:
             OpenBottleneckAnalyzer(dialog, BottleneckVariant::kHardware);
-            break;
-        case IDOK:
-        case IDCANCEL:
-            EndDialog(dialog, LOWORD(wParam));
             break;
         }
         return TRUE;

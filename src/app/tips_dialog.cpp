@@ -5,9 +5,8 @@
 #include "analysis/coach.h"
 #include "app/app_globals.h"
 #include "resources/ids_analysis.h"
-#include "services/help_file.h"
 #include "services/window_position.h"
-#include "ui/drawing.h"
+#include "ui/picture_dialog.h"
 
 // The shortcuts belong to the reference library, which is not part of the program yet:
 // that button opens nothing.
@@ -17,17 +16,10 @@ static const PictureButton kTipsButtons[] = {
 
 INT_PTR CALLBACK TipsDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (OnPictureButtonDialog(dialog, message, wParam, lParam, kTipsButtons, HELP_CONTEXT_TIPS)) return TRUE;
     switch (message) {
     case WM_INITDIALOG:
         CenterWindow(dialog, MainDialog);
-        return TRUE;
-    case WM_HELP:
-    case WM_CONTEXTMENU:
-        ShowHelpFile(dialog, HELP_CONTEXT, HELP_CONTEXT_TIPS);
-        return TRUE;
-    case WM_DRAWITEM:
-        DrawTablePictureButton(kTipsButtons, reinterpret_cast<const DRAWITEMSTRUCT*>(lParam),
-                               HBRUSH(GetStockObject(LTGRAY_BRUSH)));
         return TRUE;
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
@@ -36,10 +28,6 @@ INT_PTR CALLBACK TipsDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
             break;
         case IDC_TIPS_BOOST:
             DialogBoxParamA(gInstance, MAKEINTRESOURCEA(IDD_BOOST_TIPS), dialog, BoostTipsDlgProc, 0);
-            break;
-        case IDOK:
-        case IDCANCEL:
-            EndDialog(dialog, LOWORD(wParam));
             break;
         }
         return TRUE;

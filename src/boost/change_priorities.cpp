@@ -9,12 +9,11 @@
 #include "boost/priority_boss.h"
 #include "resources/ids_boost.h"
 #include "sampling/stats_file.h"
-#include "services/help_file.h"
 #include "services/list_box.h"
 #include "services/processes.h"
 #include "services/window_names.h"
 #include "services/window_position.h"
-#include "ui/drawing.h"
+#include "ui/picture_dialog.h"
 
 DWORD(WINAPI* ProgramSetBatchLimit)(DWORD limit) = GdiSetBatchLimit;
 
@@ -96,10 +95,6 @@ void OnCommand(HWND dialog, int id, int notification)
         if (notification == LBN_SELCHANGE || notification == LBN_DBLCLK) OnProgramSelected(dialog);
         return;
     }
-    if (id == IDOK || id == IDCANCEL) {
-        EndDialog(dialog, id);
-        return;
-    }
     if (notification != BN_CLICKED) return;
     for (const ProgramBoost& boost : kBoosts) {
         if (boost.id != id) continue;
@@ -124,6 +119,7 @@ void OnInitDialog(HWND dialog, BoostConfirmFn confirm)
 
 INT_PTR CALLBACK ChangePrioritiesDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (OnPictureButtonDialog(dialog, message, wParam, lParam, kBoosts, HELP_CONTEXT_CHANGE_PRIORITIES)) return TRUE;
     switch (message) {
     case WM_INITDIALOG:
         OnInitDialog(dialog, reinterpret_cast<BoostConfirmFn>(lParam));
@@ -133,14 +129,6 @@ INT_PTR CALLBACK ChangePrioritiesDlgProc(HWND dialog, UINT message, WPARAM wPara
         SetTextColor(HDC(wParam), RGB(255, 255, 255));
         SetBkColor(HDC(wParam), RGB(0, 0, 0));
         return INT_PTR(GetStockObject(BLACK_BRUSH));
-    case WM_HELP:
-    case WM_CONTEXTMENU:
-        ShowHelpFile(dialog, HELP_CONTEXT, HELP_CONTEXT_CHANGE_PRIORITIES);
-        return TRUE;
-    case WM_DRAWITEM:
-        DrawTablePictureButton(kBoosts, reinterpret_cast<const DRAWITEMSTRUCT*>(lParam),
-                               HBRUSH(GetStockObject(LTGRAY_BRUSH)));
-        return TRUE;
     case WM_COMMAND:
         OnCommand(dialog, LOWORD(wParam), HIWORD(wParam));
         return TRUE;

@@ -8,12 +8,11 @@
 #include "app/app_globals.h"
 #include "boost/priority_rules.h"
 #include "resources/ids_boost.h"
-#include "services/help_file.h"
 #include "services/processes.h"
 #include "services/text_rules.h"
 #include "services/toolhelp.h"
 #include "services/window_position.h"
-#include "ui/drawing.h"
+#include "ui/picture_dialog.h"
 
 namespace {
 
@@ -87,10 +86,6 @@ struct TuneDialog {
 
 void OnCommand(HWND dialog, int id, int notification)
 {
-    if (id == IDOK || id == IDCANCEL) {
-        EndDialog(dialog, id);
-        return;
-    }
     if (notification != BN_CLICKED) return;
     for (const Optimizer& optimizer : kOptimizers) {
         if (optimizer.id != id) continue;
@@ -111,18 +106,11 @@ bool ConfirmProposal(HWND owner, BoostConfirmFn confirm, const char* const* acti
 
 INT_PTR CALLBACK TuneWindowsDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (OnPictureButtonDialog(dialog, message, wParam, lParam, kOptimizers, HELP_CONTEXT_TUNE_WINDOWS)) return TRUE;
     switch (message) {
     case WM_INITDIALOG:
         gDialog.confirm = reinterpret_cast<BoostConfirmFn>(lParam);
         CenterWindow(dialog, MainDialog);
-        return TRUE;
-    case WM_HELP:
-    case WM_CONTEXTMENU:
-        ShowHelpFile(dialog, HELP_CONTEXT, HELP_CONTEXT_TUNE_WINDOWS);
-        return TRUE;
-    case WM_DRAWITEM:
-        DrawTablePictureButton(kOptimizers, reinterpret_cast<const DRAWITEMSTRUCT*>(lParam),
-                               HBRUSH(GetStockObject(LTGRAY_BRUSH)));
         return TRUE;
     case WM_COMMAND:
         OnCommand(dialog, LOWORD(wParam), HIWORD(wParam));

@@ -6,10 +6,9 @@
 #include "checks/diagnose_windows.h"
 #include "checks/windows_problem_rules.h"
 #include "resources/ids_checks.h"
-#include "services/help_file.h"
 #include "services/string_list.h"
 #include "services/window_position.h"
-#include "ui/drawing.h"
+#include "ui/picture_dialog.h"
 #include "ui/report_list.h"
 #include "ui/report_viewer.h"
 
@@ -75,26 +74,15 @@ static void OnCommand(HWND dialog, int id)
         // 2627 of base 2600); until the reference library is part of the program this
         // button opens nothing.
         break;
-    case IDOK:
-    case IDCANCEL:
-        EndDialog(dialog, id);
-        break;
     }
 }
 
 INT_PTR CALLBACK FixWindowsDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (OnPictureButtonDialog(dialog, message, wParam, lParam, kFixButtons, HELP_CONTEXT_FIX_WINDOWS)) return TRUE;
     switch (message) {
     case WM_INITDIALOG:
         CenterWindow(dialog, MainDialog);
-        return TRUE;
-    case WM_HELP:
-    case WM_CONTEXTMENU:
-        ShowHelpFile(dialog, HELP_CONTEXT, HELP_CONTEXT_FIX_WINDOWS);
-        return TRUE;
-    case WM_DRAWITEM:
-        DrawTablePictureButton(kFixButtons, reinterpret_cast<const DRAWITEMSTRUCT*>(lParam),
-                               HBRUSH(GetStockObject(LTGRAY_BRUSH)));
         return TRUE;
     case WM_COMMAND:
         OnCommand(dialog, LOWORD(wParam));
