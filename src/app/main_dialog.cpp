@@ -8,6 +8,7 @@
 #include "app/speed_up_dialog.h"
 #include "app/startup.h"
 #include "app/tips_dialog.h"
+#include "boost/window_boss.h"
 #include "checks/fix_windows.h"
 #include "conflicts/fix_software_conflicts.h"
 #include "hardware/fix_hardware.h"
@@ -58,6 +59,9 @@ void RunMainCommand(HWND dialog, int command)
     case IDC_MAIN_STATUS:
         OpenStatusReport(dialog);
         break;
+    case IDC_MAIN_APPEARANCE:
+        WindowBoss(dialog);
+        break;
     case IDM_MAIN_HELP:
         ShowHelpFile(dialog, HELP_CONTENTS, 0);
         break;
@@ -76,7 +80,7 @@ void RunMainCommand(HWND dialog, int command)
         break;
     default:
         // The tools behind the other buttons and items (tuning,
-        // priorities, appearance, settings, library) are not part of the
+        // priorities, settings, library) are not part of the
         // program yet.
         break;
     }
