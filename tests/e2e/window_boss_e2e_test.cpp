@@ -17,7 +17,7 @@ TEST(WindowBossE2e, HidesAndShowsAWindowOfAnotherProgram)
 {
     // The window belongs to this thread: it answers the program's calls while this thread
     // waits for the program in SendWithTimeout.
-    HWND window = CreateWindowA("STATIC", "Appearance Test Window", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20, 320, 160,
+    HWND window = CreateWindowA("STATIC", "Appearance Test Window", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 640, 320, 110,
                                 nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(window, nullptr);
     HalvornProcess halvorn("window_boss");
