@@ -17,12 +17,6 @@ namespace {
 const char kTargetTitle[] = "Appearance Target";
 const char kBossCaption[] = "Customize Program Appearance";
 
-// The twelve radio buttons and the name edit: enabled exactly while a live window is chosen.
-const int kWindowControls[] = {IDC_WINDOW_SHOW,   IDC_WINDOW_HIDE,       IDC_WINDOW_MINIMIZE,    IDC_WINDOW_RESTORE,
-                               IDC_WINDOW_ACTIVE, IDC_WINDOW_INACTIVE,   IDC_WINDOW_UNLOCKED,    IDC_WINDOW_LOCKED,
-                               IDC_WINDOW_TOPMOST, IDC_WINDOW_NOT_TOPMOST, IDC_WINDOW_POPUPS_SHOW, IDC_WINDOW_POPUPS_HIDE,
-                               IDC_WINDOW_NAME};
-
 HWND Popup(const char* title, HWND owner = nullptr, DWORD style = WS_POPUP | WS_VISIBLE)
 {
     return CreateWindowA("STATIC", title, style, 40, 40, 200, 100, owner, nullptr, nullptr, nullptr);
@@ -40,8 +34,7 @@ bool Select(HWND dialog, const std::string& line)
     for (size_t i = 0; i < lines.size(); ++i)
         if (lines[i] == line) {
             SendDlgItemMessageA(dialog, IDC_WINDOW_LIST, LB_SETCURSEL, i, 0);
-            SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_WINDOW_LIST, LBN_SELCHANGE),
-                         LPARAM(GetDlgItem(dialog, IDC_WINDOW_LIST)));
+            SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_WINDOW_LIST, LBN_SELCHANGE), 0);
             return true;
         }
     return false;
@@ -57,41 +50,29 @@ bool Checked(HWND dialog, int id)
     return IsDlgButtonChecked(dialog, id) == BST_CHECKED;
 }
 
-// Which button of each pair is checked, one letter a pair: upper case for the first
-// button, lower case for the second, "?" for neither or both. Activity is left out: which
-// window is in the foreground changes as windows restore.
+// The checked button of each pair but Activity (the foreground moves as windows restore):
+// "X" for the first button, "o" for the second, "?" for neither or both.
 std::string CheckedPairs(HWND dialog)
 {
-    const struct { int first, second; char letter; } pairs[] = {
-        {IDC_WINDOW_SHOW, IDC_WINDOW_HIDE, 'V'},       {IDC_WINDOW_MINIMIZE, IDC_WINDOW_RESTORE, 'M'},
-        {IDC_WINDOW_UNLOCKED, IDC_WINDOW_LOCKED, 'U'}, {IDC_WINDOW_TOPMOST, IDC_WINDOW_NOT_TOPMOST, 'T'},
-        {IDC_WINDOW_POPUPS_SHOW, IDC_WINDOW_POPUPS_HIDE, 'P'},
-    };
     std::string letters;
-    for (const auto& pair : pairs) {
-        const bool first = Checked(dialog, pair.first), second = Checked(dialog, pair.second);
-        letters += first == second ? '?' : first ? pair.letter : char(pair.letter + ('a' - 'A'));
+    for (int first : {IDC_WINDOW_SHOW, IDC_WINDOW_MINIMIZE, IDC_WINDOW_UNLOCKED, IDC_WINDOW_TOPMOST, IDC_WINDOW_POPUPS_SHOW}) {
+        const bool a = Checked(dialog, first), b = Checked(dialog, first + 1);
+        letters += a == b ? '?' : a ? 'X' : 'o';
     }
     return letters;
 }
 
+// The twelve radio buttons and the name edit that are enabled.
 int EnabledControls(HWND dialog)
 {
-    int count = 0;
-    for (int id : kWindowControls) count += IsWindowEnabled(GetDlgItem(dialog, id)) ? 1 : 0;
+    int count = IsWindowEnabled(GetDlgItem(dialog, IDC_WINDOW_NAME)) ? 1 : 0;
+    for (int id = IDC_WINDOW_SHOW; id <= IDC_WINDOW_POPUPS_HIDE; ++id) count += IsWindowEnabled(GetDlgItem(dialog, id)) ? 1 : 0;
     return count;
 }
 
 bool IsTopmost(HWND window)
 {
     return (GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
-}
-
-bool SameRect(HWND window, const RECT& before)
-{
-    RECT now;
-    GetWindowRect(window, &now);
-    return EqualRect(&now, &before) != FALSE;
 }
 
 // The helper's windows, found from this process, and a Window Boss owned by a window here.
@@ -133,46 +114,39 @@ TEST_F(WindowBossTest, SelectingChecksTheStateAndEveryActionIsSeenFromOutside)
     ASSERT_TRUE(Select(dialog_, ItemOf(kTargetTitle, target_)));
     EXPECT_EQ(WindowText(GetDlgItem(dialog_, IDC_WINDOW_NAME)), kTargetTitle);
     EXPECT_EQ(EnabledControls(dialog_), 13);
-    EXPECT_EQ(CheckedPairs(dialog_), "VmUtP");
+    EXPECT_EQ(CheckedPairs(dialog_), "XoXoX");
 
     // A changed state is read again at the next selection.
     ShowWindow(target_, SW_MINIMIZE);
     ShowWindow(target_, SW_HIDE);
     EnableWindow(target_, FALSE);
     ASSERT_TRUE(Select(dialog_, ItemOf(kTargetTitle, target_)));
-    EXPECT_EQ(CheckedPairs(dialog_), "vMutP");
+    EXPECT_EQ(CheckedPairs(dialog_), "oXooX");
     ShowWindow(target_, SW_RESTORE);
     EnableWindow(target_, TRUE);
     ASSERT_TRUE(Select(dialog_, ItemOf(kTargetTitle, target_)));
-    EXPECT_EQ(CheckedPairs(dialog_), "VmUtP");
+    EXPECT_EQ(CheckedPairs(dialog_), "XoXoX");
 
-    Click(dialog_, IDC_WINDOW_HIDE);
-    EXPECT_FALSE(IsWindowVisible(target_));
-    EXPECT_EQ(CheckedPairs(dialog_), "vmUtP");
-    Click(dialog_, IDC_WINDOW_SHOW);
-    EXPECT_TRUE(IsWindowVisible(target_));
-
+    // Each action, seen from outside, and the clicked button checked.
     Click(dialog_, IDC_WINDOW_MINIMIZE);
-    EXPECT_TRUE(IsIconic(target_));
-    EXPECT_TRUE(Checked(dialog_, IDC_WINDOW_MINIMIZE));
-    Click(dialog_, IDC_WINDOW_RESTORE);
-    EXPECT_FALSE(IsIconic(target_));
-
     Click(dialog_, IDC_WINDOW_LOCKED);
-    EXPECT_FALSE(IsWindowEnabled(target_));
+    Click(dialog_, IDC_WINDOW_HIDE);
+    EXPECT_TRUE(!IsWindowVisible(target_) && IsIconic(target_) && !IsWindowEnabled(target_));
+    EXPECT_EQ(CheckedPairs(dialog_), "oXooX");
+    Click(dialog_, IDC_WINDOW_SHOW);
+    Click(dialog_, IDC_WINDOW_RESTORE);
     Click(dialog_, IDC_WINDOW_UNLOCKED);
-    EXPECT_TRUE(IsWindowEnabled(target_));
+    EXPECT_TRUE(IsWindowVisible(target_) && !IsIconic(target_) && IsWindowEnabled(target_));
+    EXPECT_EQ(CheckedPairs(dialog_), "XoXoX");
 
-    RECT before;
+    RECT before, after1, after2;
     GetWindowRect(target_, &before);
     Click(dialog_, IDC_WINDOW_TOPMOST);
-    EXPECT_TRUE(IsTopmost(target_));
-    EXPECT_TRUE(SameRect(target_, before));
+    EXPECT_TRUE(IsTopmost(target_) && GetWindowRect(target_, &after1) && EqualRect(&before, &after1));
     ASSERT_TRUE(Select(dialog_, ItemOf(kTargetTitle, target_)));
     EXPECT_TRUE(Checked(dialog_, IDC_WINDOW_TOPMOST));
     Click(dialog_, IDC_WINDOW_NOT_TOPMOST);
-    EXPECT_FALSE(IsTopmost(target_));
-    EXPECT_TRUE(SameRect(target_, before));
+    EXPECT_TRUE(!IsTopmost(target_) && GetWindowRect(target_, &after2) && EqualRect(&before, &after2));
 
     Click(dialog_, IDC_WINDOW_ACTIVE);
     EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == target_; }, 2000));
@@ -190,11 +164,9 @@ TEST_F(WindowBossTest, SelectingChecksTheStateAndEveryActionIsSeenFromOutside)
     SendMessageA(dialog_, WM_RBUTTONDOWN, 0, MAKELPARAM(5, 500));
     ASSERT_TRUE(Select(dialog_, ItemOf("Local Target", local)));
     Click(dialog_, IDC_WINDOW_POPUPS_HIDE);
-    EXPECT_FALSE(IsWindowVisible(palette));
-    EXPECT_TRUE(IsWindowVisible(local));
+    EXPECT_TRUE(!IsWindowVisible(palette) && IsWindowVisible(local));
     Click(dialog_, IDC_WINDOW_POPUPS_SHOW);
     EXPECT_TRUE(IsWindowVisible(palette));
-    EXPECT_TRUE(Checked(dialog_, IDC_WINDOW_POPUPS_SHOW));
     DestroyWindow(local);
     ASSERT_TRUE(Select(dialog_, ItemOf(kTargetTitle, target_)));
 
@@ -236,8 +208,7 @@ TEST_F(WindowBossTest, ClosedWindowsAndRefilledListsAreNeverActedOn)
     EXPECT_EQ(SendDlgItemMessageA(dialog_, IDC_WINDOW_LIST, LB_GETCURSEL, 0, 0), LB_ERR);
     Click(dialog_, IDC_WINDOW_HIDE);
     Click(dialog_, IDC_WINDOW_LOCKED);
-    EXPECT_TRUE(IsWindowVisible(target_));
-    EXPECT_TRUE(IsWindowEnabled(target_));
+    EXPECT_TRUE(IsWindowVisible(target_) && IsWindowEnabled(target_));
     EXPECT_TRUE(Select(dialog_, ItemOf("Arrived Later", later)));
     DestroyWindow(later);
 }
