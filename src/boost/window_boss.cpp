@@ -157,8 +157,9 @@ static void StartFlash(HWND dialog, const ListedWindow& window)
     SetTimer(dialog, kFlashTimer, kFlashMs, nullptr);
 }
 
-// The window named by the selected item, checked against the thread and process it had
-// when it was listed; a null window when there is no such item.
+// The selected item's window as it was listed (its thread and process then); a null window
+// when nothing is selected or the line's handle is not the one kept with the item. The
+// item's name goes into the name edit.
 static ListedWindow SelectedItemWindow(HWND dialog)
 {
     HWND list = GetDlgItem(dialog, IDC_WINDOW_LIST);
