@@ -11,6 +11,7 @@
 #include "app/tips_dialog.h"
 #include "boost/change_priorities.h"
 #include "boost/tune_windows.h"
+#include "boost/window_boss.h"
 #include "checks/fix_windows.h"
 #include "conflicts/fix_software_conflicts.h"
 #include "hardware/fix_hardware.h"
@@ -67,6 +68,9 @@ void RunMainCommand(HWND dialog, int command)
     case IDC_MAIN_STATUS:
         OpenStatusReport(dialog);
         break;
+    case IDC_MAIN_APPEARANCE:
+        WindowBoss(dialog);
+        break;
     case IDM_MAIN_HELP:
         ShowHelpFile(dialog, HELP_CONTENTS, 0);
         break;
@@ -84,8 +88,8 @@ void RunMainCommand(HWND dialog, int command)
         ExitProgram();
         break;
     default:
-        // The tools behind the other buttons and items (appearance,
-        // settings, library) are not part of the program yet.
+        // The tools behind the other buttons and items (settings,
+        // library) are not part of the program yet.
         break;
     }
 }
