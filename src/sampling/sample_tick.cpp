@@ -15,6 +15,7 @@
 #include "platform/thread_priorities.h"
 #include "sampling/census_cache.h"
 #include "sampling/census_rules.h"
+#include "sampling/fixed_drive_memo.h"
 #include "sampling/input_counters.h"
 #include "sampling/sample_tick.h"
 #include "sampling/stats_file.h"
@@ -62,15 +63,17 @@ void ReadMemory(TickInputs* in)
 // Free and total bytes of the first fixed drives from C: on, as many as detection found.
 void ReadDiskSpace(TickInputs* in)
 {
+    static FixedDriveMemo fixedDrives([](char letter) { return DriveTypeOf(letter) == DRIVE_FIXED; });
     const uint32_t wanted = gEquipmentInfo ? gEquipmentInfo->hardDisks : 0;
     uint32_t found = 0;
     for (char letter = 'C'; letter < 'C' + 24 && found < wanted; ++letter) {
-        if (DriveTypeOf(letter) != DRIVE_FIXED) continue;
+        if (!fixedDrives.IsFixed(letter)) continue;
         ++found;
         const DriveSpace space = DriveSpaceOf(letter);
         in->freeDiskBytes += space.freeBytes;
         in->totalDiskBytes += space.totalBytes;
     }
+    fixedDrives.EndTick();
 }
 
 void ReadForeground(TickInputs* in)

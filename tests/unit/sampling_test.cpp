@@ -7,6 +7,7 @@
 
 #include "platform/thread_levels.h"
 #include "sampling/file_changes.h"
+#include "sampling/fixed_drive_memo.h"
 #include "sampling/input_counters.h"
 #include "sampling/system_stats.h"
 #include "sampling/tick.h"
@@ -328,4 +329,26 @@ TEST(AbsoluteThreadLevel, GivesTheLevelsWindowsReportsFromWinesRelativeFigures)
         SCOPED_TRACE(std::to_string(c.classCode) + " " + std::to_string(c.relative));
         EXPECT_EQ(AbsoluteThreadLevel(ClassBaseOfCode(c.classCode), c.relative), c.level);
     }
+}
+
+TEST(FixedDriveMemo, AsksEachLetterOnceInTenTicksAndSeesADriveThatCame)
+{
+    std::string asked;
+    bool hasE = false;
+    FixedDriveMemo memo([&](char letter) {
+        asked += letter;
+        return letter == 'C' || (letter == 'E' && hasE);
+    });
+    for (int tick = 0; tick < 10; ++tick) {
+        EXPECT_TRUE(memo.IsFixed('C'));
+        EXPECT_FALSE(memo.IsFixed('E'));
+        memo.EndTick();
+        hasE = tick >= 3;  // a drive E: arrives after the fourth tick
+    }
+    EXPECT_EQ(asked, "CE");
+    EXPECT_TRUE(memo.IsFixed('E'));  // the tenth tick asks again
+    EXPECT_EQ(asked, "CEE");
+    EXPECT_FALSE(memo.IsFixed('B'));
+    EXPECT_FALSE(memo.IsFixed('['));
+    EXPECT_EQ(asked, "CEE");
 }
