@@ -13,21 +13,6 @@
 #include "shared_test_steps.h"
 #include "wine_env.h"
 
-namespace {
-
-bool HasMhtestFile()
-{
-    char folder[MAX_PATH];
-    GetTempPathA(MAX_PATH, folder);
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((std::string(folder) + "mhtest*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return false;
-    FindClose(search);
-    return true;
-}
-
-}  // namespace
-
 TEST(BenchmarksE2e, OpensFromSpeedUpWithTheProcessorChartAndChartsDrawing)
 {
     HalvornProcess halvorn("benchmarks");
@@ -40,10 +25,7 @@ TEST(BenchmarksE2e, OpensFromSpeedUpWithTheProcessorChartAndChartsDrawing)
     ASSERT_NE(bench, nullptr);
     EXPECT_FALSE(IsWindowEnabled(speed)) << "the benchmarks are not modal over Speed Up Hardware";
 
-    const std::vector<std::string> tests = ListBoxLines(GetDlgItem(bench, IDC_BENCH_TESTS));
-    ASSERT_EQ(tests.size(), 10u);
-    EXPECT_EQ(tests[0], "CPU");
-    EXPECT_EQ(tests[7], "Video Drawing");
+    ASSERT_EQ(ListBoxLines(GetDlgItem(bench, IDC_BENCH_TESTS)).size(), 10u);
     EXPECT_EQ(SendWithTimeout(GetDlgItem(bench, IDC_BENCH_TESTS), LB_GETCURSEL), 0);
     HWND chart = GetDlgItem(bench, IDC_BENCH_CHART);
     std::vector<std::string> lines = ListBoxLines(chart);
@@ -52,12 +34,11 @@ TEST(BenchmarksE2e, OpensFromSpeedUpWithTheProcessorChartAndChartsDrawing)
     for (const std::string& line : lines) measured += line.find("This PC\t~Y") != std::string::npos;
     EXPECT_EQ(measured, 1) << "the processor chart has no measured \"This PC\" bar";
 
-    ChooseListItem(bench, IDC_BENCH_TESTS, 7);
-    lines = ListBoxLines(chart);
-    ASSERT_EQ(lines.size(), 17u);
-    EXPECT_EQ(lines[0], "\x06\x01" "CPC\t\x06\x01" "CLonger is faster");
+    ChooseListItem(bench, IDC_BENCH_TESTS, 7);  // Video Drawing
+    EXPECT_NE(ListBoxLines(chart), lines);
+    EXPECT_EQ(ListBoxLines(chart).size(), 17u);
     EXPECT_EQ(halvorn.FindTopLevel("videotest"), nullptr);
-    EXPECT_FALSE(HasMhtestFile());
+    EXPECT_EQ(MhtestFileCount(), 0);
     EXPECT_TRUE(WaitUntilDrawn(bench));
     SaveScreenshot("benchmarks");
 

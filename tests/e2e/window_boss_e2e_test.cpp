@@ -11,8 +11,7 @@
 #include "halvorn_process.h"
 #include "resources/ids_boost.h"
 #include "resources/ids_main.h"
-#include "test_windows.h"
-#include "wine_env.h"
+#include "shared_test_steps.h"
 
 TEST(WindowBossE2e, HidesAndShowsAWindowOfAnotherProgram)
 {
@@ -28,20 +27,16 @@ TEST(WindowBossE2e, HidesAndShowsAWindowOfAnotherProgram)
     HWND dialog = halvorn.OpenFrom(main, IDC_MAIN_APPEARANCE, "Customize Program Appearance");
     ASSERT_NE(dialog, nullptr);
 
-    HWND list = GetDlgItem(dialog, IDC_WINDOW_LIST);
     const std::string item = "Appearance Test Window\t" + std::to_string(DWORD(UINT_PTR(window)));
-    const std::vector<std::string> lines = ListBoxLines(list);
-    const LRESULT index = std::find(lines.begin(), lines.end(), item) - lines.begin();
-    ASSERT_LT(size_t(index), lines.size()) << "no line \"" << item << "\"";
-    SendWithTimeout(list, LB_SETCURSEL, WPARAM(index));
-    SendWithTimeout(dialog, WM_COMMAND, MAKEWPARAM(IDC_WINDOW_LIST, LBN_SELCHANGE), LPARAM(list));
-    EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_WINDOW_NAME)), "Appearance Test Window");
-
-    SendWithTimeout(dialog, WM_COMMAND, MAKEWPARAM(IDC_WINDOW_HIDE, BN_CLICKED), LPARAM(GetDlgItem(dialog, IDC_WINDOW_HIDE)));
+    const std::vector<std::string> lines = ListBoxLines(GetDlgItem(dialog, IDC_WINDOW_LIST));
+    const size_t index = std::find(lines.begin(), lines.end(), item) - lines.begin();
+    ASSERT_LT(index, lines.size()) << "no line \"" << item << "\"";
+    ChooseListItem(dialog, IDC_WINDOW_LIST, int(index));
+    const auto click = [&](int id) { SendWithTimeout(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), LPARAM(GetDlgItem(dialog, id))); };
+    click(IDC_WINDOW_HIDE);
     EXPECT_FALSE(IsWindowVisible(window));
-    SendWithTimeout(dialog, WM_COMMAND, MAKEWPARAM(IDC_WINDOW_SHOW, BN_CLICKED), LPARAM(GetDlgItem(dialog, IDC_WINDOW_SHOW)));
+    click(IDC_WINDOW_SHOW);
     EXPECT_TRUE(IsWindowVisible(window));
-    EXPECT_EQ(SendWithTimeout(GetDlgItem(dialog, IDC_WINDOW_SHOW), BM_GETCHECK), BST_CHECKED);
 
     PumpMessagesFor(300);  // the selection's flash is over
     EXPECT_TRUE(WaitUntilDrawn(dialog));

@@ -81,3 +81,37 @@ inline testing::AssertionResult PlaceOptimizerFixture()
     if (!SetFileAttributesA(kMsdosSys, kBootFileAttributes)) return testing::AssertionFailure() << "msdos.sys attributes";
     return testing::AssertionSuccess();
 }
+
+// The index of the line of a list box (in this process or another) that ends with a tab and
+// id, as the process and thread lists name their entries; -1 when there is none.
+inline int ListLineOf(HWND list, DWORD id)
+{
+    const std::string tail = "\t" + std::to_string(id);
+    const std::vector<std::string> lines = ListBoxLines(list);
+    for (size_t i = 0; i < lines.size(); ++i)
+        if (lines[i].size() > tail.size() && lines[i].compare(lines[i].size() - tail.size(), tail.size(), tail) == 0)
+            return int(i);
+    return -1;
+}
+
+// Chooses the line of a dialog's list that names id, as a click does.
+inline testing::AssertionResult ChooseListLineOf(HWND dialog, int listId, DWORD id)
+{
+    const int line = ListLineOf(GetDlgItem(dialog, listId), id);
+    if (line < 0) return testing::AssertionFailure() << id << " is not listed in list " << listId;
+    ChooseListItem(dialog, listId, line);
+    return testing::AssertionSuccess();
+}
+
+// The benchmark's temporary files ("mhtest*") in the temporary folder.
+inline int MhtestFileCount()
+{
+    char folder[MAX_PATH];
+    GetTempPathA(MAX_PATH, folder);
+    WIN32_FIND_DATAA found;
+    int count = 0;
+    HANDLE search = FindFirstFileA((std::string(folder) + "mhtest*").c_str(), &found);
+    for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found)) ++count;
+    FindClose(search);
+    return count;
+}

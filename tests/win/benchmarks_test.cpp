@@ -9,22 +9,9 @@
 
 #include "app/app_globals.h"
 #include "bench/bench_measure.h"
+#include "shared_test_steps.h"
 
 namespace {
-
-int MhtestFiles()
-{
-    char folder[MAX_PATH];
-    GetTempPathA(MAX_PATH, folder);
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((std::string(folder) + "mhtest*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return 0;
-    int count = 0;
-    do ++count;
-    while (FindNextFileA(search, &found));
-    FindClose(search);
-    return count;
-}
 
 BOOL WINAPI RefusedFreeSpace(LPCSTR, PULARGE_INTEGER, PULARGE_INTEGER, PULARGE_INTEGER)
 {
@@ -60,7 +47,7 @@ struct BenchmarksTest : testing::Test {
     {
         savedInstance_ = gInstance;
         gInstance = GetModuleHandleA(nullptr);
-        ASSERT_EQ(MhtestFiles(), 0) << "a test file was left before this test";
+        ASSERT_EQ(MhtestFileCount(), 0) << "a test file was left before this test";
     }
     void TearDown() override
     {
@@ -96,7 +83,7 @@ TEST_F(BenchmarksTest, DiskTestsLeaveNoFileAndTheirClassOnEveryPath)
                 EXPECT_EQ(result.isMeasured, c.isMeasured || (isWrite && c.hooks.openFile == WriteOnlyKeptFile));
                 if (result.isMeasured) EXPECT_GT(result.milliseconds, 0);
                 else EXPECT_NE(result.reason, nullptr);
-                EXPECT_EQ(MhtestFiles(), 0);
+                EXPECT_EQ(MhtestFileCount(), 0);
                 EXPECT_EQ(GetPriorityClass(GetCurrentProcess()), priorityClass);
             }
         }
@@ -114,7 +101,6 @@ TEST_F(BenchmarksTest, VideoTestsRegisterTheirClassOnceAndLeaveNoWindow)
         WNDCLASSA videoClass;
         EXPECT_TRUE(GetClassInfoA(gInstance, "videotest", &videoClass));
         EXPECT_EQ(FindWindowA("videotest", nullptr), nullptr);
-        EXPECT_EQ(FindWindowA(nullptr, "Pandrel Video Benchmark"), nullptr);
         EXPECT_EQ(GetPriorityClass(GetCurrentProcess()), DWORD(BELOW_NORMAL_PRIORITY_CLASS));
     }
 }
@@ -138,6 +124,6 @@ TEST_F(BenchmarksTest, AllTenTestsMeasureInUnderAMinute)
     const DWORD elapsed = GetTickCount() - start;
     printf("all ten tests: %lu ms\n", elapsed);
     EXPECT_LT(elapsed, 60000u);
-    EXPECT_EQ(MhtestFiles(), 0);
-    EXPECT_EQ(FindWindowA(nullptr, "Pandrel Video Benchmark"), nullptr);
+    EXPECT_EQ(MhtestFileCount(), 0);
+    EXPECT_EQ(FindWindowA("videotest", nullptr), nullptr);
 }

@@ -5,7 +5,9 @@
 
 #include <windows.h>
 
+#include <iterator>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -26,17 +28,16 @@
 
 namespace {
 
-// Helper processes of windows_processes_test.cpp: one without windows, one with titled ones.
+// A helper process of windows_processes_test.cpp that runs without windows.
 const char kBareHelper[] = "ProcessHelper.DISABLED_RunsWithoutWindows";
-const char kTitledHelper[] = "ProcessHelper.DISABLED_ShowsTitledWindows";
 
-// What the dialogs asked, and the answer each question gets (1: Boost, 0: Cancel).
-std::vector<std::string> gProposals;
+// How many questions the dialogs asked, and the answer each gets (1: Boost, 0: Cancel).
+size_t gProposals = 0;
 int gAnswer = 0;
 
-int RecordConfirm(HWND, const char* text)
+int RecordConfirm(HWND, const char*)
 {
-    gProposals.push_back(text);
+    ++gProposals;
     return gAnswer;
 }
 
@@ -65,23 +66,16 @@ std::map<DWORD, DWORD> ClassesOfAll()
     return classes;
 }
 
-// The index of the line of a list that ends with "\t" and id; -1 when there is none.
-int LineOf(HWND list, DWORD id)
+std::set<HWND> VisibleTopLevelWindows()
 {
-    const std::string tail = "\t" + std::to_string(id);
-    const std::vector<std::string> lines = ListBoxLines(list);
-    for (size_t i = 0; i < lines.size(); ++i)
-        if (lines[i].size() > tail.size() && lines[i].compare(lines[i].size() - tail.size(), tail.size(), tail) == 0)
-            return int(i);
-    return -1;
-}
-
-testing::AssertionResult Choose(HWND dialog, int listId, DWORD id)
-{
-    const int line = LineOf(GetDlgItem(dialog, listId), id);
-    if (line < 0) return testing::AssertionFailure() << "no line for " << id << " in list " << listId;
-    ChooseListItem(dialog, listId, line);
-    return testing::AssertionSuccess();
+    std::set<HWND> windows;
+    EnumWindows(
+        [](HWND window, LPARAM found) {
+            if (IsWindowVisible(window)) reinterpret_cast<std::set<HWND>*>(found)->insert(window);
+            return TRUE;
+        },
+        LPARAM(&windows));
+    return windows;
 }
 
 // The radio of Execution Priorities that is checked; 0 for none, -1 for more than one.
@@ -106,7 +100,7 @@ DWORD WINAPI SaveRepeatedly(LPVOID path)
     return 0;
 }
 
-// Helpers started at chosen classes, ended when the test ends.
+// Helpers started at chosen classes and dialogs opened, all ended when the test ends.
 class PriorityBoostTest : public testing::Test {
 protected:
     void SetUp() override
@@ -114,23 +108,24 @@ protected:
         LoadToolhelp();
         savedInstance_ = gInstance;
         gInstance = GetModuleHandleA(nullptr);
-        gProposals.clear();
+        gProposals = 0;
         gAnswer = 0;
         savedSetBatchLimit_ = ProgramSetBatchLimit;
         ProgramSetBatchLimit = RecordBatchLimit;
         gBatchLimit = 7;
+        helpers_.reserve(4);  // references to helpers stay good
     }
     void TearDown() override
     {
-        if (dialog_) DestroyWindow(dialog_);
+        for (HWND dialog : dialogs_) DestroyWindow(dialog);
         for (PROCESS_INFORMATION& helper : helpers_) EndHelperProcess(&helper);
         gInstance = savedInstance_;
         ProgramSetBatchLimit = savedSetBatchLimit_;
         GdiSetBatchLimit(0);
     }
-    PROCESS_INFORMATION& Start(const char* helperTest, DWORD priorityClass)
+    PROCESS_INFORMATION& Start(DWORD priorityClass)
     {
-        helpers_.push_back(StartHelperTest(helperTest));
+        helpers_.push_back(StartHelperTest(kBareHelper));
         PROCESS_INFORMATION& helper = helpers_.back();
         EXPECT_TRUE(helper.hProcess && SetPriorityClass(helper.hProcess, priorityClass));
         WaitForInputIdle(helper.hProcess, 5000);
@@ -138,68 +133,66 @@ protected:
     }
     HWND Open(int dialogId, DLGPROC procedure)
     {
-        dialog_ = CreateDialogParamA(gInstance, MAKEINTRESOURCEA(dialogId), nullptr, procedure, LPARAM(RecordConfirm));
-        EXPECT_NE(dialog_, nullptr);
+        dialogs_.push_back(CreateDialogParamA(gInstance, MAKEINTRESOURCEA(dialogId), nullptr, procedure, LPARAM(RecordConfirm)));
+        EXPECT_NE(dialogs_.back(), nullptr);
         PumpMessagesFor(0);
-        return dialog_;
+        return dialogs_.back();
     }
 
-    std::vector<PROCESS_INFORMATION> helpers_;  // reserved below, so references stay good
-    HWND dialog_ = nullptr;
+    std::vector<PROCESS_INFORMATION> helpers_;
+    std::vector<HWND> dialogs_;
 
 private:
     HINSTANCE savedInstance_ = nullptr;
     DWORD(WINAPI* savedSetBatchLimit_)(DWORD) = nullptr;
 };
 
-const char kPriorityProposal[] =
-    "+ Determine optimal process priorities\r\n+ Reduce HIGH to NORMAL\r\n+ Reduce REALTIME to NORMAL\r\n"
-    "+ Raise IDLE to NORMAL\r\n";
-
 }  // namespace
 
-// Memory, resources and queues change nothing anyone can see; the priority optimizer
-// changes nothing on Cancel, and on Boost brings exactly HIGH, REALTIME and IDLE programs to
-// NORMAL, below-normal ones left alone.
-TEST_F(PriorityBoostTest, TuneWindowsOptimizersChangeOnlyWhatTheyProposeAndOnlyOnBoost)
+// Every optimizer of Tune Windows and every boost of Change Program Priorities: on Cancel no
+// class, window or batch limit changes; on Boost exactly what each plans: HIGH, REALTIME and
+// IDLE programs to NORMAL, the chosen program to HIGH with drawing sent at once, drawing
+// pooled, and nothing anyone can see for the rest. A program that ended is skipped quietly.
+TEST_F(PriorityBoostTest, CancelChangesNothingAndBoostOnlyWhatIsPlanned)
 {
-    helpers_.reserve(3);
-    HANDLE high = Start(kBareHelper, HIGH_PRIORITY_CLASS).hProcess;
-    HANDLE idle = Start(kBareHelper, IDLE_PRIORITY_CLASS).hProcess;
-    HANDLE below = Start(kBareHelper, BELOW_NORMAL_PRIORITY_CLASS).hProcess;
+    HANDLE high = Start(HIGH_PRIORITY_CLASS).hProcess;
+    HANDLE idle = Start(IDLE_PRIORITY_CLASS).hProcess;
+    PROCESS_INFORMATION& below = Start(BELOW_NORMAL_PRIORITY_CLASS);
+    PROCESS_INFORMATION& ending = Start(NORMAL_PRIORITY_CLASS);
+    HWND tune = Open(IDD_TUNE_WINDOWS, TuneWindowsDlgProc);
+    HWND change = Open(IDD_CHANGE_PRIORITIES, ChangePrioritiesDlgProc);
+    ASSERT_TRUE(ChooseListLineOf(change, IDC_CHANGE_PROGRAMS, below.dwProcessId));
+    BoxWatcher boxes;
+
+    const std::map<DWORD, DWORD> before = ClassesOfAll();
+    const std::set<HWND> windows = VisibleTopLevelWindows();
+    const struct {
+        HWND dialog;
+        int id;
+    } buttons[] = {{tune, IDC_TUNE_MEMORY},  {tune, IDC_TUNE_RESOURCES}, {tune, IDC_TUNE_QUEUES},     {tune, IDC_TUNE_PRIORITIES},
+                   {change, IDC_CHANGE_CPU}, {change, IDC_CHANGE_FILES}, {change, IDC_CHANGE_MESSAGES}, {change, IDC_CHANGE_VIDEO}};
+    for (const auto& button : buttons) {
+        SCOPED_TRACE(button.id);
+        Click(button.dialog, button.id);
+        EXPECT_EQ(ClassesOfAll(), before);
+        EXPECT_EQ(VisibleTopLevelWindows(), windows);
+        EXPECT_EQ(gBatchLimit, 7u);
+    }
+    EXPECT_EQ(gProposals, std::size(buttons));
+
+    gAnswer = 1;
     const MachineParts memory{
         {{HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Session Manager\\Memory Management"}}, {}};
     const MachinePicture registry = TakeMachinePicture(memory);
-    HWND dialog = Open(IDD_TUNE_WINDOWS, TuneWindowsDlgProc);
-    BoxWatcher boxes;
-
-    gAnswer = 1;
-    Click(dialog, IDC_TUNE_MEMORY);
-    Click(dialog, IDC_TUNE_RESOURCES);
-    Click(dialog, IDC_TUNE_QUEUES);
-    ASSERT_EQ(gProposals.size(), 3u);
-    EXPECT_EQ(gProposals[0],
-              "+ Free unused memory blocks\r\n+ Discard discardable memory blocks\r\n+ Consolidate fragmented "
-              "memory\r\n+ Tune virtual memory settings\r\n");
-    EXPECT_EQ(gProposals[1], "+ No changes to resources proposed\r\n");
-    EXPECT_EQ(gProposals[2], "+ Flush Windows 95 internal queues\r\n");
+    for (const auto& button : {buttons[0], buttons[1], buttons[2], buttons[5], buttons[6]}) Click(button.dialog, button.id);
     EXPECT_EQ(DescribeDifferences(registry, TakeMachinePicture(memory)), "");
-
-    const std::map<DWORD, DWORD> before = ClassesOfAll();
-    gAnswer = 0;
-    Click(dialog, IDC_TUNE_PRIORITIES);
-    ASSERT_EQ(gProposals.size(), 4u);
-    EXPECT_EQ(gProposals[3], kPriorityProposal);
     EXPECT_EQ(ClassesOfAll(), before);
-    EXPECT_EQ(GetPriorityClass(high), DWORD(HIGH_PRIORITY_CLASS));
+    EXPECT_EQ(gBatchLimit, 7u);
 
-    gAnswer = 1;
-    Click(dialog, IDC_TUNE_PRIORITIES);
-    EXPECT_EQ(gProposals.back(), kPriorityProposal);
+    Click(tune, IDC_TUNE_PRIORITIES);
     EXPECT_EQ(GetPriorityClass(high), DWORD(NORMAL_PRIORITY_CLASS));
     EXPECT_EQ(GetPriorityClass(idle), DWORD(NORMAL_PRIORITY_CLASS));
-    EXPECT_EQ(GetPriorityClass(below), DWORD(BELOW_NORMAL_PRIORITY_CLASS));
-    // Every other process: an extreme class became NORMAL, any other class stayed.
+    EXPECT_EQ(GetPriorityClass(below.hProcess), DWORD(BELOW_NORMAL_PRIORITY_CLASS));
     const std::map<DWORD, DWORD> after = ClassesOfAll();
     for (const auto& [id, priorityClass] : before) {
         if (!after.count(id)) continue;  // ended meanwhile
@@ -207,115 +200,60 @@ TEST_F(PriorityBoostTest, TuneWindowsOptimizersChangeOnlyWhatTheyProposeAndOnlyO
                              priorityClass == IDLE_PRIORITY_CLASS;
         EXPECT_EQ(after.at(id), extreme ? DWORD(NORMAL_PRIORITY_CLASS) : priorityClass) << "process " << id;
     }
-    EXPECT_TRUE(boxes.Boxes().empty());
-}
 
-// The radios show the chosen program's class (none for below normal, not a left-over
-// check), set it at once and then show what the system granted; the threads and their
-// priority icon follow the program.
-TEST_F(PriorityBoostTest, ExecutionPrioritiesShowsAndSetsTheChosenProgramsClass)
-{
-    helpers_.reserve(3);
-    PROCESS_INFORMATION& high = Start(kBareHelper, HIGH_PRIORITY_CLASS);
-    PROCESS_INFORMATION& below = Start(kBareHelper, BELOW_NORMAL_PRIORITY_CLASS);
-    PROCESS_INFORMATION& titled = Start(kTitledHelper, NORMAL_PRIORITY_CLASS);
-    ASSERT_TRUE(WaitForProcessWindow(titled.dwProcessId, "Helper App - main", 15000));
-    dialog_ = PriorityBoss(nullptr);
-    ASSERT_NE(dialog_, nullptr);
-    HWND threads = GetDlgItem(dialog_, IDC_PRIORITY_THREADS);
-    EXPECT_EQ(SendMessageA(GetDlgItem(dialog_, IDC_PRIORITY_PROGRAMS), LB_GETCURSEL, 0, 0), 0);
-
-    ASSERT_TRUE(Choose(dialog_, IDC_PRIORITY_PROGRAMS, high.dwProcessId));
-    EXPECT_EQ(CheckedRadio(dialog_), IDC_PRIORITY_HIGH);
-    ASSERT_TRUE(Choose(dialog_, IDC_PRIORITY_THREADS, high.dwThreadId));
-    // A normal thread of a high-class program runs at 13.
-    EXPECT_EQ(HICON(SendDlgItemMessageA(dialog_, IDC_PRIORITY_ICON, STM_GETICON, 0, 0)),
-              LoadIconA(gInstance, MAKEINTRESOURCEA(1713)));
-    ASSERT_TRUE(Choose(dialog_, IDC_PRIORITY_PROGRAMS, below.dwProcessId));
-    EXPECT_EQ(CheckedRadio(dialog_), 0);
-    EXPECT_GE(LineOf(threads, below.dwThreadId), 0);
-    EXPECT_LT(LineOf(threads, high.dwThreadId), 0);
-
-    // A thread with a window is listed by its title.
-    ASSERT_TRUE(Choose(dialog_, IDC_PRIORITY_PROGRAMS, titled.dwProcessId));
-    const int line = LineOf(threads, titled.dwThreadId);
-    ASSERT_GE(line, 0);
-    const std::string title = ListBoxLines(threads)[line];
-    EXPECT_TRUE(title.rfind("Helper App - main\t", 0) == 0 || title.rfind("Tool Box - palette\t", 0) == 0) << title;
-    EXPECT_EQ(CheckedRadio(dialog_), IDC_PRIORITY_NORMAL);
-
-    ASSERT_TRUE(Choose(dialog_, IDC_PRIORITY_PROGRAMS, below.dwProcessId));
-    SendDlgItemMessageA(dialog_, IDC_PRIORITY_IDLE, BM_CLICK, 0, 0);
-    EXPECT_EQ(GetPriorityClass(below.hProcess), DWORD(IDLE_PRIORITY_CLASS));
-    EXPECT_EQ(CheckedRadio(dialog_), IDC_PRIORITY_IDLE);
-    SendDlgItemMessageA(dialog_, IDC_PRIORITY_MAXIMUM, BM_CLICK, 0, 0);
-    const DWORD granted = GetPriorityClass(below.hProcess);
-    EXPECT_TRUE(granted == REALTIME_PRIORITY_CLASS || granted == HIGH_PRIORITY_CLASS) << granted;
-    EXPECT_EQ(CheckedRadio(dialog_), PriorityRadioOf(granted));
-    ASSERT_TRUE(Choose(dialog_, IDC_PRIORITY_PROGRAMS, high.dwProcessId));
-    ASSERT_TRUE(Choose(dialog_, IDC_PRIORITY_PROGRAMS, below.dwProcessId));
-    EXPECT_EQ(CheckedRadio(dialog_), PriorityRadioOf(granted));
-
-    // One dialog at a time; one that died with its owner is opened anew.
-    EXPECT_EQ(PriorityBoss(nullptr), dialog_);
-    SendMessageA(dialog_, WM_COMMAND, IDCANCEL, 0);
-    EXPECT_FALSE(IsWindow(dialog_));
-    HWND owner = CreateWindowA("STATIC", "owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-    dialog_ = PriorityBoss(owner);
-    ASSERT_TRUE(IsWindow(dialog_));
-    DestroyWindow(owner);
-    EXPECT_FALSE(IsWindow(dialog_));
-    dialog_ = PriorityBoss(nullptr);
-    EXPECT_TRUE(IsWindow(dialog_));
-}
-
-// Each boost acts only after Boost: the processor boost raises the chosen program to HIGH
-// and sends drawing at once, also when the program has ended meanwhile (then without a
-// word); video pools drawing; messages and files change nothing anyone can see, and files
-// never makes a statistics file.
-TEST_F(PriorityBoostTest, ChangeProgramPrioritiesBoostsOnlyAfterBoost)
-{
-    helpers_.reserve(3);
-    PROCESS_INFORMATION& below = Start(kBareHelper, BELOW_NORMAL_PRIORITY_CLASS);
-    PROCESS_INFORMATION& titled = Start(kTitledHelper, NORMAL_PRIORITY_CLASS);
-    PROCESS_INFORMATION& ending = Start(kBareHelper, NORMAL_PRIORITY_CLASS);
-    ASSERT_TRUE(WaitForProcessWindow(titled.dwProcessId, "Helper App - main", 15000));
-    HWND dialog = Open(IDD_CHANGE_PRIORITIES, ChangePrioritiesDlgProc);
-    EXPECT_NE(WindowText(GetDlgItem(dialog, IDC_CHANGE_NAME)), "App Name");  // the first line's name
-    BoxWatcher boxes;
-    ASSERT_TRUE(Choose(dialog, IDC_CHANGE_PROGRAMS, titled.dwProcessId));
-    EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_CHANGE_NAME)), "Helper App");
-
-    ASSERT_TRUE(Choose(dialog, IDC_CHANGE_PROGRAMS, below.dwProcessId));
-    for (int id : {IDC_CHANGE_CPU, IDC_CHANGE_FILES, IDC_CHANGE_MESSAGES, IDC_CHANGE_VIDEO}) Click(dialog, id);
-    ASSERT_EQ(gProposals.size(), 4u);
-    EXPECT_EQ(gProposals[0], "+ Flush video screen writes\r\n+ Flush instruction cache\r\n+ Raise priority to HIGH\r\n");
-    EXPECT_EQ(gProposals[1], "+ Flush open file buffers\r\n");
-    EXPECT_EQ(gProposals[2], "+ Flush USER message buffers\r\n");
-    EXPECT_EQ(gProposals[3], "+ Pool video screen writes\r\n");
-    EXPECT_EQ(GetPriorityClass(below.hProcess), DWORD(BELOW_NORMAL_PRIORITY_CLASS));
-    EXPECT_EQ(gBatchLimit, 7u);
-
-    gAnswer = 1;
-    Click(dialog, IDC_CHANGE_MESSAGES);
-    EXPECT_EQ(GetPriorityClass(below.hProcess), DWORD(BELOW_NORMAL_PRIORITY_CLASS));
-    EXPECT_EQ(gBatchLimit, 7u);
-    Click(dialog, IDC_CHANGE_CPU);
+    Click(change, IDC_CHANGE_CPU);
     EXPECT_EQ(GetPriorityClass(below.hProcess), DWORD(HIGH_PRIORITY_CLASS));
     EXPECT_EQ(gBatchLimit, 1u);
-    Click(dialog, IDC_CHANGE_VIDEO);
+    Click(change, IDC_CHANGE_VIDEO);
     EXPECT_EQ(gBatchLimit, 15u);
     EXPECT_UNLESS_WINE_DIFFERS(GdiGetBatchLimit() == 15u, "GdiSetBatchLimit keeps no limit: GdiGetBatchLimit answers 1");
 
-    // A program that ended after the list was filled: no name, nothing to raise, no box.
-    ASSERT_TRUE(Choose(dialog, IDC_CHANGE_PROGRAMS, ending.dwProcessId));
-    const DWORD endedId = ending.dwProcessId;
+    ASSERT_TRUE(ChooseListLineOf(change, IDC_CHANGE_PROGRAMS, ending.dwProcessId));
     EndHelperProcess(&ending);
-    Click(dialog, IDC_CHANGE_CPU);
+    Click(change, IDC_CHANGE_CPU);
     EXPECT_EQ(gBatchLimit, 1u);
-    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_CHANGE_PROGRAMS, LBN_SELCHANGE), 0);
-    EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_CHANGE_NAME)), "Process #" + std::to_string(endedId));
-    EXPECT_TRUE(boxes.Boxes().empty());
+    EXPECT_TRUE(boxes.Boxes().empty()) << boxes.Boxes()[0].text;
+}
+
+// The radios show the chosen program's class (none for below normal, not a left-over
+// check), set it at once and then show what the system granted. One dialog at a time; one
+// that died with its owner is opened anew.
+TEST_F(PriorityBoostTest, ExecutionPrioritiesShowsAndSetsTheChosenProgramsClass)
+{
+    PROCESS_INFORMATION& high = Start(HIGH_PRIORITY_CLASS);
+    PROCESS_INFORMATION& idle = Start(IDLE_PRIORITY_CLASS);
+    PROCESS_INFORMATION& below = Start(BELOW_NORMAL_PRIORITY_CLASS);
+    HWND dialog = PriorityBoss(nullptr);
+    ASSERT_NE(dialog, nullptr);
+    dialogs_.push_back(dialog);
+    const struct {
+        PROCESS_INFORMATION& helper;
+        int radio;
+    } shown[] = {{high, IDC_PRIORITY_HIGH}, {below, 0}, {idle, IDC_PRIORITY_IDLE}, {below, 0}};
+    for (const auto& c : shown) {
+        ASSERT_TRUE(ChooseListLineOf(dialog, IDC_PRIORITY_PROGRAMS, c.helper.dwProcessId));
+        EXPECT_EQ(CheckedRadio(dialog), c.radio) << c.helper.dwProcessId;
+        EXPECT_GE(ListLineOf(GetDlgItem(dialog, IDC_PRIORITY_THREADS), c.helper.dwThreadId), 0);
+    }
+
+    SendDlgItemMessageA(dialog, IDC_PRIORITY_IDLE, BM_CLICK, 0, 0);
+    EXPECT_EQ(GetPriorityClass(below.hProcess), DWORD(IDLE_PRIORITY_CLASS));
+    EXPECT_EQ(CheckedRadio(dialog), IDC_PRIORITY_IDLE);
+    SendDlgItemMessageA(dialog, IDC_PRIORITY_MAXIMUM, BM_CLICK, 0, 0);
+    const DWORD granted = GetPriorityClass(below.hProcess);
+    EXPECT_TRUE(granted == REALTIME_PRIORITY_CLASS || granted == HIGH_PRIORITY_CLASS) << granted;
+    EXPECT_EQ(CheckedRadio(dialog), granted == HIGH_PRIORITY_CLASS ? IDC_PRIORITY_HIGH : IDC_PRIORITY_MAXIMUM);
+
+    EXPECT_EQ(PriorityBoss(nullptr), dialog);
+    SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_FALSE(IsWindow(dialog));
+    HWND owner = CreateWindowA("STATIC", "owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    dialog = PriorityBoss(owner);
+    ASSERT_TRUE(IsWindow(dialog));
+    DestroyWindow(owner);
+    EXPECT_FALSE(IsWindow(dialog));
+    dialogs_.push_back(PriorityBoss(nullptr));
+    EXPECT_TRUE(IsWindow(dialogs_.back()));
 }
 
 // The file boost flushes only this program's statistics file: never made when missing,
@@ -338,7 +276,6 @@ TEST_F(PriorityBoostTest, FilesBoostLeavesTheStatisticsFileAsItWas)
     SetFileTime(file, nullptr, nullptr, &old);
     CloseHandle(file);
     Click(dialog, IDC_CHANGE_FILES);
-    EXPECT_EQ(gProposals.size(), 2u);
     std::vector<unsigned char> after;
     ASSERT_TRUE(ReadWholeFileBytes(path, &after));
     EXPECT_EQ(std::string(after.begin(), after.end()), bytes);
