@@ -14,7 +14,6 @@
 #include "app/app_globals.h"
 #include "boost/change_priorities.h"
 #include "boost/priority_boss.h"
-#include "boost/priority_rules.h"
 #include "boost/tune_windows.h"
 #include "box_watcher.h"
 #include "machine_state.h"
