@@ -204,7 +204,12 @@ TEST_F(PriorityBoostTest, CancelChangesNothingAndBoostOnlyWhatIsPlanned)
     EXPECT_EQ(gBatchLimit, 15u);
 
     ASSERT_TRUE(ChooseListLineOf(change, IDC_CHANGE_PROGRAMS, ending.dwProcessId));
+    const DWORD endedId = ending.dwProcessId;
     EndHelperProcess(&ending);
+    ASSERT_TRUE(WaitUntil([&] {
+        HANDLE gone = OpenProcess(PROCESS_SET_INFORMATION, FALSE, endedId);
+        return !gone || CloseHandle(gone) == 0;
+    }, 5000)) << "the ended helper can still be opened";
     Click(change, IDC_CHANGE_CPU);
     EXPECT_EQ(gBatchLimit, 1u);
     EXPECT_TRUE(boxes.Boxes().empty()) << boxes.Boxes()[0].text;
