@@ -90,40 +90,26 @@ TEST_F(BenchmarksTest, DiskTestsLeaveNoFileAndTheirClassOnEveryPath)
     }
 }
 
-TEST_F(BenchmarksTest, VideoTestsRegisterTheirClassOnceAndLeaveNoWindow)
-{
-    ASSERT_TRUE(SetPriorityClass(GetCurrentProcess(), BELOW_NORMAL_PRIORITY_CLASS));
-    for (int run = 0; run < 2; ++run) {
-        SCOPED_TRACE(run);
-        const BenchResult text = MeasureVideo(BenchWorkload::kVideoText);
-        EXPECT_TRUE(text.isMeasured);
-        EXPECT_GT(text.milliseconds, 0);
-        WNDCLASSA videoClass;
-        EXPECT_TRUE(GetClassInfoA(gInstance, "videotest", &videoClass));
-        EXPECT_EQ(FindWindowA("videotest", nullptr), nullptr);
-        EXPECT_EQ(GetPriorityClass(GetCurrentProcess()), DWORD(BELOW_NORMAL_PRIORITY_CLASS));
-    }
-}
-
+// One real run of all ten from below normal; Video Text runs a second time on the window
+// class the first run registered. No file, no window, and the class as before, after each.
 TEST_F(BenchmarksTest, AllTenTestsMeasureInUnderAMinute)
 {
-    const DWORD before = GetPriorityClass(GetCurrentProcess());
+    ASSERT_TRUE(SetPriorityClass(GetCurrentProcess(), BELOW_NORMAL_PRIORITY_CLASS));
     const DWORD start = GetTickCount();
-    for (int test = 0; test < kBenchTestCount; ++test) {
-        SCOPED_TRACE(kBenchTests[test].name);
+    for (int test = 0; test <= kBenchTestCount; ++test) {
+        if (test == kBenchTestCount) EXPECT_LT(GetTickCount() - start, 60000u);
+        const int run = test < kBenchTestCount ? test : int(BenchWorkload::kVideoText);
+        SCOPED_TRACE(kBenchTests[run].name);
         const DWORD testStart = GetTickCount();
         char leftOut[kReportLineSlot];
-        const BenchResult result = MeasureBenchTest(test, leftOut, sizeof leftOut);
+        const BenchResult result = MeasureBenchTest(run, leftOut, sizeof leftOut);
         ASSERT_TRUE(result.isMeasured) << result.reason;
         EXPECT_FALSE(result.isPartial) << leftOut;
         EXPECT_GT(result.milliseconds, 0);
-        EXPECT_EQ(GetPriorityClass(GetCurrentProcess()), before);
-        printf("%-24s %10.3f ms measured, %5lu ms in all\n", kBenchTests[test].name, result.milliseconds,
+        EXPECT_EQ(GetPriorityClass(GetCurrentProcess()), DWORD(BELOW_NORMAL_PRIORITY_CLASS));
+        EXPECT_EQ(MhtestFileCount(), 0);
+        EXPECT_EQ(FindWindowA("videotest", nullptr), nullptr);
+        printf("%-24s %10.3f ms measured, %5lu ms in all\n", kBenchTests[run].name, result.milliseconds,
                GetTickCount() - testStart);
     }
-    const DWORD elapsed = GetTickCount() - start;
-    printf("all ten tests: %lu ms\n", elapsed);
-    EXPECT_LT(elapsed, 60000u);
-    EXPECT_EQ(MhtestFileCount(), 0);
-    EXPECT_EQ(FindWindowA("videotest", nullptr), nullptr);
 }
