@@ -18,6 +18,7 @@
 #include "services/text_rules.h"
 #include "services/toolhelp.h"
 #include "services/window_position.h"
+#include "ui/report_list.h"
 
 struct ChangeField {
     int id;
@@ -70,9 +71,7 @@ INT_PTR CALLBACK FileChangesDlgProc(HWND dialog, UINT message, WPARAM wParam, LP
     case WM_CTLCOLORSTATIC: {
         const int id = GetDlgCtrlID(HWND(lParam));
         if (id < IDC_CHANGES_WRITTEN || id > IDC_CHANGES_TOTAL) return FALSE;
-        SetTextColor(HDC(wParam), RGB(255, 255, 255));
-        SetBkColor(HDC(wParam), RGB(0, 0, 0));
-        return INT_PTR(GetStockObject(BLACK_BRUSH));
+        return INT_PTR(ReportListColours(HDC(wParam), RGB(255, 255, 255)));
     }
     case WM_HELP:
     case WM_CONTEXTMENU:

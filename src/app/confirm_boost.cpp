@@ -7,6 +7,7 @@
 #include "services/help_file.h"
 #include "services/window_position.h"
 #include "ui/drawing.h"
+#include "ui/report_list.h"
 
 // Slides the bolt to the right one pixel at a time between two half-second pauses.
 static void SlideBolt(HWND dialog)
@@ -38,9 +39,7 @@ static INT_PTR CALLBACK BoostingDlgProc(HWND dialog, UINT message, WPARAM wParam
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLOREDIT:
         if (GetDlgCtrlID(HWND(lParam)) != IDC_BOOST_TEXT) return FALSE;
-        SetTextColor(HDC(wParam), RGB(255, 255, 255));
-        SetBkColor(HDC(wParam), RGB(0, 0, 0));
-        return INT_PTR(GetStockObject(BLACK_BRUSH));
+        return INT_PTR(ReportListColours(HDC(wParam), RGB(255, 255, 255)));
     case WM_DRAWITEM: {
         const DRAWITEMSTRUCT* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
         const int bitmap = item->CtlID == IDOK ? IDB_BOOST_GO : IDB_BOOST_CANCEL;

@@ -14,6 +14,7 @@
 #include "services/window_names.h"
 #include "services/window_position.h"
 #include "ui/picture_dialog.h"
+#include "ui/report_list.h"
 
 DWORD(WINAPI* ProgramSetBatchLimit)(DWORD limit) = GdiSetBatchLimit;
 
@@ -126,9 +127,7 @@ INT_PTR CALLBACK ChangePrioritiesDlgProc(HWND dialog, UINT message, WPARAM wPara
         return TRUE;
     case WM_CTLCOLORSTATIC:
         if (GetDlgCtrlID(HWND(lParam)) != IDC_CHANGE_NAME) return FALSE;
-        SetTextColor(HDC(wParam), RGB(255, 255, 255));
-        SetBkColor(HDC(wParam), RGB(0, 0, 0));
-        return INT_PTR(GetStockObject(BLACK_BRUSH));
+        return INT_PTR(ReportListColours(HDC(wParam), RGB(255, 255, 255)));
     case WM_COMMAND:
         OnCommand(dialog, LOWORD(wParam), HIWORD(wParam));
         return TRUE;

@@ -12,6 +12,7 @@
 #include "services/processes.h"
 #include "services/toolhelp.h"
 #include "services/window_position.h"
+#include "ui/report_list.h"
 
 namespace {
 
@@ -136,9 +137,7 @@ INT_PTR CALLBACK PriorityBossDlgProc(HWND dialog, UINT message, WPARAM wParam, L
         return TRUE;
     case WM_CTLCOLORLISTBOX:
         if (GetDlgCtrlID(HWND(lParam)) != IDC_PRIORITY_THREADS) return FALSE;
-        SetTextColor(HDC(wParam), RGB(255, 255, 255));
-        SetBkColor(HDC(wParam), RGB(0, 0, 0));
-        return INT_PTR(GetStockObject(BLACK_BRUSH));
+        return INT_PTR(ReportListColours(HDC(wParam), RGB(255, 255, 255)));
     case WM_HELP:
     case WM_CONTEXTMENU:
         ShowHelpFile(dialog, HELP_CONTEXT, HELP_CONTEXT_PRIORITY_BOSS);

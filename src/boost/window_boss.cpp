@@ -12,6 +12,7 @@
 #include "services/help_file.h"
 #include "services/processes.h"
 #include "services/window_position.h"
+#include "ui/report_list.h"
 
 // The dialog runs on the user-interface thread only; its state is touched nowhere else.
 
@@ -269,9 +270,7 @@ INT_PTR CALLBACK WindowBossDlgProc(HWND dialog, UINT message, WPARAM wParam, LPA
     case WM_CTLCOLORSTATIC:
         // The name edit is white on black, enabled or not.
         if (reinterpret_cast<HWND>(lParam) != GetDlgItem(dialog, IDC_WINDOW_NAME)) return FALSE;
-        SetTextColor(HDC(wParam), RGB(255, 255, 255));
-        SetBkColor(HDC(wParam), RGB(0, 0, 0));
-        return INT_PTR(GetStockObject(BLACK_BRUSH));
+        return INT_PTR(ReportListColours(HDC(wParam), RGB(255, 255, 255)));
     case WM_CONTEXTMENU:
         // A right click on the dialog itself refilled the list; on a control it asks for help.
         if (reinterpret_cast<HWND>(wParam) == dialog) return TRUE;
