@@ -162,46 +162,49 @@ void AppendFailingWindow(HWND window)
     FormatFailingRow(StringListNext(), kReportLineSlot, name, module.szModule, processId, module.szExePath);
 }
 
-}  // namespace
-
-int CheckHeapLists(HWND list)
+// The checks that walk a list of each process: every process of one snapshot but the idle
+// pseudo-process, while the walk limit allows, each walked by walk(processId, &record);
+// then the report.
+template <typename Walk>
+int CheckEachProcess(HWND list, const ListCheckText& text, bool isOncePerPath, Walk walk)
 {
     std::vector<PROCESSENTRY32> processes;
-    if (!CollectProcesses(&processes)) return ShowSnapshotFailed(list, kHeapListText);
-    ListCheckRecord record;
-    StartListCheck(&record, kProcessOwnerCap);
-    for (const PROCESSENTRY32& process : processes) {
-        if (!CanVisit(record)) break;
-        const DWORD processId = process.th32ProcessID;
-        if (IsIdlePseudoProcess(processId)) continue;
-        ForEachHeapList(processId, [&](const HEAPLIST32& heap) {
-            const HeapListFacts facts = {processId, heap.th32ProcessID, heap.dwFlags};
-            return VisitEntry(&record, HeapListFailures(facts), processId);
-        });
-    }
-    return ShowListCheck(list, kHeapListText, &record, true);
-}
-
-int CheckHeaps(HWND list)
-{
-    std::vector<PROCESSENTRY32> processes;
-    if (!CollectProcesses(&processes)) return ShowSnapshotFailed(list, kHeapText);
+    if (!CollectProcesses(&processes)) return ShowSnapshotFailed(list, text);
     ListCheckRecord record;
     StartListCheck(&record, kProcessOwnerCap);
     for (const PROCESSENTRY32& process : processes) {
         if (!CanVisit(record)) break;
         if (IsIdlePseudoProcess(process.th32ProcessID)) continue;
+        walk(process.th32ProcessID, &record);
+    }
+    return ShowListCheck(list, text, &record, isOncePerPath);
+}
+
+}  // namespace
+
+int CheckHeapLists(HWND list)
+{
+    return CheckEachProcess(list, kHeapListText, true, [](DWORD processId, ListCheckRecord* record) {
+        ForEachHeapList(processId, [&](const HEAPLIST32& heap) {
+            const HeapListFacts facts = {processId, heap.th32ProcessID, heap.dwFlags};
+            return VisitEntry(record, HeapListFailures(facts), processId);
+        });
+    });
+}
+
+int CheckHeaps(HWND list)
+{
+    return CheckEachProcess(list, kHeapText, true, [](DWORD processId, ListCheckRecord* record) {
         const ULONGLONG started = GetTickCount64();
         // Blocks are walked only of the heap lists the snapshot found (ForEachHeapEntry).
-        ForEachHeapEntry(process.th32ProcessID, [&](const HEAPLIST32& heap, const HEAPENTRY32& block) {
+        ForEachHeapEntry(processId, [&](const HEAPLIST32& heap, const HEAPENTRY32& block) {
             const HeapFacts facts = {heap.th32ProcessID, block.th32ProcessID, block.dwFlags,
                                      uint64_t(block.dwBlockSize), block.dwLockCount,
                                      uint64_t(reinterpret_cast<ULONG_PTR>(block.hHandle))};
-            return VisitEntry(&record, HeapFailures(facts), heap.th32ProcessID) &&
+            return VisitEntry(record, HeapFailures(facts), heap.th32ProcessID) &&
                    GetTickCount64() - started < kHeapWalkBudgetMs;
         });
-    }
-    return ShowListCheck(list, kHeapText, &record, true);
+    });
 }
 
 int CheckProcessList(HWND list)
@@ -223,14 +226,7 @@ int CheckProcessList(HWND list)
 
 int CheckModuleList(HWND list)
 {
-    std::vector<PROCESSENTRY32> processes;
-    if (!CollectProcesses(&processes)) return ShowSnapshotFailed(list, kModuleText);
-    ListCheckRecord record;
-    StartListCheck(&record, kProcessOwnerCap);
-    for (const PROCESSENTRY32& process : processes) {
-        if (!CanVisit(record)) break;
-        const DWORD processId = process.th32ProcessID;
-        if (IsIdlePseudoProcess(processId)) continue;
+    return CheckEachProcess(list, kModuleText, false, [](DWORD processId, ListCheckRecord* record) {
         ForEachModule(processId, [&](const MODULEENTRY32& module) {
             ModuleFacts facts = {};
             facts.walkedProcessId = processId;
@@ -244,10 +240,9 @@ int CheckModuleList(HWND list)
             char path[MAX_PATH + 1];
             lstrcpynA(path, module.szExePath, sizeof path);
             facts.isFilePresent = IsFilePresent(path);
-            return VisitEntry(&record, ModuleFailures(facts), processId);
+            return VisitEntry(record, ModuleFailures(facts), processId);
         });
-    }
-    return ShowListCheck(list, kModuleText, &record, false);
+    });
 }
 
 int CheckThreadList(HWND list)
