@@ -6,9 +6,8 @@
 #include "checks/program_lists.h"
 #include "conflicts/support_files.h"
 #include "resources/ids_conflicts.h"
-#include "services/help_file.h"
 #include "services/window_position.h"
-#include "ui/drawing.h"
+#include "ui/picture_dialog.h"
 #include "ui/report_list.h"
 
 // The path column starts far enough right that a needed library's name (long names
@@ -55,35 +54,18 @@ static void OnCommand(HWND dialog, int id)
         button.check(list);
         HideAnalyzingPanel();
     }
-    if (id == IDOK || id == IDCANCEL) EndDialog(dialog, id);
 }
 
 INT_PTR CALLBACK FixSoftwareConflictsDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    INT_PTR result;
+    if (OnPictureReportDialog(dialog, message, wParam, lParam, kConflictButtons, HELP_CONTEXT_FIX_CONFLICTS,
+                              DialogReport{IDC_CONFLICTS_REPORT, 4, kConflictTabs}, &result))
+        return result;
     switch (message) {
     case WM_INITDIALOG:
         SendDlgItemMessageA(dialog, IDC_CONFLICTS_REPORT, LB_SETHORIZONTALEXTENT, 1000, 0);
         CenterWindow(dialog, MainDialog);
-        return TRUE;
-    case WM_MEASUREITEM: {
-        MEASUREITEMSTRUCT* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
-        ReportMeasureItem(GetDlgItem(dialog, int(item->CtlID)), item);
-        return TRUE;
-    }
-    case WM_DRAWITEM: {
-        const DRAWITEMSTRUCT* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-        if (item->CtlID == IDC_CONFLICTS_REPORT) {
-            ReportDrawItem(item->hwndItem, item, 4, kConflictTabs, kReportNoLitLamps);
-            return TRUE;
-        }
-        DrawTablePictureButton(kConflictButtons, item, HBRUSH(GetStockObject(LTGRAY_BRUSH)));
-        return TRUE;
-    }
-    case WM_CTLCOLORLISTBOX:
-        return INT_PTR(ReportListColours(HDC(wParam), kReportTextCyan));
-    case WM_HELP:
-    case WM_CONTEXTMENU:
-        ShowHelpFile(dialog, HELP_CONTEXT, HELP_CONTEXT_FIX_CONFLICTS);
         return TRUE;
     case WM_COMMAND:
         OnCommand(dialog, LOWORD(wParam));

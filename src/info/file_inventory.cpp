@@ -6,12 +6,11 @@
 #include "resources/ids_inventory.h"
 #include "services/executable_kind.h"
 #include "services/files.h"
-#include "services/help_file.h"
 #include "services/sort.h"
 #include "services/string_list.h"
 #include "services/walk_path.h"
 #include "services/window_position.h"
-#include "ui/drawing.h"
+#include "ui/picture_dialog.h"
 #include "ui/report_line.h"
 #include "ui/report_list.h"
 
@@ -106,30 +105,14 @@ static const InventoryButton kInventoryButtons[] = {
 
 INT_PTR CALLBACK FileInventoryDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    INT_PTR result;
+    if (OnPictureReportDialog(dialog, message, wParam, lParam, kInventoryButtons, HELP_CONTEXT_FILE_INVENTORY,
+                              DialogReport{IDC_INVENTORY_LIST, 9, kInventoryTabs}, &result))
+        return result;
     switch (message) {
     case WM_INITDIALOG:
         SendDlgItemMessageA(dialog, IDC_INVENTORY_LIST, LB_SETHORIZONTALEXTENT, 1000, 0);
         CenterWindow(dialog, MainDialog);
-        return TRUE;
-    case WM_MEASUREITEM: {
-        MEASUREITEMSTRUCT* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
-        ReportMeasureItem(GetDlgItem(dialog, int(item->CtlID)), item);
-        return TRUE;
-    }
-    case WM_DRAWITEM: {
-        const DRAWITEMSTRUCT* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-        if (item->CtlID == IDC_INVENTORY_LIST) {
-            ReportDrawItem(item->hwndItem, item, 9, kInventoryTabs, kReportNoLitLamps);
-            return TRUE;
-        }
-        DrawTablePictureButton(kInventoryButtons, item, HBRUSH(GetStockObject(LTGRAY_BRUSH)));
-        return TRUE;
-    }
-    case WM_CTLCOLORLISTBOX:
-        return INT_PTR(ReportListColours(HDC(wParam), kReportTextCyan));
-    case WM_HELP:
-    case WM_CONTEXTMENU:
-        ShowHelpFile(dialog, HELP_CONTEXT, HELP_CONTEXT_FILE_INVENTORY);
         return TRUE;
     case WM_COMMAND:
         for (const InventoryButton& button : kInventoryButtons) {
@@ -142,7 +125,6 @@ INT_PTR CALLBACK FileInventoryDlgProc(HWND dialog, UINT message, WPARAM wParam, 
                 ListFilesNotBackedUp(list);
             HideAnalyzingPanel();
         }
-        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) EndDialog(dialog, LOWORD(wParam));
         return TRUE;
     }
     return FALSE;

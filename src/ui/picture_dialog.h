@@ -4,6 +4,7 @@
 
 #include "services/help_file.h"
 #include "ui/drawing.h"
+#include "ui/report_list.h"
 
 // Help and the context menu open the dialog's help topic, draw requests paint the table's
 // buttons (rows of any type with an id and a bitmapId), OK and Cancel end the dialog. True
@@ -26,4 +27,38 @@ bool OnPictureButtonDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
         return true;
     }
     return false;
+}
+
+// One report list of such a dialog: its id and the tab stops it is drawn with.
+struct DialogReport {
+    int listId;
+    int tabStopCount;
+    const int* tabStops;
+};
+
+// The same for a dialog that also shows a report list, cyan on black: its items are
+// measured and drawn by the report painter. True when message was handled; the dialog
+// procedure then returns *result.
+template <typename Row, size_t N>
+bool OnPictureReportDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, const Row (&rows)[N],
+                           DWORD helpContext, const DialogReport& report, INT_PTR* result)
+{
+    *result = TRUE;
+    switch (message) {
+    case WM_MEASUREITEM: {
+        MEASUREITEMSTRUCT* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+        ReportMeasureItem(GetDlgItem(dialog, int(item->CtlID)), item);
+        return true;
+    }
+    case WM_DRAWITEM: {
+        const DRAWITEMSTRUCT* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        if (int(item->CtlID) != report.listId) break;
+        ReportDrawItem(item->hwndItem, item, report.tabStopCount, report.tabStops, kReportNoLitLamps);
+        return true;
+    }
+    case WM_CTLCOLORLISTBOX:
+        *result = INT_PTR(ReportListColours(HDC(wParam), kReportTextCyan));
+        return true;
+    }
+    return OnPictureButtonDialog(dialog, message, wParam, lParam, rows, helpContext);
 }
