@@ -135,6 +135,7 @@ int CheckSystemFiles(HWND list)
 {
     if (!IsWindows95Platform()) return DoesNotApply(list, kSystemFileRows[0].text);
     QuietDriveErrors quiet;
+    SystemFileLookup lookup;
     StringListCount = 0;
     for (int i = 0; i < kSystemFileRowCount; ++i) {
         const SystemFileRow& row = kSystemFileRows[i];
@@ -142,7 +143,7 @@ int CheckSystemFiles(HWND list)
             if (i > 0) EmptyLine();
             Heading(row.text);
         } else {
-            Test(row.text, SystemFileExists(row.text, row.place) > 0);
+            Test(row.text, lookup.Count(row.text, row.place) > 0);
         }
     }
     return ShowReport(list);

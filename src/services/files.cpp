@@ -1,7 +1,9 @@
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 
 #include "services/alloc.h"
 #include "services/dates.h"
@@ -80,36 +82,83 @@ static int ExistsIn(const char* folder, const char* name)
     return JoinPath(folder, name, path, sizeof path) ? FileExists(path) : 0;
 }
 
-int SystemFileExists(const char* name, int where)
+// The folders a place covers: one, or the roots "C:" to "Z:"; none for an unknown place or
+// a folder the system cannot name.
+static std::vector<std::string> PlaceFolders(int where)
 {
+    std::vector<std::string> folders;
     char folder[MAX_PATH];
     const UINT capacity = sizeof folder;
     switch (where) {
-    case kInSystemDirectory: {
+    case kInSystemDirectory:
+    case kInIosubsys: {
         const UINT length = GetSystemDirectoryA(folder, capacity);
-        return length > 0 && length < capacity ? ExistsIn(folder, name) : 0;
+        if (length == 0 || length >= capacity) break;
+        if (where == kInSystemDirectory) {
+            folders.push_back(folder);
+            break;
+        }
+        char iosubsys[MAX_PATH];
+        if (JoinPath(folder, "IOSUBSYS", iosubsys, sizeof iosubsys)) folders.push_back(iosubsys);
+        break;
     }
     case kInWindowsDirectory: {
         const UINT length = GetWindowsDirectoryA(folder, capacity);
-        return length > 0 && length < capacity ? ExistsIn(folder, name) : 0;
+        if (length > 0 && length < capacity) folders.push_back(folder);
+        break;
     }
-    case kInEveryDriveRoot: {
-        int drives = 0;
-        for (char letter = 'C'; letter <= 'Z'; ++letter) {
-            const char root[3] = {letter, ':', '\0'};
-            drives += ExistsIn(root, name);
-        }
-        return drives;
+    case kInEveryDriveRoot:
+        for (char letter = 'C'; letter <= 'Z'; ++letter) folders.push_back(std::string(1, letter) + ":");
+        break;
     }
-    case kInIosubsys: {
-        const UINT length = GetSystemDirectoryA(folder, capacity);
-        if (length == 0 || length >= capacity) return 0;
-        char iosubsys[MAX_PATH];
-        return JoinPath(folder, "IOSUBSYS", iosubsys, sizeof iosubsys) ? ExistsIn(iosubsys, name) : 0;
+    return folders;
+}
+
+int SystemFileExists(const char* name, int where)
+{
+    int found = 0;
+    for (const std::string& folder : PlaceFolders(where)) found += ExistsIn(folder.c_str(), name);
+    return found;
+}
+
+static std::string Uppercased(const char* text)
+{
+    std::string upper(text);
+    if (!upper.empty()) CharUpperBuffA(&upper[0], DWORD(upper.size()));
+    return upper;
+}
+
+const std::vector<std::string>& SystemFileLookup::NamesIn(const std::string& folder)
+{
+    const auto known = listed_.find(folder);
+    if (known != listed_.end()) return known->second;
+    std::vector<std::string>& names = listed_[folder];
+    char pattern[MAX_PATH];
+    if (!JoinPath(folder.c_str(), "*", pattern, sizeof pattern)) return names;
+    WIN32_FIND_DATAA found;
+    HANDLE listing = FindFirstFileA(pattern, &found);
+    if (listing == INVALID_HANDLE_VALUE) return names;
+    do {
+        names.push_back(Uppercased(found.cFileName));
+        if (found.cAlternateFileName[0]) names.push_back(Uppercased(found.cAlternateFileName));
+    } while (FindNextFileA(listing, &found));
+    FindClose(listing);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+int SystemFileLookup::Count(const char* name, int where)
+{
+    if (strpbrk(name, "*?\\/:")) return SystemFileExists(name, where);
+    const std::string upper = Uppercased(name);
+    int found = 0;
+    for (const std::string& folder : PlaceFolders(where)) {
+        char path[MAX_PATH];
+        if (!JoinPath(folder.c_str(), name, path, sizeof path)) continue;  // as SystemFileExists
+        const std::vector<std::string>& names = NamesIn(folder);
+        found += std::binary_search(names.begin(), names.end(), upper) ? 1 : 0;
     }
-    default:
-        return 0;
-    }
+    return found;
 }
 
 // Runs test over the whole content of the file; 0 when the file is missing or empty.

@@ -1,6 +1,10 @@
 #pragma once
 #include <windows.h>
 
+#include <map>
+#include <string>
+#include <vector>
+
 // File queries shared by every tool. Paths are ANSI; a path may be a wildcard pattern
 // where the text says "first match".
 
@@ -35,6 +39,20 @@ enum SystemFilePlace {
 // 1 or 0 for whether name is present in the place; for kInEveryDriveRoot the number of
 // drive roots that hold it. An unknown place or a path that does not fit gives 0.
 int SystemFileExists(const char* name, int where);
+
+// SystemFileExists for many names: each folder a place covers is listed once, on first use,
+// and its names (long and 8.3 alike, upper-cased) kept for the lookup's lifetime, where a
+// lookup per name would make the system search the folder again each time. Same answers
+// while the folders do not change; a name holding a wildcard or a path separator is asked
+// of the system directly.
+class SystemFileLookup {
+public:
+    int Count(const char* name, int where);
+
+private:
+    const std::vector<std::string>& NamesIn(const std::string& folder);
+    std::map<std::string, std::vector<std::string>> listed_;
+};
 
 // 1 when the file's content, upper-cased with carriage returns as spaces, contains text in
 // upper case; 0 otherwise and for a missing or empty file.

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "box_watcher.h"
+#include "checks/file_check_rules.h"
 #include "services/executable_header.h"
 #include "services/executable_kind.h"
 #include "services/files.h"
@@ -52,6 +53,37 @@ TEST(SystemFileExists, FindsASystemFileAndRefusesANameTooLongForAPath)
 {
     EXPECT_EQ(SystemFileExists("KERNEL32.DLL", kInSystemDirectory), 1);
     EXPECT_EQ(SystemFileExists(std::string(300, 'n').c_str(), kInIosubsys), 0);
+}
+
+// The lookup that lists each folder once gives SystemFileExists' answers: for every row of
+// the system file report, in any case, by 8.3 name, for a folder that is missing and for a
+// name too long for a path.
+TEST(SystemFileExists, ListingLookupAnswersAsEachNameWouldBeAsked)
+{
+    char windows[MAX_PATH];
+    ASSERT_GT(GetWindowsDirectoryA(windows, sizeof windows), 0u);
+    const std::string probe = std::string(windows) + "\\Halvorn Lookup Probe.txt";
+    ASSERT_TRUE(WriteWholeFile(probe, "x", 1));
+    WIN32_FIND_DATAA found;
+    HANDLE find = FindFirstFileA(probe.c_str(), &found);
+    ASSERT_NE(find, INVALID_HANDLE_VALUE);
+    FindClose(find);
+
+    SystemFileLookup lookup;
+    std::vector<std::pair<std::string, int>> asked = {
+        {"halvorn lookup PROBE.TXT", kInWindowsDirectory}, {"Halvorn Lookup Probe", kInWindowsDirectory},
+        {"kernel32.dll", kInSystemDirectory}, {"KERNEL32.DLL", kInWindowsDirectory}, {"NOT-THERE.SYS", kInSystemDirectory},
+        {std::string(300, 'n'), kInWindowsDirectory}, {"ESDI_506.PDR", kInIosubsys}, {"EXPLORER.EXE", 7}};
+    if (found.cAlternateFileName[0]) asked.push_back({found.cAlternateFileName, kInWindowsDirectory});
+    for (int i = 0; i < kSystemFileRowCount; ++i)
+        if (kSystemFileRows[i].place != 0) asked.push_back({kSystemFileRows[i].text, kSystemFileRows[i].place});
+    for (const auto& question : asked)
+        EXPECT_EQ(lookup.Count(question.first.c_str(), question.second),
+                  SystemFileExists(question.first.c_str(), question.second))
+            << question.first << " in place " << question.second;
+    EXPECT_EQ(lookup.Count("HALVORN LOOKUP PROBE.TXT", kInWindowsDirectory), 1);
+    EXPECT_EQ(lookup.Count("Halvorn Lookup Probe.txt", kInEveryDriveRoot), 0);
+    DeleteFileA(probe.c_str());
 }
 
 // The creation, last-access and last-write times of a file.
