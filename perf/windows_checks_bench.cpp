@@ -22,8 +22,11 @@
 static const int kRounds = 5;
 static const double kTargetRatio = 2.0;
 
+// One run of every check, as in a newly opened dialog: the two whole-disk checks start
+// without what an earlier run found.
 static long RunCatalogue(HWND list)
 {
+    ForgetDiskNameSearches();
     long lines = 0;
     for (const ToolEntry& check : kWindowsChecks) {
         SendMessageA(list, LB_RESETCONTENT, 0, 0);

@@ -125,4 +125,5 @@ void OpenDiagnoseWindows(HWND owner)
 {
     DialogBoxParamA(gInstance ? gInstance : GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_DIAGNOSE_WINDOWS), owner,
                     DiagnoseWindowsDlgProc, 0);
+    ForgetDiskNameSearches();
 }

@@ -190,7 +190,7 @@ int CheckRootDirectory(HWND list)
 {
     StringListCount = 0;
     for (char letter = 'C'; letter <= 'Z'; ++letter) {
-        if (DriveTypeOf(letter) != DRIVE_FIXED) continue;
+        if (!IsFixedDrive(letter)) continue;
         const std::vector<std::string> entries = RootEntries(letter);
         std::vector<const char*> names;
         names.reserve(entries.size());

@@ -29,6 +29,9 @@ int CheckConfiguration(HWND list);
 int CheckDeviceContention(HWND list);
 int CheckMsDosMode(HWND list);
 int CheckDriveSpace(HWND list);
+// MS-DOS Mode and Drive Space keep what their shared walk found while the disks show no
+// change; the Diagnose Windows dialog lets it go when it closes.
+void ForgetDiskNameSearches();
 
 // The nineteen checks in list order, each with its help text.
 constexpr int kWindowsCheckCount = 19;

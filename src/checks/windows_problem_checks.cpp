@@ -12,6 +12,7 @@
 #include "equipment/equipment_info.h"
 #include "services/alloc.h"
 #include "services/files.h"
+#include "services/name_search_memo.h"
 #include "services/string_list.h"
 #include "services/text_rules.h"
 #include "services/walks.h"
@@ -63,21 +64,24 @@ static int CountFoldersHolding(const char* pattern)
     return CountDirsWithMatch(pattern);
 }
 
+// The two whole-disk searches of these checks share one walk while the disks show no
+// change, so running MS-DOS Mode and Drive Space one after the other walks once.
+static NameSearchMemo& DiskNames()
+{
+    static NameSearchMemo memo({".PIF", "DRVSPAC"});
+    return memo;
+}
+
+void ForgetDiskNameSearches()
+{
+    DiskNames().Forget();
+}
+
 // Every path whose file name holds needle (upper case), as CollectFilesByName stores them.
 static std::vector<std::string> CollectPathsNamed(const char* needle)
 {
-    typedef char Slot[kWalkPathLength];
-    Slot* paths = static_cast<Slot*>(AllocChecked(GPTR, SIZE_T(kCollectSlotCount) * kWalkPathLength));
-    char needles[1][kWalkPathLength] = {};
-    lstrcpynA(needles[0], needle, kWalkPathLength);
-    int count;
-    {
-        CurrentFolderKept kept;
-        count = CollectFilesByName(paths, needles, 1);
-    }
-    std::vector<std::string> found(paths, paths + count);
-    GlobalFree(paths);
-    return found;
+    CurrentFolderKept kept;
+    return DiskNames().PathsNamed(needle);
 }
 
 int CheckDeviceContention(HWND list)

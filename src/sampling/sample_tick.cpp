@@ -63,7 +63,7 @@ void ReadMemory(TickInputs* in)
 // Free and total bytes of the first fixed drives from C: on, as many as detection found.
 void ReadDiskSpace(TickInputs* in)
 {
-    static FixedDriveMemo fixedDrives([](char letter) { return DriveTypeOf(letter) == DRIVE_FIXED; });
+    static FixedDriveMemo fixedDrives([](char letter) { return IsFixedDrive(letter); });
     const uint32_t wanted = gEquipmentInfo ? gEquipmentInfo->hardDisks : 0;
     uint32_t found = 0;
     for (char letter = 'C'; letter < 'C' + 24 && found < wanted; ++letter) {

@@ -8,6 +8,16 @@ UINT DriveTypeOf(char letter)
     return GetDriveTypeA(root);
 }
 
+bool IsFixedDrive(char letter)
+{
+    const char root[] = {letter, ':', '\\', '\0'};
+    if (GetFileAttributesA(root) == INVALID_FILE_ATTRIBUTES) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_PATH_NOT_FOUND || error == ERROR_INVALID_DRIVE || error == ERROR_FILE_NOT_FOUND) return false;
+    }
+    return GetDriveTypeA(root) == DRIVE_FIXED;
+}
+
 DriveSpace DriveSpaceOf(char letter)
 {
     const char root[] = {letter, ':', '\\', '\0'};

@@ -55,7 +55,7 @@ static void WalkDrivesDepthFirst(DepthStep step, void* state)
 {
     std::string pending;
     for (char letter = 'C'; letter <= 'Z'; ++letter) {
-        if (DriveTypeOf(letter) != DRIVE_FIXED) continue;
+        if (!IsFixedDrive(letter)) continue;
         const char root[] = {letter, ':', '\\', '\0'};
         SetCurrentDirectoryA(root);
         VisitDepthFirst(root, step, state, &pending);
@@ -115,6 +115,51 @@ int CollectFilesByName(char (*out)[kWalkPathLength], const char (*needles)[kWalk
     return collection.count;
 }
 
+struct EachNameCollection {
+    const std::vector<std::string>* needles;
+    std::vector<std::vector<std::string>>* collected;
+    DirectoryNote note;
+    void* state;
+};
+
+static void CollectEachNameStep(const char* directory, const WIN32_FIND_DATAA* found, void* state)
+{
+    EachNameCollection* collection = static_cast<EachNameCollection*>(state);
+    if (!found) {
+        if (collection->note) collection->note(directory, collection->state);
+        return;
+    }
+    char upper[MAX_PATH];
+    lstrcpynA(upper, found->cFileName, sizeof upper);
+    CharUpperA(upper);
+    char path[kWalkPathLength] = {};
+    for (size_t i = 0; i < collection->needles->size(); ++i) {
+        if (!strstr(upper, (*collection->needles)[i].c_str())) continue;
+        std::vector<std::string>& hits = (*collection->collected)[i];
+        if (hits.size() >= size_t(kCollectSlotCount - 1)) continue;
+        if (!path[0] && !JoinWalkPath(directory, found->cAlternateFileName[0] ? found->cAlternateFileName : upper, path))
+            return;
+        hits.push_back(path);
+    }
+}
+
+void CollectEachNameOnFixedDrives(const std::vector<std::string>& needles,
+                                  std::vector<std::vector<std::string>>* collected, DirectoryNote note, void* state)
+{
+    collected->assign(needles.size(), std::vector<std::string>());
+    EachNameCollection collection = {&needles, collected, note, state};
+    WalkDrivesDepthFirst(CollectEachNameStep, &collection);
+}
+
+void CollectEachNameUnder(const char* root, const std::vector<std::string>& needles,
+                          std::vector<std::vector<std::string>>* collected, DirectoryNote note, void* state)
+{
+    collected->assign(needles.size(), std::vector<std::string>());
+    EachNameCollection collection = {&needles, collected, note, state};
+    std::string pending;
+    VisitDepthFirst(root, CollectEachNameStep, &collection, &pending);
+}
+
 // Breadth-first over one drive with a queue of directory paths that grows by one slot per
 // directory found. Returns the visitor's stopping value, or 0 when the drive is done or
 // the queue could not grow (outOfMemory set).
@@ -156,7 +201,7 @@ static int WalkDriveBreadthFirst(char letter, WalkVisitor visitor, void* argumen
 int WalkFixedDrives(WalkVisitor visitor, void* argument)
 {
     for (char letter = 'C'; letter <= 'Z'; ++letter) {
-        if (DriveTypeOf(letter) != DRIVE_FIXED) continue;
+        if (!IsFixedDrive(letter)) continue;
         bool outOfMemory = false;
         int stop = WalkDriveBreadthFirst(letter, visitor, argument, &outOfMemory);
         if (stop != 0 || outOfMemory) return stop;

@@ -1,6 +1,9 @@
 #pragma once
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 #include "services/walk_match.h"
 #include "services/walk_path.h"
 
@@ -20,6 +23,19 @@ int CountDirsWithMatch(const char* pattern);
 // not fit in a slot is skipped. Depth-first, in the order the directories are listed;
 // leaves the current directory at the root of the last fixed drive walked.
 int CollectFilesByName(char (*out)[kWalkPathLength], const char (*needles)[kWalkPathLength], int needleCount);
+
+// Called with the path of each directory a walk is about to list.
+typedef void (*DirectoryNote)(const char* directory, void* state);
+
+// CollectFilesByName for several needles at once, each on its own: (*collected)[i] receives
+// the paths a walk for needles[i] alone would count (at most kCollectSlotCount - 1), in the
+// same order, in one walk. note, when given, is called before each directory is listed.
+// The first form walks every fixed drive and leaves the current directory as
+// CollectFilesByName does; the second walks the tree under root and leaves it alone.
+void CollectEachNameOnFixedDrives(const std::vector<std::string>& needles,
+                                  std::vector<std::vector<std::string>>* collected, DirectoryNote note, void* state);
+void CollectEachNameUnder(const char* root, const std::vector<std::string>& needles,
+                          std::vector<std::vector<std::string>>* collected, DirectoryNote note, void* state);
 
 // Called for every entry (".", ".." and links included) with the path of its directory,
 // which is valid only during the call. A non-zero result stops the walk.

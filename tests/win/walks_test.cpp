@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "services/drives.h"
 #include "services/walks.h"
 #include "wine_env.h"
 
@@ -114,6 +115,23 @@ TEST_F(Walks, CollectFilesByNameStoresShortNamesDepthFirst)
                                                "F:\\ALPHA\\INNER\\I2.HVW", shortLong,           "F:\\BETA\\LOWER.HVW",
                                                "G:\\GAMMA\\G1.HVW"};
     EXPECT_EQ(Collect({"HVW", "LONG WALK"}), expected);
+
+    // Collecting for several needles at once gives each the list of a walk for it alone, and
+    // a folder walk from F:\ gives that drive's part of it.
+    const std::vector<std::string> needles = {"HVW", "LONG WALK", ".TXT", "NOWHERE"};
+    std::vector<std::vector<std::string>> each, underF;
+    CollectEachNameOnFixedDrives(needles, &each, nullptr, nullptr);
+    CollectEachNameUnder("F:\\", needles, &underF, nullptr, nullptr);
+    ASSERT_EQ(each.size(), needles.size());
+    ASSERT_EQ(underF.size(), needles.size());
+    for (size_t i = 0; i < needles.size(); ++i) {
+        const std::vector<std::string> alone = Collect({needles[i].c_str()});
+        EXPECT_EQ(each[i], alone) << needles[i];
+        std::vector<std::string> onF;
+        for (const std::string& path : alone)
+            if (path[0] == 'F') onF.push_back(path);
+        EXPECT_EQ(underF[i], onF) << needles[i];
+    }
 }
 
 TEST_F(Walks, WalkFixedDrivesGoesBreadthFirstOverFixedDrivesOnly)
@@ -133,6 +151,8 @@ TEST_F(Walks, WalkFixedDrivesGoesBreadthFirstOverFixedDrivesOnly)
     }
     EXPECT_EQ(directories, expected);
     EXPECT_EQ(drives, (std::set<char>{'C', 'D', 'F', 'G'}));
+    for (char letter = 'A'; letter <= 'Z'; ++letter)
+        EXPECT_EQ(IsFixedDrive(letter), DriveTypeOf(letter) == DRIVE_FIXED) << letter;
 }
 
 TEST_F(Walks, CollectFilesByNameCountsAtMost2499Paths)
@@ -145,6 +165,9 @@ TEST_F(Walks, CollectFilesByNameCountsAtMost2499Paths)
     EXPECT_EQ(paths.front(), "G:\\CAPS\\CAP10001.HVC");
     EXPECT_EQ(paths.back(), "G:\\CAPS\\CAP12499.HVC");
     EXPECT_EQ(spare, "G:\\CAPS\\CAP12600.HVC");  // the last hit of all
+    std::vector<std::vector<std::string>> each;
+    CollectEachNameOnFixedDrives({"CAP1", ".HVC"}, &each, nullptr, nullptr);
+    EXPECT_EQ(each, (std::vector<std::vector<std::string>>{paths, paths}));
 }
 
 TEST_F(Walks, FoldersTooDeepForAPathAreSkippedAndTheWalkGoesOn)
