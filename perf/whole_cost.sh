@@ -6,6 +6,8 @@
 # of running, with a key pressed on the display every second so the program counts the
 # user as at work and samples every tick:
 #   floor:   floor_probe.exe (one process-and-thread count and one window count a second)
+#   floor with module reads: the same and the module reads of the census's round robin
+#            (printed, not judged)
 #   program: halvorn.exe with the status report open, its companion res16.exe
 # The processor time of each (user + system, all threads, from /proc) and the growth of
 # the session's wineserver's over the same window are added up; the program's total may be
@@ -67,6 +69,18 @@ floor_devices=$((d1 - d0))
 wait "$floor_job"
 floor_own=$((f1 - f0)); floor_server=$((s1 - s0)); floor_total=$((floor_own + floor_server))
 
+# The floor with the census's module round robin: not judged, printed beside the ratio so
+# the share of the cost the round robin itself brings can be told from the rest.
+wine floor_probe.exe $((settle + seconds + 3)) modules </dev/null >/dev/null 2>&1 &
+modules_job=$!
+modules=$(wait_pid_of floor_probe.exe) || { echo "whole_cost: floor_probe.exe modules did not start"; exit 1; }
+press_keys "$settle"
+m0=$(cpu_ticks "$modules"); s0=$(cpu_ticks "$server")
+press_keys "$seconds"
+m1=$(cpu_ticks "$modules"); s1=$(cpu_ticks "$server")
+wait "$modules_job"
+modules_own=$((m1 - m0)); modules_server=$((s1 - s0)); modules_total=$((modules_own + modules_server))
+
 # Program, with the status report open.
 wine halvorn.exe </dev/null >/dev/null 2>&1 &
 program_job=$!
@@ -92,6 +106,7 @@ program_total=$((program_own + companion_own + program_server))
 
 echo "whole cost over $seconds s each, processor seconds (load average $(cut -d' ' -f1-3 /proc/loadavg)):"
 echo "  floor:   floor_probe $(seconds_of $floor_own), wineserver $(seconds_of $floor_server), total $(seconds_of $floor_total)"
+echo "  floor with the module round robin: floor_probe $(seconds_of $modules_own), wineserver $(seconds_of $modules_server), total $(seconds_of $modules_total), $(awk -v m="$modules_total" -v f="$floor_total" 'BEGIN { if (f > 0) printf "%.2f", m / f; else print "-" }') times the floor"
 echo "  program: halvorn $(seconds_of $program_own), res16 $(seconds_of $companion_own), wineserver $(seconds_of $program_server), total $(seconds_of $program_total)"
 echo "  not in the sums, the device host (winedevice.exe): while the floor ran $(seconds_of $floor_devices), while the program ran $(seconds_of $program_devices)"
 if [ "$floor_total" -le 0 ]; then
