@@ -22,10 +22,12 @@
 #include "bench_targets.h"
 
 #include <cstdio>
+#include <new>
 #include <cstdlib>
 #include <cstring>
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -51,7 +53,51 @@ struct Usage {
     unsigned long long privateBytes;
     DWORD userObjects;
     DWORD gdiObjects;
+    long long liveNewBytes;      // held through operator new: this program's C++ containers
+    unsigned long long heapBusy;  // in use in every heap of the process (ours and Wine's own)
+    unsigned long long heapCommitted;
 };
+
+// Every operator new of this process goes through here, so the bytes its C++ objects hold
+// can be told apart from the rest of the commit charge (Wine's own libraries included).
+static volatile LONG64 gLiveNewBytes;
+
+void* operator new(size_t size)
+{
+    size_t* block = static_cast<size_t*>(HeapAlloc(GetProcessHeap(), 0, size + 16));
+    if (!block) throw std::bad_alloc();
+    block[0] = size;
+    InterlockedExchangeAdd64(&gLiveNewBytes, LONG64(size));
+    return reinterpret_cast<char*>(block) + 16;
+}
+void operator delete(void* pointer) noexcept
+{
+    if (!pointer) return;
+    size_t* block = reinterpret_cast<size_t*>(static_cast<char*>(pointer) - 16);
+    InterlockedExchangeAdd64(&gLiveNewBytes, -LONG64(block[0]));
+    HeapFree(GetProcessHeap(), 0, block);
+}
+void* operator new[](size_t size) { return operator new(size); }
+void operator delete[](void* pointer) noexcept { operator delete(pointer); }
+void operator delete(void* pointer, size_t) noexcept { operator delete(pointer); }
+void operator delete[](void* pointer, size_t) noexcept { operator delete(pointer); }
+
+// Bytes in use and bytes committed over every heap of the process.
+static void SumHeaps(unsigned long long* busy, unsigned long long* committed)
+{
+    *busy = *committed = 0;
+    HANDLE heaps[64];
+    const DWORD count = std::min<DWORD>(GetProcessHeaps(64, heaps), 64);
+    for (DWORD i = 0; i < count; ++i) {
+        if (!HeapLock(heaps[i])) continue;
+        PROCESS_HEAP_ENTRY entry = {};
+        while (HeapWalk(heaps[i], &entry)) {
+            if (entry.wFlags & PROCESS_HEAP_REGION) *committed += entry.Region.dwCommittedSize;
+            else if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) *busy += entry.cbData;
+        }
+        HeapUnlock(heaps[i]);
+    }
+}
 
 // One row of the system's handle table as NtQuerySystemInformation's class 16
 // (SystemHandleInformation) returns it.
@@ -129,6 +175,8 @@ static Usage ReadUsage()
     }
     u.userObjects = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
     u.gdiObjects = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    u.liveNewBytes = gLiveNewBytes;
+    SumHeaps(&u.heapBusy, &u.heapCommitted);
     return u;
 }
 
@@ -144,6 +192,131 @@ static void PrintUsage(const char* when, const Usage& u)
                static_cast<unsigned long>(u.gdiObjects));
     else
         printf("  USER/GDI not reported\n");
+    printf("%-22s C++ objects %9lld  heaps in use %10llu  heaps committed %10llu\n", "", u.liveNewBytes, u.heapBusy,
+           u.heapCommitted);
+}
+
+// Under Wine the commit charge is the Unix process's anonymous resident memory, and its
+// mappings can be read through Z:\\proc: the anonymous kilobytes of each mapping, by start
+// address, tell which part of the process grew (nothing where there is no such file).
+// Z:\\proc\\self would be the Wine server (it opens files for its clients), so the process
+// is found as the one Unix process whose command line names soak.exe with this run's
+// arguments. The reading uses only static blocks, touched before the first count, so it
+// moves no figure it reads; they are in the private bytes (PrintUsage says how much).
+struct Mapping {
+    unsigned long long start;
+    long anonymousKb;
+    char name[56];
+};
+struct MappingTable {
+    int count;
+    Mapping rows[4096];
+};
+static char gText[2 << 20];
+static MappingTable gSettledMappings, gEndMappings;
+static char gSmapsPath[64];
+
+static void TouchReadingBlocks()
+{
+    memset(gText, 1, sizeof gText);
+    memset(&gSettledMappings, 1, sizeof gSettledMappings);
+    memset(&gEndMappings, 1, sizeof gEndMappings);
+}
+
+// The whole file into gText; its length, 0 when it cannot be read.
+static size_t ReadIntoText(const char* path)
+{
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return 0;
+    size_t length = 0;
+    DWORD read = 0;
+    while (length + 1 < sizeof gText &&
+           ReadFile(file, gText + length, DWORD(std::min<size_t>(65536, sizeof gText - 1 - length)), &read, nullptr) && read > 0)
+        length += read;
+    CloseHandle(file);
+    gText[length] = '\0';
+    return length;
+}
+
+// arguments: this run's own, so a second soak.exe running elsewhere is not taken for it.
+static void FindOwnSmaps(const char* arguments)
+{
+    WIN32_FIND_DATAA found;
+    HANDLE listing = FindFirstFileA("Z:\\proc\\*", &found);
+    if (listing == INVALID_HANDLE_VALUE) return;
+    int matches = 0;
+    char path[64];
+    do {
+        if (found.cFileName[0] < '1' || found.cFileName[0] > '9') continue;
+        snprintf(path, sizeof path, "Z:\\proc\\%s\\cmdline", found.cFileName);
+        const size_t length = ReadIntoText(path);
+        for (size_t i = 0; i < length; ++i)
+            if (gText[i] == '\0') gText[i] = ' ';
+        const char* program = strstr(gText, "soak.exe");
+        if (!program || !strstr(program, arguments) || strstr(gText, "wine-session")) continue;
+        if (++matches == 1) snprintf(gSmapsPath, sizeof gSmapsPath, "Z:\\proc\\%s\\smaps", found.cFileName);
+    } while (FindNextFileA(listing, &found));
+    FindClose(listing);
+    if (matches != 1) gSmapsPath[0] = '\0';
+}
+
+static void ReadMappings(MappingTable* table)
+{
+    table->count = 0;
+    if (!gSmapsPath[0] || ReadIntoText(gSmapsPath) == 0) return;
+    Mapping* current = nullptr;
+    for (char* line = gText; line && *line;) {
+        char* next = strchr(line, '\n');
+        if (next) *next++ = '\0';
+        unsigned long long start = 0, stop = 0, offset = 0, inode = 0;
+        char perms[8] = {}, device[16] = {}, name[256] = {};
+        long kb = 0;
+        if (!strstr(line, " kB") &&
+            sscanf(line, "%llx-%llx %7s %llx %15s %llu %255[^\n]", &start, &stop, perms, &offset, device, &inode, name) >= 6) {
+            current = table->count < 4096 ? &table->rows[table->count++] : nullptr;
+            if (current) {
+                current->start = start;
+                current->anonymousKb = 0;
+                snprintf(current->name, sizeof current->name, "%s", name[0] ? name : "(anonymous)");
+            }
+        } else if (current && sscanf(line, "Anonymous: %ld kB", &kb) == 1) {
+            current->anonymousKb = kb;
+        }
+        line = next;
+    }
+}
+
+// Which mappings' anonymous memory grew from before to after, the largest first.
+static void PrintMappingGrowth(const MappingTable& before, const MappingTable& after)
+{
+    if (after.count == 0) {
+        printf("anonymous memory by mapping: not readable here\n");
+        return;
+    }
+    long total = 0;
+    for (int i = 0; i < after.count; ++i) total += after.rows[i].anonymousKb;
+    for (int i = 0; i < before.count; ++i) total -= before.rows[i].anonymousKb;
+    printf("anonymous memory by mapping, growth after 1,000 ticks: %+ld KB in all; the largest:", total);
+    bool isShown[4096] = {};
+    for (int shown = 0; shown < 6; ++shown) {
+        int best = -1;
+        long bestGrowth = 0;
+        for (int i = 0; i < after.count; ++i) {
+            if (isShown[i]) continue;
+            long old = 0;
+            for (int j = 0; j < before.count; ++j)
+                if (before.rows[j].start == after.rows[i].start) old = before.rows[j].anonymousKb;
+            if (after.rows[i].anonymousKb - old > bestGrowth) {
+                bestGrowth = after.rows[i].anonymousKb - old;
+                best = i;
+            }
+        }
+        if (best < 0) break;
+        isShown[best] = true;
+        printf(" %+ld KB %s at %llx;", bestGrowth, after.rows[best].name, after.rows[best].start);
+    }
+    printf("\n");
 }
 
 static void PumpPending()
@@ -332,6 +505,8 @@ int main(int argc, char** argv)
     LoadToolhelp();
     UseBenchRecords();
     NewDataReadyMessage = RegisterWindowMessageA("NEWDATAREADY");
+    TouchReadingBlocks();
+    FindOwnSmaps(argv[1] ? argv[1] : "");
     const Usage before = ReadUsage();
 
     CreateSharedGdi();
@@ -350,10 +525,13 @@ int main(int argc, char** argv)
         return 1;
     }
 
+    printf("the private bytes below hold this run's own blocks for reading its mappings, %zu KB\n",
+           (sizeof gText + sizeof gSettledMappings + sizeof gEndMappings) / 1024);
     PrintUsage("before the first tick", before);
     const DWORD start = GetTickCount();
     for (int i = 0; i < kSettleTicks; ++i) OneTick();
     const Usage settled = ReadUsage();
+    ReadMappings(&gSettledMappings);
     PrintUsage("after 1,000 ticks", settled);
     for (int i = kSettleTicks; i < ticks; ++i) {
         OneTick();
@@ -364,6 +542,8 @@ int main(int argc, char** argv)
         }
     }
     const Usage end = ReadUsage();
+    ReadMappings(&gEndMappings);
+    PrintMappingGrowth(gSettledMappings, gEndMappings);
     char when[32];
     snprintf(when, sizeof when, "at the end (%d ticks)", ticks);
     PrintUsage(when, end);
@@ -386,6 +566,9 @@ int main(int argc, char** argv)
     printf("growth after 1,000 ticks: handles %+ld, private bytes %+lld, USER %+ld, GDI %+ld\n",
            long(end.handles) - long(settled.handles), static_cast<long long>(end.privateBytes - settled.privateBytes),
            long(end.userObjects) - long(settled.userObjects), long(end.gdiObjects) - long(settled.gdiObjects));
+    printf("of it: C++ objects %+lld, heaps in use %+lld, heaps committed %+lld\n", end.liveNewBytes - settled.liveNewBytes,
+           static_cast<long long>(end.heapBusy - settled.heapBusy),
+           static_cast<long long>(end.heapCommitted - settled.heapCommitted));
 
     DestroyWindow(report);
     PumpPending();
