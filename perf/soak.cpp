@@ -205,8 +205,10 @@ static void PrintUsage(const char* when, const Usage& u)
 // moves no figure it reads; they are in the private bytes (PrintUsage says how much).
 struct Mapping {
     unsigned long long start;
+    long sizeKb;
     long anonymousKb;
-    char name[56];
+    char perms[8];
+    char name[44];
 };
 struct MappingTable {
     int count;
@@ -277,7 +279,9 @@ static void ReadMappings(MappingTable* table)
             current = table->count < 4096 ? &table->rows[table->count++] : nullptr;
             if (current) {
                 current->start = start;
+                current->sizeKb = long((stop - start) / 1024);
                 current->anonymousKb = 0;
+                snprintf(current->perms, sizeof current->perms, "%s", perms);
                 snprintf(current->name, sizeof current->name, "%s", name[0] ? name : "(anonymous)");
             }
         } else if (current && sscanf(line, "Anonymous: %ld kB", &kb) == 1) {
@@ -287,36 +291,52 @@ static void ReadMappings(MappingTable* table)
     }
 }
 
-// Which mappings' anonymous memory grew from before to after, the largest first.
+// Which mappings' anonymous memory grew from before to after: the sums for the Unix side's
+// malloc arena ([heap]), the rest below 4 GB (where the Windows side's own allocations
+// are) and the rest above, then the mappings that grew, the largest first.
 static void PrintMappingGrowth(const MappingTable& before, const MappingTable& after)
 {
     if (after.count == 0) {
         printf("anonymous memory by mapping: not readable here\n");
         return;
     }
-    long total = 0;
-    for (int i = 0; i < after.count; ++i) total += after.rows[i].anonymousKb;
-    for (int i = 0; i < before.count; ++i) total -= before.rows[i].anonymousKb;
-    printf("anonymous memory by mapping, growth after 1,000 ticks: %+ld KB in all; the largest:", total);
-    bool isShown[4096] = {};
-    for (int shown = 0; shown < 6; ++shown) {
-        int best = -1;
-        long bestGrowth = 0;
-        for (int i = 0; i < after.count; ++i) {
-            if (isShown[i]) continue;
-            long old = 0;
-            for (int j = 0; j < before.count; ++j)
-                if (before.rows[j].start == after.rows[i].start) old = before.rows[j].anonymousKb;
-            if (after.rows[i].anonymousKb - old > bestGrowth) {
-                bestGrowth = after.rows[i].anonymousKb - old;
-                best = i;
+    long arena = 0, low = 0, high = 0;
+    int grownCount = 0;
+    std::vector<std::pair<long, int>> grown;
+    for (int i = 0; i < after.count; ++i) {
+        long old = 0;
+        bool isNew = true;
+        for (int j = 0; j < before.count; ++j)
+            if (before.rows[j].start == after.rows[i].start) {
+                old = before.rows[j].anonymousKb;
+                isNew = false;
             }
-        }
-        if (best < 0) break;
-        isShown[best] = true;
-        printf(" %+ld KB %s at %llx;", bestGrowth, after.rows[best].name, after.rows[best].start);
+        const long growth = after.rows[i].anonymousKb - old;
+        if (growth == 0) continue;
+        ++grownCount;
+        grown.push_back({growth, isNew ? -1 - i : i});
+        if (strcmp(after.rows[i].name, "[heap]") == 0) arena += growth;
+        else if (after.rows[i].start < (1ull << 32)) low += growth;
+        else high += growth;
     }
-    printf("\n");
+    for (int j = 0; j < before.count; ++j) {
+        bool isGone = true;
+        for (int i = 0; i < after.count && isGone; ++i) isGone = before.rows[j].start != after.rows[i].start;
+        if (!isGone) continue;
+        const long growth = -before.rows[j].anonymousKb;
+        if (strcmp(before.rows[j].name, "[heap]") == 0) arena += growth;
+        else if (before.rows[j].start < (1ull << 32)) low += growth;
+        else high += growth;
+    }
+    printf("anonymous memory growth after 1,000 ticks: Unix malloc arena %+ld KB, below 4 GB %+ld KB, above %+ld KB; "
+           "%d mappings grew or are new, the largest:\n",
+           arena, low, high, grownCount);
+    std::sort(grown.begin(), grown.end(), [](const std::pair<long, int>& a, const std::pair<long, int>& b) { return a.first > b.first; });
+    for (size_t k = 0; k < grown.size() && k < 12; ++k) {
+        const bool isNew = grown[k].second < 0;
+        const Mapping& row = after.rows[isNew ? -1 - grown[k].second : grown[k].second];
+        printf("  %+ld KB  %llx %s %ld KB %s%s\n", grown[k].first, row.start, row.perms, row.sizeKb, row.name, isNew ? " (new)" : "");
+    }
 }
 
 static void PumpPending()
