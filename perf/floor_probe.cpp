@@ -7,6 +7,7 @@
 // census's round robin does (every process once in 9 seconds, the least recently read
 // first), through the same calls: what the module reads the census must make cost alone.
 #include <windows.h>
+#include <winternl.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -20,9 +21,10 @@ static QuerySystemInformation gQuery;
 static std::vector<unsigned char> gBuffer(256 * 1024);
 static volatile unsigned long gCounted;  // kept, so no count is optimised away
 static unsigned long gModulesRead;      // every module counted, to tell the reads worked
+static std::vector<DWORD> gProcessIds;  // with "modules": the last query's other processes
 
-// The processes and their threads, counted from one query.
-static void CountProcessesAndThreads()
+// The processes and their threads, counted from one query; with ids, their ids besides.
+static void CountProcessesAndThreads(std::vector<DWORD>* ids)
 {
     for (;;) {
         ULONG needed = 0;
@@ -35,38 +37,24 @@ static void CountProcessesAndThreads()
         break;
     }
     unsigned long processes = 0, threads = 0;
+    if (ids) ids->clear();
     for (size_t offset = 0;;) {
-        const ULONG* record = reinterpret_cast<const ULONG*>(gBuffer.data() + offset);
+        const auto* record = reinterpret_cast<const SYSTEM_PROCESS_INFORMATION*>(gBuffer.data() + offset);
         ++processes;
-        threads += record[1];  // NumberOfThreads follows NextEntryOffset
-        if (record[0] == 0) break;
-        offset += record[0];
+        threads += record->NumberOfThreads;
+        const DWORD id = DWORD(reinterpret_cast<ULONG_PTR>(record->UniqueProcessId));
+        if (ids && id != 0 && id != GetCurrentProcessId()) ids->push_back(id);
+        if (record->NextEntryOffset == 0) break;
+        offset += record->NextEntryOffset;
     }
     gCounted = processes + threads;
-}
-
-// The process ids of the last query, in its order.
-static std::vector<DWORD> ProcessIds()
-{
-    std::vector<DWORD> ids;
-    for (size_t offset = 0;;) {
-        const unsigned char* record = gBuffer.data() + offset;
-        // UniqueProcessId: after the fixed fields up to ImageName (56 bytes on 64-bit
-        // Windows, 0x38) and BasePriority (8 with padding), at 0x50.
-        const DWORD id = DWORD(*reinterpret_cast<const ULONG_PTR*>(record + (sizeof(void*) == 8 ? 0x50 : 0x44)));
-        if (id != 0 && id != GetCurrentProcessId()) ids.push_back(id);
-        const ULONG next = *reinterpret_cast<const ULONG*>(record);
-        if (next == 0) break;
-        offset += next;
-    }
-    return ids;
 }
 
 // Reads the modules of the next ceil(count / 9) processes in turn.
 static void ReadModulesInTurn()
 {
     static size_t turn = 0;
-    const std::vector<DWORD> ids = ProcessIds();
+    const std::vector<DWORD>& ids = gProcessIds;
     if (ids.empty()) return;
     const size_t reads = (ids.size() + 8) / 9;
     for (size_t i = 0; i < reads; ++i) {
@@ -95,7 +83,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR arguments, int)
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
         if (msg.message != WM_TIMER) continue;
-        CountProcessesAndThreads();
+        CountProcessesAndThreads(readsModules ? &gProcessIds : nullptr);
         if (readsModules) ReadModulesInTurn();
         unsigned long windows = 0;
         EnumWindows(CountWindow, LPARAM(&windows));

@@ -10,7 +10,6 @@
 #include "checks/windows_checks.h"
 #include "checks/windows_problem_rules.h"
 #include "equipment/equipment_info.h"
-#include "services/alloc.h"
 #include "services/files.h"
 #include "services/name_search_memo.h"
 #include "services/string_list.h"

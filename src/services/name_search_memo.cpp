@@ -70,9 +70,9 @@ void NameSearchMemo::Note(const char* directory, void* state)
     memo->directories_.push_back({directory, data.ftLastWriteTime});
 }
 
-bool NameSearchMemo::IsStillTrue() const
+bool NameSearchMemo::IsStillTrue(const std::string& volumes) const
 {
-    if (!isTrusted_ || NtfsVolumes() != volumes_) return false;
+    if (!isTrusted_ || volumes != volumes_) return false;
     for (const NotedDirectory& directory : directories_) {
         WIN32_FILE_ATTRIBUTE_DATA data;
         if (!GetFileAttributesExA(directory.path.c_str(), GetFileExInfoStandard, &data) ||
@@ -92,10 +92,11 @@ std::vector<std::string> NameSearchMemo::PathsNamed(const char* needle)
         isRemembered_ = false;
         return alone.empty() ? std::vector<std::string>() : alone[0];
     }
-    isRemembered_ = IsStillTrue();
+    const std::string volumes = NtfsVolumes();
+    isRemembered_ = IsStillTrue(volumes);
     if (!isRemembered_) {
         Forget();
-        volumes_ = NtfsVolumes();
+        volumes_ = volumes;
         isTrusted_ = !volumes_.empty();
         walkedAt_ = Now();
         walk_(needles_, &hits_, Note, this);

@@ -40,7 +40,8 @@ private:
         FILETIME written;
     };
     static void Note(const char* directory, void* state);
-    bool IsStillTrue() const;
+    // Whether the hits still hold, with the fixed drives' volumes as they are now.
+    bool IsStillTrue(const std::string& volumes) const;
 
     std::vector<std::string> needles_;
     Walk walk_;

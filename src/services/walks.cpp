@@ -87,6 +87,20 @@ int CountDirsWithMatch(const char* pattern)
     return match.count;
 }
 
+// The entry's long name in upper case, as the collections match needles against it.
+static void UpperNameOf(const WIN32_FIND_DATAA& found, char (&upper)[MAX_PATH])
+{
+    lstrcpynA(upper, found.cFileName, sizeof upper);
+    CharUpperA(upper);
+}
+
+// The path a collection stores for an entry: its directory and its 8.3 name, or its
+// upper-cased long name when it has none. False when the path does not fit a slot.
+static bool CollectedPathOf(const char* directory, const WIN32_FIND_DATAA& found, const char* upper, char* path)
+{
+    return JoinWalkPath(directory, found.cAlternateFileName[0] ? found.cAlternateFileName : upper, path);
+}
+
 struct NameCollection {
     char (*out)[kWalkPathLength];
     const char (*needles)[kWalkPathLength];
@@ -99,12 +113,10 @@ static void CollectNameStep(const char* directory, const WIN32_FIND_DATAA* found
     if (!found) return;
     NameCollection* collection = static_cast<NameCollection*>(state);
     char upper[MAX_PATH];
-    lstrcpynA(upper, found->cFileName, sizeof upper);
-    CharUpperA(upper);
+    UpperNameOf(*found, upper);
     if (FirstNeedleIn(upper, collection->needles, collection->needleCount) < 0) return;
-    const char* name = found->cAlternateFileName[0] ? found->cAlternateFileName : upper;
     char path[kWalkPathLength];
-    if (!JoinWalkPath(directory, name, path)) return;
+    if (!CollectedPathOf(directory, *found, upper, path)) return;
     collection->count = StoreCollectedPath(collection->out, collection->count, path);
 }
 
@@ -130,15 +142,13 @@ static void CollectEachNameStep(const char* directory, const WIN32_FIND_DATAA* f
         return;
     }
     char upper[MAX_PATH];
-    lstrcpynA(upper, found->cFileName, sizeof upper);
-    CharUpperA(upper);
+    UpperNameOf(*found, upper);
     char path[kWalkPathLength] = {};
     for (size_t i = 0; i < collection->needles->size(); ++i) {
         if (!strstr(upper, (*collection->needles)[i].c_str())) continue;
         std::vector<std::string>& hits = (*collection->collected)[i];
         if (hits.size() >= size_t(kCollectSlotCount - 1)) continue;
-        if (!path[0] && !JoinWalkPath(directory, found->cAlternateFileName[0] ? found->cAlternateFileName : upper, path))
-            return;
+        if (!path[0] && !CollectedPathOf(directory, *found, upper, path)) return;
         hits.push_back(path);
     }
 }
